@@ -1,0 +1,44 @@
+# Quillmere: make run | make test | make test-asan | make bench
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_GEN  := -G Ninja
+export QT_QPA_PLATFORM ?= offscreen
+
+.PHONY: all deps deps-run build run test test-asan bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+deps-run:
+	@bash scripts/install-deps.sh --run
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+$(ASAN_BUILD)/build.ninja:
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQUILLMERE_SANITIZE=ON
+
+test-asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j2
+
+bench: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/quillmere_bench
+
+run: deps-run build
+	bash scripts/run.sh $(BUILD)/quillmere examples/site
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

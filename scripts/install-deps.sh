@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the run command need,
+# only those that are missing, and runs apt-get update at most once.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ make
+  qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
+  libgl-dev
+  fonts-liberation fonts-dejavu-core
+)
+if [ "${1:-}" = "--run" ]; then
+  packages+=(xvfb xdotool openbox x11-utils imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Run 'make test' as root once, or install them with apt-get." >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
