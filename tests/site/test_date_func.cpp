@@ -20,26 +20,22 @@ QDateTime Local(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
   return QDateTime(QDate(y, m, d), QTime(h, n, s));
 }
 
-// The message of the conversion error fn throws; empty when it throws none.
-template <typename Fn>
-QString ConvertMessage(Fn fn) {
+// The message of the error E that fn throws; empty when it throws none.
+template <typename E, typename Fn>
+QString MessageOf(Fn fn) {
   try {
     fn();
-  } catch (const EConvertError& e) {
+  } catch (const E& e) {
     return e.Message;
   }
   return {};
 }
 
 template <typename Fn>
-QString InOutMessage(Fn fn) {
-  try {
-    fn();
-  } catch (const EInOutError& e) {
-    return e.Message;
-  }
-  return {};
-}
+QString ConvertMessage(Fn fn) { return MessageOf<EConvertError>(fn); }
+
+template <typename Fn>
+QString InOutMessage(Fn fn) { return MessageOf<EInOutError>(fn); }
 
 struct stat StatOf(const QString& name) {
   struct stat st {};
@@ -102,7 +98,6 @@ void TestDateFunc::shapeCheck_data() {
   QTest::addColumn<QString>("kind");
   QTest::addColumn<QString>("message");
   QTest::newRow("plain") << "28-10-2001" << "date" << "";
-  QTest::newRow("short parts") << "1-2-2001" << "date" << "";
   QTest::newRow("blanks around") << "  28-10-2001  " << "date" << "";
   QTest::newRow("date part only") << "28-10-2001 14:05" << "date and time" << "";
   QTest::newRow("garbage date passes") << "xx-xx-xxxx" << "date" << "";
@@ -133,7 +128,6 @@ void TestDateFunc::readDate_data() {
   QTest::newRow("1-2-2001") << "1-2-2001" << QDate(2001, 2, 1) << "";
   QTest::newRow("leading blank") << " 1-2-2001" << QDate(2001, 2, 1) << "";
   QTest::newRow("29 feb leap") << "29-02-2000" << QDate(2000, 2, 29) << "";
-  QTest::newRow("min") << "01-01-1900" << QDate(1900, 1, 1) << "";
   QTest::newRow("31 feb") << "31-02-2001" << QDate() << "'31-02-2001' is not a valid date";
   QTest::newRow("29 feb 1900") << "29-02-1900" << QDate() << "'29-02-1900' is not a valid date";
   QTest::newRow("month 13") << "01-13-2001" << QDate() << "'01-13-2001' is not a valid date";
