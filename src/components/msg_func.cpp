@@ -1,11 +1,11 @@
 #include "components/msg_func.h"
 
-#include "components/app_title.h"
-#include "components/msg_window.h"
-
 #include <QApplication>
 #include <QFileInfo>
 #include <QPointer>
+
+#include "components/app_title.h"
+#include "components/msg_window.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ QPointer<TMsgWindow> progressBox;
 // The arrow while a message is up, whatever a long step had set; restored on
 // every way out.
 class TArrowCursor {
-public:
+ public:
   TArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
   ~TArrowCursor() { QApplication::restoreOverrideCursor(); }
   TArrowCursor(const TArrowCursor&) = delete;
@@ -24,13 +24,13 @@ public:
 
 // Destroys the window on every way out, unless something destroyed it already.
 class TWindowGuard {
-public:
+ public:
   explicit TWindowGuard(TMsgWindow* window) : FWindow(window) {}
   ~TWindowGuard() { delete FWindow.data(); }
   TWindowGuard(const TWindowGuard&) = delete;
   TWindowGuard& operator=(const TWindowGuard&) = delete;
 
-private:
+ private:
   QPointer<TMsgWindow> FWindow;
 };
 
@@ -74,9 +74,8 @@ void ShowProgressBox(const QString& text, const QString& caption, TMsgKind kind)
   box->SetKind(kind);
   box->MakeProgressBox();
   box->SetMessage(text);
-  box->setWindowTitle(caption.isEmpty()
-                          ? QFileInfo(QCoreApplication::applicationFilePath()).fileName()
-                          : caption);
+  box->setWindowTitle(
+      caption.isEmpty() ? QFileInfo(QCoreApplication::applicationFilePath()).fileName() : caption);
   box->CentreOnScreen();
   box->show();
   // The box must be on screen before the caller's long work starts: a new

@@ -1,10 +1,10 @@
 #pragma once
 // MSG_Func: every message, question and "please wait" box of the program goes
 // through these routines and the one message window they build.
+#include <QString>
+
 #include "components/delay_func.h"
 #include "components/msg_types.h"
-
-#include <QString>
 
 class TMsgWindow;
 

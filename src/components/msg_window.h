@@ -1,16 +1,16 @@
 #pragma once
 // The one small window behind every message, question and "please wait" box;
 // built and owned by the MSG_Func routines (msg_func.h) for one use.
-#include "components/msg_types.h"
-
 #include <QDialog>
+
+#include "components/msg_types.h"
 
 class QLabel;
 class QPushButton;
 
 class TMsgWindow : public QDialog {
   Q_OBJECT
-public:
+ public:
   // Designed sizes, in logical pixels (see the constructor on scaling).
   static constexpr int DesignWidth = 360;
   static constexpr int DesignHeight = 165;
@@ -42,15 +42,15 @@ public:
 
   void CentreOnScreen();
 
-public Q_SLOTS:
+ public Q_SLOTS:
   // The close box and the system menu answer mrCancel.
   void reject() override;
 
-protected:
+ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
-private:
+ private:
   QPushButton* EnterButton() const;
   QPushButton* EscapeButton() const;
   QPushButton* AcceleratorButton(int key) const;

@@ -1,8 +1,3 @@
-#include "components/app_title.h"
-#include "components/msg_func.h"
-#include "components/msg_window.h"
-#include "msg_answer.h"
-
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -13,9 +8,14 @@
 #include <QTimer>
 #include <limits>
 
+#include "components/app_title.h"
+#include "components/msg_func.h"
+#include "components/msg_window.h"
+#include "msg_answer.h"
+
 class TestMsgWindow : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void cleanup();
   void yesNoAnswers_data();
   void yesNoAnswers();
@@ -216,7 +216,8 @@ void TestMsgWindow::progressBox() {
   QCOMPARE(ProgressBoxWindow()->windowTitle(), QString("test_msg_window"));
   CloseProgressBox(0);
   ShowPrintingBox();
-  QCOMPARE(ProgressBoxWindow()->Message(), QString("The document is being printed.\n\nPlease wait..."));
+  QCOMPARE(ProgressBoxWindow()->Message(),
+           QString("The document is being printed.\n\nPlease wait..."));
   QCOMPARE(ProgressBoxWindow()->windowTitle(), QString("Printing in progress"));
 }
 

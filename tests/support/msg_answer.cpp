@@ -1,7 +1,5 @@
 #include "msg_answer.h"
 
-#include "components/msg_window.h"
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -9,6 +7,8 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
+
+#include "components/msg_window.h"
 
 namespace {
 
@@ -85,8 +85,7 @@ void Perform(TMsgWindow* window, const TArmed& answer) {
 void DropExpired() {
   while (!armed.empty() && armed.front().Clock.elapsed() > armed.front().TimeoutMs) {
     armed.front().Seen->Problem = "no message window appeared";
-    qWarning("AnswerNextMessage: no message window appeared within %d ms",
-             armed.front().TimeoutMs);
+    qWarning("AnswerNextMessage: no message window appeared within %d ms", armed.front().TimeoutMs);
     armed.pop_front();
   }
 }

@@ -6,8 +6,6 @@
 //   const auto seen = AnswerNextMessage(mrYes);      // or "&Yes", or a key
 //   QCOMPARE(MsgYesNo("Delete it?", "Delete"), mrYes);
 //   QCOMPARE(seen->Text, QString("Delete it?"));
-#include "components/msg_types.h"
-
 #include <QList>
 #include <QRect>
 #include <QSize>
@@ -15,19 +13,21 @@
 #include <QStringList>
 #include <memory>
 
+#include "components/msg_types.h"
+
 // What the answered window showed, filled in just before it was answered.
 struct TMsgSeen {
-  bool Shown = false;     // a message window was answered
-  QString Text;           // the label text, line breaks as "\n"
-  QString Caption;        // the title bar
+  bool Shown = false;  // a message window was answered
+  QString Text;        // the label text, line breaks as "\n"
+  QString Caption;     // the title bar
   TMsgKind Kind = mkWarning;
-  QSize Size;             // client size
-  QPoint Pos;             // top-left corner on the screen
-  QStringList Buttons;    // captions, in slot order Yes, No, OK, Cancel
+  QSize Size;           // client size
+  QPoint Pos;           // top-left corner on the screen
+  QStringList Buttons;  // captions, in slot order Yes, No, OK, Cancel
   QList<QRect> ButtonRects;
-  QString FocusButton;    // caption of the button with the focus, empty if none
+  QString FocusButton;       // caption of the button with the focus, empty if none
   bool ArrowCursor = false;  // the override cursor was the arrow
-  QString Problem;        // why the answer could not be given as armed
+  QString Problem;           // why the answer could not be given as armed
 };
 using TMsgSeenPtr = std::shared_ptr<const TMsgSeen>;
 
