@@ -152,5 +152,15 @@ void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncodi
     if (chunk.size() >= kChunkSize) WriteChunk(file, chunk);
   }
   if (!chunk.empty()) WriteChunk(file, chunk);
-  if (!file.commit()) throw EInOutError(WriteFailure(fileName, file.errorString()));
+  errno = 0;
+  if (!file.commit()) {
+    // When the temporary file cannot be given its name Qt reports only
+    // "Unknown error"; errno still holds the reason then.
+    const int error = errno;
+    QString reason = file.errorString();
+    const QFileDevice::FileError kind = file.error();
+    if ((kind == QFileDevice::UnspecifiedError || kind == QFileDevice::RenameError) && error != 0)
+      reason = SystemReason(error);
+    throw EInOutError(WriteFailure(fileName, reason));
+  }
 }
