@@ -45,9 +45,9 @@ void ReserveLines(TLines& lines, std::size_t bytesSeen, std::size_t fileSize) {
 }
 
 void ReadAll(int fd, const QString& fileName, std::size_t fileSize, TLines& lines,
-             TUtf8Validator& validator) {
+             const TAddLine& addLine, TUtf8Validator& validator) {
   std::unique_ptr<char[]> buffer(new char[kChunkSize]);
-  TLineSplitter splitter(lines);
+  TLineSplitter splitter(lines, addLine);
   std::size_t total = 0;
   for (;;) {
     const ssize_t n = ::read(fd, buffer.get(), kChunkSize);
@@ -113,7 +113,7 @@ bool AppendSavedLine(const std::string& line, TTextEncoding encoding, int tabSiz
 
 }  // namespace
 
-TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines) {
+TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines, const TAddLine& addLine) {
   const QByteArray path = QFile::encodeName(fileName);
   // Non-blocking, so that opening a named pipe cannot hang the program.
   TFileDescriptor file{::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
@@ -126,7 +126,8 @@ TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines) {
   ::posix_fadvise(file.Fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   try {
     TUtf8Validator validator;
-    ReadAll(file.Fd, fileName, static_cast<std::size_t>(info.st_size), lines, validator);
+    ReadAll(file.Fd, fileName, static_cast<std::size_t>(info.st_size), lines, addLine,
+            validator);
     if (validator.Finish()) return TTextEncoding::Utf8;
     for (std::string& line : lines) Windows1252ToUtf8InPlace(line);
     return TTextEncoding::Windows1252;

@@ -9,9 +9,12 @@ enum class TTextEncoding { Utf8, Windows1252 };
 
 // Appends the file's lines to lines as UTF-8 and returns the encoding the
 // file was in: UTF-8 when its bytes are valid UTF-8, else Windows-1252.
-// Throws EInOutError with the system's reason when the file cannot be read
-// or is not a regular file.
-TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines);
+// addLine, when given, adds each line in place of a plain append; it sees
+// the file's bytes, which differ from UTF-8 only above 127. Throws
+// EInOutError with the system's reason when the file cannot be read or is
+// not a regular file.
+TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines,
+                               const TAddLine& addLine = {});
 
 // Writes every line, normalised for saving with tabSize and followed by
 // CR LF, in the given encoding. The file is replaced in one step through a

@@ -45,8 +45,17 @@ void TEditFileInfo::Reload() {
   Encoding = TTextEncoding::Utf8;
   Modified = false;
   if (FileName.isEmpty()) return;
+  const int tabSize = EffectiveTabSize();
+  // Each line is converted as it is split, while it is in the cache, and
+  // stored at its converted size: the whitespace rules treat UTF-8 and
+  // Windows-1252 bytes alike, so the encoding need not be known yet.
+  auto addLine = [this, tabSize](TLines& lines, const char* data, std::size_t size) {
+    std::string& line = lines.emplace_back();
+    ConvertLineTo(data, size, tabSize, Conversion, line);
+    if (DeleteEmptyLines && line.empty()) lines.pop_back();
+  };
   try {
-    Encoding = ReadDocumentFile(FileName, Baseline);
+    Encoding = ReadDocumentFile(FileName, Baseline, addLine);
   } catch (const EInOutError&) {
     // No name stays behind, so a later save cannot write an empty document
     // over a file that merely could not be read.
@@ -55,7 +64,6 @@ void TEditFileInfo::Reload() {
     Encoding = TTextEncoding::Utf8;
     throw;
   }
-  Convert(Baseline);
 }
 
 void TEditFileInfo::Convert(TLines& Lines) const {

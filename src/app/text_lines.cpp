@@ -11,13 +11,18 @@ const char* FindByte(const char* from, const char* end, char c) {
 
 }  // namespace
 
+void TLineSplitter::Add(const char* data, std::size_t size) {
+  if (AddLine) AddLine(Lines, data, size);
+  else Lines.emplace_back(data, size);
+}
+
 void TLineSplitter::Emit(const char* begin, const char* end) {
   if (Pending.empty()) {
-    Lines.emplace_back(begin, end);
+    Add(begin, static_cast<std::size_t>(end - begin));
   } else {
     Pending.append(begin, end);
-    Lines.push_back(std::move(Pending));
-    Pending.clear();
+    Add(Pending.data(), Pending.size());
+    Pending = std::string();
   }
 }
 
@@ -51,8 +56,8 @@ void TLineSplitter::Feed(const char* data, std::size_t size) {
 
 void TLineSplitter::Finish() {
   if (!Pending.empty()) {
-    Lines.push_back(std::move(Pending));
-    Pending.clear();
+    Add(Pending.data(), Pending.size());
+    Pending = std::string();
   }
   AfterCr = false;
 }

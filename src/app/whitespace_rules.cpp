@@ -7,32 +7,74 @@ namespace {
 
 bool IsWhite(char c) { return static_cast<unsigned char>(c) <= 32; }
 
+// Where the parts of a line lie for the loading conversion.
+struct TIndent {
+  std::size_t End = 0;    // after the last character that is not whitespace
+  std::size_t Core = 0;   // the first character that is not whitespace
+  std::size_t Width = 0;  // columns of the leading tabs and blanks
+};
+
+TIndent MeasureIndent(const char* data, std::size_t size, int tabSize) {
+  TIndent indent;
+  indent.End = size;
+  while (indent.End > 0 && IsWhite(data[indent.End - 1])) --indent.End;
+  // Each tab counts T wherever it stands: tabs are not aligned to tab stops.
+  std::size_t i = 0;
+  for (; i < indent.End && (data[i] == '\t' || data[i] == ' '); ++i)
+    indent.Width += data[i] == '\t' ? static_cast<std::size_t>(tabSize) : 1;
+  while (i < indent.End && IsWhite(data[i])) ++i;
+  indent.Core = i;
+  return indent;
+}
+
+void AppendPrefix(std::string& out, std::size_t width, int tabSize, std::uint8_t conversion) {
+  const std::size_t t = static_cast<std::size_t>(tabSize);
+  if (conversion == 0) {
+    out.append(width / t, '\t');
+    out.append(width % t, ' ');
+  } else if (conversion == 1) {
+    out.append(width, ' ');
+  }
+}
+
 }  // namespace
 
 void ConvertLine(std::string& line, int tabSize, std::uint8_t conversion) {
   if (conversion == 2) return;
-  std::size_t end = line.size();
-  while (end > 0 && IsWhite(line[end - 1])) --end;
-  line.resize(end);
-  // Each tab counts T wherever it stands: tabs are not aligned to tab stops.
-  std::size_t width = 0;
-  std::size_t i = 0;
-  for (; i < end && (line[i] == '\t' || line[i] == ' '); ++i) width += line[i] == '\t' ? tabSize : 1;
-  if (width == 0) return;
-  while (i < end && IsWhite(line[i])) ++i;
+  const TIndent indent = MeasureIndent(line.data(), line.size(), tabSize);
+  line.resize(indent.End);
+  if (indent.Width == 0) return;
   const std::size_t t = static_cast<std::size_t>(tabSize);
-  switch (conversion) {
-    case 0:
-      // Never longer than the whitespace it replaces, so no reallocation.
-      line.replace(0, i, width / t, '\t');
-      line.insert(width / t, width % t, ' ');
-      break;
-    case 1:
-      line.replace(0, i, width, ' ');
-      break;
-    default:
-      line.erase(0, i);
+  if (conversion == 0) {
+    line.replace(0, indent.Core, indent.Width / t, '\t');
+    line.insert(indent.Width / t, indent.Width % t, ' ');
+  } else if (conversion == 1) {
+    line.replace(0, indent.Core, indent.Width, ' ');
+  } else {
+    line.erase(0, indent.Core);
   }
+}
+
+void ConvertLineTo(const char* data, std::size_t size, int tabSize, std::uint8_t conversion,
+                   std::string& out) {
+  if (conversion == 2) {
+    out.assign(data, size);
+    return;
+  }
+  const TIndent indent = MeasureIndent(data, size, tabSize);
+  if (indent.Width == 0) {
+    out.assign(data, indent.End);
+    return;
+  }
+  const std::size_t t = static_cast<std::size_t>(tabSize);
+  std::size_t prefix = indent.Width;
+  if (conversion == 0)
+    prefix = indent.Width / t + indent.Width % t;
+  else if (conversion > 2)
+    prefix = 0;
+  out.reserve(prefix + indent.End - indent.Core);
+  AppendPrefix(out, indent.Width, tabSize, conversion);
+  out.append(data + indent.Core, data + indent.End);
 }
 
 void ConvertLines(TLines& lines, int tabSize, std::uint8_t conversion, bool deleteEmptyLines) {

@@ -12,6 +12,10 @@
 // 2 no change, above 2 indentation removed. Trailing whitespace goes unless
 // conversion is 2; empty lines go when deleteEmptyLines is set.
 void ConvertLine(std::string& line, int tabSize, std::uint8_t conversion);
+// The same for a line still in a read buffer: out becomes the converted line,
+// allocated once at its final size.
+void ConvertLineTo(const char* data, std::size_t size, int tabSize, std::uint8_t conversion,
+                   std::string& out);
 void ConvertLines(TLines& lines, int tabSize, std::uint8_t conversion, bool deleteEmptyLines);
 
 // Normalisation on saving: trailing whitespace removed, each run of T blanks
