@@ -2,6 +2,7 @@
 
 #include "app/whitespace_rules.h"
 #include "components/errors.h"
+#include "site/date_func.h"
 
 #include <QFile>
 #include <cerrno>
@@ -93,4 +94,9 @@ void TEditFileInfo::RaiseLoaded() {
 
 void TEditFileInfo::RaiseChange() {
   if (OnChange) OnChange();
+}
+
+QString TEditFileInfo::FileDateText() const {
+  if (FileName.isEmpty()) return {};
+  return DateTimeToDateTimeStr(GetFileDate(FileName));
 }

@@ -39,6 +39,9 @@ public:
   void Save();
   void SetModified(bool Value);
   int LineCount() const { return static_cast<int>(Baseline.size()); }
+  // The file's last-write date and time, "dd-mm-yyyy hh:nn"; empty when no
+  // file is open.
+  QString FileDateText() const;
 
 private:
   int EffectiveTabSize() const { return TabSize > 0 ? TabSize : 32; }

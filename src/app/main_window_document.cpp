@@ -91,8 +91,10 @@ void TfrmMain::UpdateDocState() {
   UpdateStatusBar();
   const int lines = FFileInfo->LineCount();
   const bool m = FFileInfo->Modified;
-  iedGoto->SetLimits(1, lines, QString::number(lines).size());
+  iedGoto->SetMinValue(1);
   iedGoto->SetValue(1);
+  iedGoto->SetMaxValue(lines);
+  iedGoto->SetMaxLength(QString::number(lines).size());
   bbtGoto->setEnabled(lines > 0);
   ipnFiles->setEnabled(!m);
   bbtMaint->setEnabled(!m && flbPages->count() > 0);

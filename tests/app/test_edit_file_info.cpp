@@ -1,6 +1,7 @@
 #include "app/edit_file_info.h"
 #include "app/text_codec.h"
 #include "components/errors.h"
+#include "site/date_func.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,7 @@ private Q_SLOTS:
   void failedSave();
   void unencodableCharacter();
   void saveKeepsPermissionsAndLinks();
+  void fileDateText();
 
 private:
   QString Path(const QString& name) const { return Dir->filePath(name); }
@@ -398,6 +400,22 @@ void TestEditFileInfo::saveKeepsPermissionsAndLinks() {
   struct stat st {};
   QCOMPARE(::stat(real.constData(), &st), 0);
   QCOMPARE(st.st_mode & 07777, mode_t(0640));
+}
+
+void TestEditFileInfo::fileDateText() {
+  QTemporaryDir dir;
+  const QString name = dir.filePath("dated.html");
+  QFile f(name);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write("x\r\n");
+  f.close();
+  SetFileDate(name, DateTimeStrToDateTime("05-03-2000 00:46"));
+  TEditFileInfo info;
+  QCOMPARE(info.FileDateText(), QString());
+  info.Load(name);
+  QCOMPARE(info.FileDateText(), QString("05-03-2000 00:46"));
+  info.Load(dir.filePath("gone.html"));
+  QCOMPARE(info.FileDateText(), QString());
 }
 
 QTEST_APPLESS_MAIN(TestEditFileInfo)
