@@ -1,13 +1,12 @@
 #include "components/edit_controls.h"
 
-#include "components/desktop.h"
-
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-
 #include <algorithm>
+
+#include "components/desktop.h"
 
 namespace {
 
@@ -87,7 +86,8 @@ void TZELCustomEdit::ProcessChar(QKeyEvent* event, QChar typed, QChar key) {
 void TZELCustomEdit::KeyProcessed(QKeyEvent*, QChar) {}
 
 void TZELCustomEdit::PostFocusMove(bool next) {
-  QMetaObject::invokeMethod(this, [this, next] { focusNextPrevChild(next); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, next] { focusNextPrevChild(next); }, Qt::QueuedConnection);
 }
 
 // ---- TZELCustomNumEdit ----
@@ -168,8 +168,7 @@ void TZELCustomNumEdit::SetMaxValue(int value) {
   if (value == FMaxValue) return;
   FMaxValue = value;
   if (FValue > FMaxValue) SetValue(FMaxValue);
-  if (FFirstChangeDone)
-    FMaxLength = NumCharLimit(FMaxLength, FMaxValue, FFormat.DecimalPositions);
+  if (FFirstChangeDone) FMaxLength = NumCharLimit(FMaxLength, FMaxValue, FFormat.DecimalPositions);
   PropertyChanged();
 }
 
@@ -184,7 +183,10 @@ void TZELCustomNumEdit::SetMinValue(int value) {
 void TZELCustomNumEdit::SetValue(double value) {
   if (value == FValue) return;
   FValue = value;
-  setText(NumToText(value, FFormat));
+  // Formatted here already, the text changes once, not twice.
+  QString t = NumToText(value, FFormat);
+  if (FormatsNow()) t = FormatNumText(t, FFormat);
+  setText(t);
 }
 
 void TZELCustomNumEdit::SetMaxLength(int value) {

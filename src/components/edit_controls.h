@@ -3,20 +3,16 @@
 // into focus moves, and the numeric edits that filter keys, fill out their
 // text and keep their number within bounds. The rules themselves live in
 // num_edit_rules.h; these classes apply them to a QLineEdit.
-#include "components/num_edit_rules.h"
-
 #include <QLineEdit>
-#include <functional>
 
-// A typed character's handler; setting Key to 0 swallows the character.
-using TKeyPressEvent = std::function<void(QObject* sender, QChar& key)>;
-using TNotifyEvent = std::function<void(QObject* sender)>;
+#include "components/num_edit_rules.h"
+#include "components/zel_events.h"
 
 // The base of the library's edits: Enter moves to the next control, Up and
 // Down to the previous and next one, each after the key has been handled.
 class TZELCustomEdit : public QLineEdit {
   Q_OBJECT
-public:
+ public:
   explicit TZELCustomEdit(QWidget* parent = nullptr);
 
   bool EnterAsTab() const { return FEnterAsTab; }
@@ -33,7 +29,7 @@ public:
   // character itself; 0 for a key that types nothing.
   static QChar KeyChar(const QKeyEvent* event);
 
-protected:
+ protected:
   void keyPressEvent(QKeyEvent* event) override;
   // Runs first for a typed character; setting Key to 0 rejects it.
   virtual void FilterChar(QChar& key);
@@ -44,7 +40,7 @@ protected:
   // Moves the focus once the current event has been handled.
   void PostFocusMove(bool next);
 
-private:
+ private:
   bool FEnterAsTab = true;
   bool FUpDownKeys = true;
 };
@@ -52,7 +48,7 @@ private:
 // The base edit as forms place it.
 class TZELEdit : public TZELCustomEdit {
   Q_OBJECT
-public:
+ public:
   using TZELCustomEdit::TZELCustomEdit;
 };
 
@@ -63,7 +59,7 @@ public:
 // read from the text.
 class TZELCustomNumEdit : public TZELCustomEdit {
   Q_OBJECT
-public:
+ public:
   explicit TZELCustomNumEdit(QWidget* parent = nullptr);
 
   bool Beep() const { return FBeep; }
@@ -91,7 +87,7 @@ public:
   TNotifyEvent OnToLarge;
   TNotifyEvent OnToSmall;
 
-protected:
+ protected:
   int DecimalPositions() const { return FFormat.DecimalPositions; }
   void SetDecimalPositions(int value);  // 0..10
   QChar DecimalSeparator() const { return FFormat.DecimalSeparator; }
@@ -104,7 +100,7 @@ protected:
   void ProcessChar(QKeyEvent* event, QChar typed, QChar key) override;
   void KeyProcessed(QKeyEvent* event, QChar typed) override;
 
-private:
+ private:
   void TextSetByCode();
   bool FormatsNow() const;
   void FormatText();
@@ -117,7 +113,7 @@ private:
   TNumEditFormat FFormat;
   bool FBeep = true;
   bool FFirstChangeDone = false;
-  bool FHasFocus = false;       // entered and not yet left
+  bool FHasFocus = false;  // entered and not yet left
   bool FInTextSet = false;
   bool FKeepUnformatted = false;
   int FMaxValue = 2147483647;
@@ -131,17 +127,17 @@ private:
 // The whole-number edit.
 class TIntEdit : public TZELCustomNumEdit {
   Q_OBJECT
-public:
+ public:
   using TZELCustomNumEdit::TZELCustomNumEdit;
 };
 
 // The decimal-number edit.
 class TRealEdit : public TZELCustomNumEdit {
   Q_OBJECT
-public:
-  using TZELCustomNumEdit::TZELCustomNumEdit;
+ public:
   using TZELCustomNumEdit::DecimalPositions;
-  using TZELCustomNumEdit::SetDecimalPositions;
   using TZELCustomNumEdit::DecimalSeparator;
+  using TZELCustomNumEdit::SetDecimalPositions;
   using TZELCustomNumEdit::SetDecimalSeparator;
+  using TZELCustomNumEdit::TZELCustomNumEdit;
 };

@@ -1,11 +1,11 @@
 #include "components/num_edit_rules.h"
 
-#include "components/str_func.h"
-
 #include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <string>
+
+#include "components/str_func.h"
 
 namespace {
 
@@ -60,8 +60,8 @@ QString FormatNumText(const QString& text, const TNumEditFormat& format) {
   SplitNumText(text, format, intPart, fracPart);
   intPart = PadIntPart(intPart, format.FillChar, format.FillCount);
   const QChar fill = format.DecimalPositions > 0 ? QLatin1Char('0') : QLatin1Char(' ');
-  QString fraction = format.DecimalSeparator +
-                     TrimBlanks(PadFraction(fracPart, fill, format.DecimalPositions));
+  QString fraction =
+      format.DecimalSeparator + TrimBlanks(PadFraction(fracPart, fill, format.DecimalPositions));
   if (fraction.length() == 1) fraction.clear();
   return intPart + fraction;
 }
@@ -80,7 +80,8 @@ bool ReadNumText(const QString& text, QChar separator, double& value) {
   // IsFloatStr also takes the locale's separator; from_chars knows only ".".
   s = TrimStr(s);
   const lconv* lc = std::localeconv();
-  const std::string localeSep = (lc && lc->decimal_point && *lc->decimal_point) ? lc->decimal_point : ".";
+  const std::string localeSep =
+      (lc && lc->decimal_point && *lc->decimal_point) ? lc->decimal_point : ".";
   if (localeSep != ".") s = ReplaceAllStr(s, localeSep, ".");
   if (!s.empty() && s[0] == '+') s.erase(0, 1);
   double v = 0;

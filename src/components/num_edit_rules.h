@@ -45,14 +45,13 @@ QString TrimBlanks(const QString& text);
 // The text and selection at the moment a character is typed.
 struct TNumKeyContext {
   QString Text;
-  int SelStart = 0;   // characters before the caret (or the selection)
+  int SelStart = 0;  // characters before the caret (or the selection)
   int SelLength = 0;
   int MaxLength = 0;  // 0: no limit
 };
 
 // Control characters of the typed keys that the edit lets through.
-inline constexpr ushort KeyCopy = 3, KeyBackspace = 8, KeyEnter = 13, KeyPaste = 22,
-                        KeyCut = 24;
+inline constexpr ushort KeyCopy = 3, KeyBackspace = 8, KeyEnter = 13, KeyPaste = 22, KeyCut = 24;
 
 // Whether the numeric edit takes Key: the clipboard keys, Backspace, Enter,
 // digits and one separator when decimals are allowed; with decimals, a digit,

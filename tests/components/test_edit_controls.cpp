@@ -1,11 +1,11 @@
-#include "components/edit_controls.h"
-#include "desktop_stub.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+
+#include "components/edit_controls.h"
+#include "desktop_stub.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ void MakeGotoField(TIntEdit& edit) {
 
 class TestEditControls : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void formatsWhenLeftAndTrimsWhenEntered();
   void typingKeepsOneNumber();
   void rejectedKeysBeep();
@@ -152,13 +152,17 @@ void TestEditControls::boundsWhenLeft_data() {
   QTest::addColumn<QString>("shown");
   QTest::addColumn<bool>("keepsFocus");
   QTest::addColumn<double>("value");
-  QTest::newRow("below minimum") << 5 << 1 << 9999 << "0" << "1" << true << 1.0;
-  QTest::newRow("above maximum") << 2 << 0 << 48 << "99" << "48" << true << 48.0;
+  QTest::newRow("below minimum") << 5 << 1 << 9999 << "0"
+                                 << "1" << true << 1.0;
+  QTest::newRow("above maximum") << 2 << 0 << 48 << "99"
+                                 << "48" << true << 48.0;
   // Formatting that leaves the typed text as it is sets nothing: Value stays.
-  QTest::newRow("within, nothing to format") << 2 << 0 << 48 << "48" << "48" << false << 0.0;
-  QTest::newRow("within") << 3 << 0 << 48 << "48" << " 48" << false << 48.0;
-  QTest::newRow("maximum 0 is no bound") << 10 << 0 << 0 << "987654" << "    987654" << false
-                                         << 987654.0;
+  QTest::newRow("within, nothing to format") << 2 << 0 << 48 << "48"
+                                             << "48" << false << 0.0;
+  QTest::newRow("within") << 3 << 0 << 48 << "48"
+                          << " 48" << false << 48.0;
+  QTest::newRow("maximum 0 is no bound") << 10 << 0 << 0 << "987654"
+                                         << "    987654" << false << 987654.0;
 }
 
 void TestEditControls::boundsWhenLeft() {
