@@ -1,0 +1,219 @@
+// The main window's life cycle: creation, first activation, resizing,
+// closing and the window-wide Ctrl+F.
+#include "app/main_window.h"
+
+#include "app/edit_file_info.h"
+#include "app/file_panel.h"
+#include "app/memo.h"
+#include "app/status_panels.h"
+#include "components/app_title.h"
+#include "components/edit_controls.h"
+#include "components/enable_panel.h"
+#include "components/errors.h"
+#include "components/msg_window.h"
+#include "config/environment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QScreen>
+
+TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
+    : QMainWindow(parent), FProgramArgs(programArgs) {
+  setObjectName("frmMain");
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+  qApp->removeEventFilter(this);
+  if (Environment == FEnvironment.get()) Environment = nullptr;
+}
+
+void TfrmMain::FormCreate() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QColor(204, 204, 207));
+  setPalette(pal);
+  QFont f("Liberation Sans");
+  f.setPixelSize(13);
+  setFont(f);
+  resize(800, 534);
+
+  setCentralWidget(new QWidget(this));
+  BuildToolBar();
+  BuildMenus();
+  BuildFilePanel();
+  BuildEditPanel();
+  auto* row = new QHBoxLayout(centralWidget());
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  row->addWidget(ipnFiles);
+  row->addWidget(pnlEdit, 1);
+  stbStatus = new TStatusPanels(this);
+  statusBar()->addWidget(stbStatus, 1);
+  statusBar()->setSizeGripEnabled(false);
+
+  SuppressChange = false;
+  FStarting = true;
+  setWindowTitle(ApplicationTitle());
+
+  FFileInfo = std::make_unique<TEditFileInfo>();
+  FFileInfo->OnLoaded = [this] { ShowBaseline(); };
+  FFileInfo->OnChange = [this] { UpdateDocState(); };
+
+  FEnvironment = std::make_unique<TQMEEnvironment>();
+  Environment = FEnvironment.get();
+
+  cmbSearch->setEditText(Environment->LastSearch);
+  cmbReplace->setEditText(Environment->Replace);
+  cmbSearch->addItem(Environment->LastSearch);
+  cmbReplace->addItem(Environment->Replace);
+  ckbCaseSens->setChecked(Environment->CaseSensitive);
+  ckbQReplace->setChecked(Environment->QueryReplace);
+
+  memEdit->SetTabWidth(Environment->TabInterval);
+  FFileInfo->SetTabSize(Environment->TabInterval);
+  FFileInfo->Conversion = Environment->AutoConversion;
+  FFileInfo->DeleteEmptyLines = Environment->DelEmptyLines;
+
+  connect(memEdit, &TZELMemo::PosChanged, this, &TfrmMain::memEditPosChanged);
+  connect(memEdit, &QsciScintilla::textChanged, this, &TfrmMain::memEditChange);
+  connect(memEdit, &TZELMemo::FocusEntered, this, &TfrmMain::memEditToggleMenus);
+  connect(memEdit, &TZELMemo::FocusLeft, this, &TfrmMain::memEditToggleMenus);
+  connect(memEdit, &QsciScintilla::selectionChanged, this, &TfrmMain::memEditToggleMenus);
+  memEdit->installEventFilter(this);
+  memEdit->viewport()->installEventFilter(this);
+  qApp->installEventFilter(this);
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (FStarting) QMetaObject::invokeMethod(this, &TfrmMain::FormActivate, Qt::QueuedConnection);
+}
+
+void TfrmMain::FormActivate() {
+  if (!FStarting) return;
+  setGeometry(Environment->Left, Environment->Top, Environment->Width, Environment->Height);
+  FStarting = false;
+  update();
+
+  // A file named on the command line: its folder becomes the site folder.
+  QString kept;
+  if (!FProgramArgs.isEmpty()) {
+    const QFileInfo arg(QDir::current().absoluteFilePath(FProgramArgs.first()));
+    if (arg.isFile()) {
+      Environment->SetWorkingDir(arg.absolutePath());
+      kept = arg.fileName();
+    }
+  }
+  RefreshFileList();
+  if (!kept.isEmpty()) OpenFileByName(kept);
+  UpdateSearchButtons();
+  ckbFindFirst->setChecked(true);
+  QApplication::restoreOverrideCursor();
+}
+
+void TfrmMain::RefreshFileList() {
+  QString dir = Environment->WorkingDir;
+  if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
+  drcDrive->Fill();
+  drcDrive->SelectFor(dir);
+  dilDir->SetRoot(drcDrive->Root());
+  dilDir->SetDirectory(dir);
+  flbPages->blockSignals(true);
+  flbPages->SetMask(Environment->FileMask);
+  flbPages->blockSignals(false);
+  flbPages->SetDirectory(dir);
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TfrmMain::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (!FStarting) RecordGeometry();
+}
+
+void TfrmMain::RecordGeometry() {
+  if (!Environment) return;
+  const QRect g = geometry();
+  Environment->SetCoord(1, g.top());
+  Environment->SetCoord(2, g.left());
+  Environment->SetCoord(3, g.height());
+  Environment->SetCoord(4, g.width());
+}
+
+void TfrmMain::FormResize() {
+  if (!FStarting && Environment) {
+    RecordGeometry();
+    // The tool windows' visibility is recorded here once they exist.
+    if (width() < Environment->Width || height() < Environment->Height)
+      resize(Environment->Width, Environment->Height);
+  }
+  LayoutChildren();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (FormClose()) event->accept();
+  else event->ignore();
+}
+
+bool TfrmMain::FormClose() {
+  if (FClosingAccepted) return true;
+  if (FFileInfo->Modified &&
+      MsgYesNo("Close the application and lose all changes?", "Document has been changed") != mrYes)
+    return false;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QCoreApplication::processEvents();
+  FormResize();
+  bool close = true;
+  try {
+    Environment->WriteSettings();
+  } catch (const EQuillmereError& e) {
+    QApplication::restoreOverrideCursor();
+    MsgWarning(e.Message, "Settings not saved");
+    // The user must never be trapped by a settings file that cannot be written.
+    close = MsgYesNo("Close without saving the settings?", "Settings not saved") == mrYes;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  QApplication::restoreOverrideCursor();
+  FClosingAccepted = close;
+  return close;
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* w = qobject_cast<QWidget*>(watched);
+    // Key preview: Ctrl+F anywhere in this window goes to the search box.
+    if (w && w->window() == this && key->key() == Qt::Key_F &&
+        (key->modifiers() & Qt::ControlModifier) && !key->isAutoRepeat()) {
+      cmbSearch->setFocus();
+      cmbSearch->lineEdit()->selectAll();
+      cmbSearch->setEditText(cmbSearch->currentText());
+      ckbFindFirst->setChecked(true);
+      UpdateSearchButtons();
+      return false;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* event) { QMainWindow::keyPressEvent(event); }
+
+QWidget* TfrmMain::ActiveControl() const {
+  QWidget* w = QApplication::focusWidget();
+  if (!w || w->window() != this) return nullptr;
+  // The editor's viewport and a combo box's line edit stand for their owner.
+  if (w == memEdit->viewport()) return memEdit;
+  if (cmbSearch->isAncestorOf(w)) return cmbSearch;
+  if (cmbReplace->isAncestorOf(w)) return cmbReplace;
+  return w;
+}

@@ -1,0 +1,127 @@
+#pragma once
+// The program's one main window: tool bar, file column, editor with its
+// read-outs, search bar and status bar. It owns the settings record, the
+// document record and the tool windows. Its methods are spread over files
+// by responsibility: main_window.cpp (life cycle and layout),
+// main_window_document.cpp (loading, saving, enabled states),
+// main_window_editor.cpp (editor keys and read-outs).
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+class TDriveBox;
+class TEditFileInfo;
+class TFileListBox;
+class TFolderList;
+class TIntEdit;
+class TQMEEnvironment;
+class TStatusPanels;
+class TZELEnablePanel;
+class TZELMemo;
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+public:
+  // ProgramArgs: the command-line arguments after the program name.
+  explicit TfrmMain(const QStringList& programArgs = {}, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // Window events.
+  void FormCreate();
+  void FormActivate();
+  void FormResize();
+  bool FormClose();
+
+  // Document handling.
+  void flbPagesChange();
+  void ShowBaseline();
+  void UpdateDocState();
+  void memEditChange();
+  void ApplyConversion();
+  bool SaveDocument();
+  void CancelChanges();
+  void OpenFileByName(const QString& name);
+  void RefreshFileList();
+  void UpdateStatusBar();
+  void UpdateSearchButtons();
+
+  // Commands by tag, from menus, tool buttons and the file list.
+  void MenuClick(int tag);
+
+  // Editor handlers.
+  bool memEditKeyPress(int key);
+  void memEditF3KeyDown(int key, Qt::KeyboardModifiers shift);
+  void memEditKeyUp(int key, Qt::KeyboardModifiers shift);
+  void memEditPosChanged(int row, int col);
+  void memEditToggleMenus();
+  void GotoLine(int row);
+
+  TEditFileInfo* FileInfo() const { return FFileInfo.get(); }
+  TZELMemo* Editor() const { return memEdit; }
+  bool Starting() const { return FStarting; }
+  int CurrentRow() const { return FCurrentRow; }
+  bool SuppressChange = false;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void BuildToolBar();
+  void BuildFilePanel();
+  void BuildEditPanel();
+  void BuildSearchBar(QWidget* parent);
+  void BuildMenus();
+  void LayoutChildren();
+  void RecordGeometry();
+  void SetCaptionFor(const QString& path);
+  QWidget* ActiveControl() const;
+  // Runs Fn and reports a failure in the message window; false on failure.
+  template <typename Fn> bool Guarded(const QString& title, Fn fn);
+
+  std::unique_ptr<TQMEEnvironment> FEnvironment;
+  std::unique_ptr<TEditFileInfo> FFileInfo;
+  QStringList FProgramArgs;
+  bool FStarting = true;
+  bool FClosingAccepted = false;
+  int FCurrentRow = 0;
+
+  QToolBar* tlbToolBar = nullptr;
+  QToolButton *bbtView = nullptr, *bbtCancel = nullptr, *bbtSave = nullptr,
+              *bbtSaveAs = nullptr, *bbtSettings = nullptr, *bbtNewInstance = nullptr,
+              *bbtHTML = nullptr, *bbtSpecChar = nullptr, *bbtHelp = nullptr;
+  TZELEnablePanel *ipnFiles = nullptr, *ipnDriveDir = nullptr;
+  TFileListBox* flbPages = nullptr;
+  TFolderList* dilDir = nullptr;
+  TDriveBox* drcDrive = nullptr;
+  QWidget *pnlEdit = nullptr, *pnlPositions = nullptr, *pnlSearch = nullptr;
+  TZELMemo* memEdit = nullptr;
+  QLabel *lblSizeVal = nullptr, *lblLinesVal = nullptr, *lblCursorVal = nullptr;
+  QComboBox *cmbSearch = nullptr, *cmbReplace = nullptr;
+  QPushButton *bbtSearch = nullptr, *bbtGoto = nullptr, *bbtReplace = nullptr,
+              *bbtReplaceAll = nullptr, *bbtMaint = nullptr;
+  TIntEdit* iedGoto = nullptr;
+  QCheckBox *ckbCaseSens = nullptr, *ckbFindFirst = nullptr, *ckbQReplace = nullptr,
+            *ckbSearchAll = nullptr;
+  QListWidget* ltbPrograms = nullptr;
+  TStatusPanels* stbStatus = nullptr;
+
+  QAction *menFileNew = nullptr, *menFileDelete = nullptr, *menFileSave = nullptr,
+          *menFileSaveAs = nullptr, *menFileRename = nullptr, *menFileView = nullptr,
+          *menEditCut = nullptr, *menEditCopy = nullptr, *menEditPaste = nullptr,
+          *menEditSelAll = nullptr, *menEditCancel = nullptr, *menOptSettings = nullptr,
+          *menPopNew = nullptr, *menPopDelete = nullptr, *menPopSaveAs = nullptr,
+          *menPopView = nullptr;
+};

@@ -1,0 +1,181 @@
+// The main window's document handling: loading the selected file, showing
+// it, tracking edits, the enabled state of every document command, saving
+// and restoring.
+#include "app/edit_file_info.h"
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "app/memo.h"
+#include "app/status_panels.h"
+#include "app/text_lines.h"
+#include "components/app_title.h"
+#include "components/edit_controls.h"
+#include "components/enable_panel.h"
+#include "components/errors.h"
+#include "components/msg_window.h"
+#include "config/environment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QToolButton>
+
+template <typename Fn>
+bool TfrmMain::Guarded(const QString& title, Fn fn) {
+  try {
+    fn();
+    return true;
+  } catch (const EQuillmereError& e) {
+    QApplication::restoreOverrideCursor();
+    MsgWarning(e.Message, title);
+  } catch (const std::exception& e) {
+    QApplication::restoreOverrideCursor();
+    MsgWarning(QString::fromUtf8(e.what()), title);
+  }
+  return false;
+}
+
+void TfrmMain::SetCaptionFor(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  setWindowTitle("Quillmere 2.60 - " + name);
+  SetApplicationTitle("QME - " + name);
+}
+
+void TfrmMain::flbPagesChange() {
+  if (FStarting) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QCoreApplication::processEvents();
+  if (flbPages->count() > 0 && flbPages->currentRow() < 0) {
+    const QSignalBlocker block(flbPages);
+    flbPages->setCurrentRow(0);
+  }
+  const QString path = flbPages->FileName();
+  // A page that cannot be read leaves the editor as it was, so nothing the
+  // user sees is lost and no later save writes an empty page over it.
+  if (Guarded("File not loaded", [&] { FFileInfo->Load(path); })) SetCaptionFor(path);
+  Environment->SetWorkingDir(flbPages->Directory());
+  QApplication::restoreOverrideCursor();
+  UpdateSearchButtons();
+}
+
+void TfrmMain::ShowBaseline() {
+  FFileInfo->SetModified(false);
+  const bool previous = SuppressChange;
+  SuppressChange = true;
+  memEdit->SetTextBytes(JoinLines(FFileInfo->Baseline));
+  memEdit->SetSelStart(0);
+  SuppressChange = previous;
+  if (!FStarting) {
+    if (memEdit->isEnabled() && memEdit->isVisible()) memEdit->setFocus();
+    memEdit->UpdatePosition();
+    if (flbPages->isEnabled() && flbPages->isVisible()) flbPages->setFocus();
+  }
+}
+
+void TfrmMain::UpdateStatusBar() {
+  stbStatus->SetText(0, " " + FFileInfo->FileName);
+  stbStatus->SetText(1, FFileInfo->FileDateText());
+  stbStatus->SetMarker(FFileInfo->Modified);
+}
+
+void TfrmMain::UpdateDocState() {
+  UpdateStatusBar();
+  const int lines = FFileInfo->LineCount();
+  const bool m = FFileInfo->Modified;
+  iedGoto->SetLimits(1, lines, QString::number(lines).size());
+  iedGoto->SetValue(1);
+  bbtGoto->setEnabled(lines > 0);
+  ipnFiles->setEnabled(!m);
+  bbtMaint->setEnabled(!m && flbPages->count() > 0);
+  for (QAction* a : {menFileNew, menFileDelete, menPopNew, menPopDelete}) a->setEnabled(!m);
+  menFileSave->setEnabled(lines > 0 && m);
+  bbtSave->setEnabled(lines > 0 && m);
+  for (QAction* a : {menFileSaveAs, menPopSaveAs}) a->setEnabled(lines > 0);
+  bbtSaveAs->setEnabled(lines > 0);
+  for (QAction* a : {menFileView, menPopView}) a->setEnabled(lines > 0 && !m);
+  bbtView->setEnabled(lines > 0 && !m);
+  menEditCancel->setEnabled(lines > 0 && m);
+  bbtCancel->setEnabled(lines > 0 && m);
+  menEditSelAll->setEnabled(lines > 0);
+  menOptSettings->setEnabled(!m);
+  bbtSettings->setEnabled(!m);
+  ckbSearchAll->setEnabled(!m);
+}
+
+void TfrmMain::memEditChange() {
+  if (SuppressChange) return;
+  if (ActiveControl() == memEdit && !FFileInfo->Modified) FFileInfo->SetModified(true);
+  UpdateSearchButtons();
+  memEditToggleMenus();
+}
+
+void TfrmMain::UpdateSearchButtons() {
+  const bool has = FFileInfo->LineCount() > 0;
+  const bool text = !cmbSearch->currentText().isEmpty();
+  bbtSearch->setEnabled(has && text);
+  bbtReplace->setEnabled(has && text && !ckbSearchAll->isChecked());
+  bbtReplaceAll->setEnabled(has && text && !ckbSearchAll->isChecked());
+  bbtMaint->setEnabled(!FFileInfo->Modified && flbPages->count() > 0);
+}
+
+void TfrmMain::ApplyConversion() {
+  FFileInfo->Conversion = Environment->AutoConversion;
+  FFileInfo->DeleteEmptyLines = Environment->DelEmptyLines;
+  FFileInfo->SetTabSize(Environment->TabInterval);
+  TLines lines = SplitLines(memEdit->TextBytes());
+  FFileInfo->Convert(lines);
+  const std::string converted = JoinLines(lines);
+  if (converted != memEdit->TextBytes()) memEdit->ReplaceAllText(converted);
+  memEdit->SetTabWidth(Environment->TabInterval);
+}
+
+bool TfrmMain::SaveDocument() {
+  const int row = FCurrentRow;
+  // The editor's text must be one the page's encoding can hold before it
+  // becomes the baseline; a refused save keeps everything as it was.
+  TLines previous = FFileInfo->Baseline;
+  ApplyConversion();
+  GotoLine(row);
+  FFileInfo->Baseline = SplitLines(memEdit->TextBytes());
+  if (Guarded("File not saved", [&] { FFileInfo->Save(); })) return true;
+  FFileInfo->Baseline = std::move(previous);
+  return false;
+}
+
+void TfrmMain::CancelChanges() {
+  if (!FFileInfo->Modified) return;
+  if (MsgYesNo("Undo all changes and restore original?", "Cancel all changes") != mrYes) return;
+  // Off the editor first, so restoring the text is not taken as an edit.
+  if (bbtCancel->isEnabled()) bbtCancel->setFocus();
+  else setFocus();
+  ShowBaseline();
+  UpdateStatusBar();
+}
+
+void TfrmMain::OpenFileByName(const QString& name) {
+  QCoreApplication::processEvents();
+  const QStringList names = flbPages->Names();
+  int row = -1;
+  for (int i = 0; i < names.size() && row < 0; ++i)
+    if (names[i].compare(name, Qt::CaseInsensitive) == 0) row = i;
+  if (row < 0) {
+    const QString part = name.contains('~') ? name.left(name.indexOf('~')) : QString();
+    for (int i = 0; i < names.size() && row < 0; ++i)
+      if (names[i] >= part) row = i;
+  }
+  if (row >= 0) {
+    const QSignalBlocker block(flbPages);
+    flbPages->setCurrentRow(row);
+  }
+  flbPagesChange();
+  QCoreApplication::processEvents();
+}
+
+void TfrmMain::GotoLine(int row) {
+  iedGoto->SetValue(row);
+  const int index = memEdit->LineIndex(row - 1);
+  if (index < 0) return;
+  memEdit->SetSelStart(index);
+  memEdit->setFocus();
+}

@@ -1,0 +1,96 @@
+// The main window's handlers of the editor: Esc, F3 and file stepping,
+// block indent and outdent, the read-outs and the clipboard commands.
+#include "app/edit_file_info.h"
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "app/memo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+
+bool TfrmMain::memEditKeyPress(int key) {
+  if (key != Qt::Key_Escape) return false;
+  MenuClick(205);
+  return true;
+}
+
+void TfrmMain::memEditF3KeyDown(int key, Qt::KeyboardModifiers shift) {
+  if (key == Qt::Key_F3) MenuClick(-3);  // the search button's action, once it exists
+  if (FFileInfo->Modified || shift != Qt::ControlModifier) return;
+  const int row = flbPages->currentRow();
+  int target = -1;
+  if (key == Qt::Key_Up && row > 0) target = row - 1;
+  if (key == Qt::Key_Down && row < flbPages->count() - 1) target = row + 1;
+  if (target < 0) return;
+  // The file list holds the focus while the page loads, so filling the
+  // editor is not taken as an edit.
+  flbPages->setFocus();
+  {
+    const QSignalBlocker block(flbPages);
+    flbPages->setCurrentRow(target);
+  }
+  flbPagesChange();
+  memEdit->setFocus();
+}
+
+void TfrmMain::memEditKeyUp(int key, Qt::KeyboardModifiers shift) {
+  if ((key != Qt::Key_Left && key != Qt::Key_Right) || shift != Qt::AltModifier) return;
+  const QString unit(memEdit->TabWidth() / 4, QChar(' '));
+  int start = memEdit->SelStart();
+  int len = memEdit->SelLength();
+  if (start >= 2 && memEdit->TextRange(start - 2, 2) == "\r\n") {
+    const bool endsAtLineStart = start + len >= 2 && memEdit->TextRange(start + len - 2, 2) == "\r\n";
+    memEdit->SetSelection(start - 2, len + 2);
+    if (endsAtLineStart) memEdit->SetSelection(start - 2, len + 1);
+    start = memEdit->SelStart();
+    len = memEdit->SelLength();
+  }
+  QString text = memEdit->SelText();
+  if (key == Qt::Key_Right) {
+    len += text.count("\r\n");
+    text.replace("\r\n", "\r\n\t");
+    memEdit->ReplaceSelection(text);
+  } else {
+    len -= text.count("\r\n\t");
+    text.replace("\r\n\t", "\r\n");
+    memEdit->ReplaceSelection(text);
+    memEdit->SetSelection(start, len);
+    if (!unit.isEmpty()) {
+      text = memEdit->SelText();
+      len -= text.count("\r\n" + unit) * unit.size();
+      text.replace("\r\n" + unit, "\r\n");
+      memEdit->ReplaceSelection(text);
+    }
+  }
+  memEdit->SetSelection(start, len);
+}
+
+void TfrmMain::memEditPosChanged(int row, int col) {
+  memEditToggleMenus();
+  FCurrentRow = row;
+  lblLinesVal->setText(QString("%1 : %2").arg(memEdit->LineCount()).arg(memEdit->LineLength(row - 1)));
+  lblCursorVal->setText(QString("%1 : %2").arg(row).arg(col));
+  lblSizeVal->setText(QString::number(memEdit->TextLength()));
+}
+
+void TfrmMain::memEditToggleMenus() {
+  menEditCut->setEnabled(false);
+  menEditCopy->setEnabled(false);
+  menEditPaste->setEnabled(false);
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  const bool canPaste = !data || (data->hasText() && !data->text().isEmpty());
+  QWidget* active = ActiveControl();
+  bool hasSelection = false;
+  if (active == memEdit) hasSelection = memEdit->SelLength() > 0;
+  else if (active == cmbSearch || active == cmbReplace)
+    hasSelection = !static_cast<QComboBox*>(active)->currentText().isEmpty();
+  else return;
+  menEditCut->setEnabled(hasSelection);
+  menEditCopy->setEnabled(hasSelection);
+  menEditPaste->setEnabled(canPaste);
+}
