@@ -1,17 +1,17 @@
 #include "html/choice_list_window.h"
 
-#include "config/environment.h"
-
 #include <QCloseEvent>
 #include <QFrame>
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "config/environment.h"
+
 TfrmChoiceList::TfrmChoiceList(const QString& name, const QString& caption,
                                const QSize& designedSize, const TWindowCoords& coords,
                                QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       FCoords(coords) {
   setObjectName(name);
   setWindowTitle(caption);
@@ -90,13 +90,14 @@ void TfrmChoiceList::showEvent(QShowEvent* event) {
   FormActivate();
 }
 
+// A size of 0 means none was recorded; a negative one is taken as the same.
 void TfrmChoiceList::FormActivate() {
   if (!Environment) return;
   const std::int32_t height = Environment->*FCoords.Height;
   const std::int32_t width = Environment->*FCoords.Width;
   FPlaced = true;
   move(Environment->*FCoords.Left, Environment->*FCoords.Top);
-  resize(width != 0 ? width : this->width(), height != 0 ? height : this->height());
+  resize(width > 0 ? width : this->width(), height > 0 ? height : this->height());
 }
 
 void TfrmChoiceList::resizeEvent(QResizeEvent* event) {

@@ -23,7 +23,7 @@ struct TWindowCoords {
 
 class TfrmChoiceList : public QWidget {
   Q_OBJECT
-public:
+ public:
   ~TfrmChoiceList() override;
 
   // What a double click inserts: set whenever the list's selection changes.
@@ -34,7 +34,7 @@ public:
   QFrame* pnlResults = nullptr;
   QListWidget* lbxResults = nullptr;
 
-protected:
+ protected:
   TfrmChoiceList(const QString& name, const QString& caption, const QSize& designedSize,
                  const TWindowCoords& coords, QWidget* parent);
   void AddRows(const QStringList& rows);
@@ -47,7 +47,7 @@ protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
-private:
+ private:
   void lbxResultsClick();
   void lbxResultsDblClick();
   void FormActivate();

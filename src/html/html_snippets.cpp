@@ -2,6 +2,7 @@
 
 #include "components/str_func.h"
 
+// clang-format off
 const THtmlElement HtmlElements[HtmlElementCount] = {
     {"A", "<A href=\"\"></A>"},
     {"ABBR", "<ABBR>Indicates an abbreviated form (e.g., WWW, HTTP, URI, Mass., etc.)</ABBR>"},
@@ -95,6 +96,7 @@ const THtmlElement HtmlElements[HtmlElementCount] = {
     {"UL", "<UL>%CR%   <LI>.....%CR%<LI>.....%CR%</UL>"},
     {"VAR", "<VAR>Indicates an instance of a variable or program argument</VAR>"},
 };
+// clang-format on
 
 namespace {
 
@@ -126,7 +128,8 @@ std::string HtmlToolsetChosenText(int row) {
     return ReplaceAllStr(HtmlElements[row].Snippet, "%CR%", "\r\n") + "\r\n";
   if (row >= HtmlElementCount && row < HtmlToolsetRowCount) {
     const TDocType& d = DocTypes[row - HtmlElementCount];
-    return std::string("<!DOCTYPE HTML PUBLIC \"") + d.PublicId + "\"\r\n\"" + d.SystemId + "\">\r\n";
+    return std::string("<!DOCTYPE HTML PUBLIC \"") + d.PublicId + "\"\r\n\"" + d.SystemId +
+           "\">\r\n";
   }
   return std::string();
 }

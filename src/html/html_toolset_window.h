@@ -5,9 +5,9 @@
 
 class TfrmHTML : public TfrmChoiceList {
   Q_OBJECT
-public:
+ public:
   explicit TfrmHTML(QWidget* parent = nullptr);
 
-protected:
+ protected:
   QString ChosenTextOf(int row) const override;
 };

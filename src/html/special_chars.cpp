@@ -3,6 +3,7 @@
 #include "components/str_func.h"
 
 // Each character is the one its Windows-1252 code stands for.
+// clang-format off
 const char* const SpecCharRows[SpecCharRowCount] = {
     "Copyright       \u00A9 = &copy;",
     "Reg. Trademark  \u00AE = &reg;",
@@ -117,6 +118,7 @@ const char* const SpecCharRows[SpecCharRowCount] = {
     "i-exclamation   \u00A1 = &iexcl;",
     "----------------------------",
 };
+// clang-format on
 
 std::string SpecCharRowText(int row) {
   return row >= 0 && row < SpecCharRowCount ? SpecCharRows[row] : std::string();

@@ -5,9 +5,9 @@
 
 class TfrmSpecChar : public TfrmChoiceList {
   Q_OBJECT
-public:
+ public:
   explicit TfrmSpecChar(QWidget* parent = nullptr);
 
-protected:
+ protected:
   QString ChosenTextOf(int row) const override;
 };

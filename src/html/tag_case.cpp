@@ -1,11 +1,11 @@
 #include "html/tag_case.h"
 
-#include "html/html_snippets.h"
-
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
+
+#include "html/html_snippets.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ unsigned char UpperAscii(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32
 // The element names by first letter, longest first, so that the first one
 // that matches is the one whose conversion covers all the others.
 class TNameIndex {
-public:
+ public:
   TNameIndex() {
     for (const THtmlElement& e : HtmlElements) FByLetter[e.Name[0] - 'A'].push_back(e.Name);
     for (auto& names : FByLetter)
@@ -35,7 +35,7 @@ public:
     return 0;
   }
 
-private:
+ private:
   std::array<std::vector<const char*>, 26> FByLetter;
 };
 

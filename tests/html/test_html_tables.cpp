@@ -1,11 +1,11 @@
+#include <QTest>
+
 #include "html/html_snippets.h"
 #include "html/special_chars.h"
 
-#include <QTest>
-
 class TestHtmlTables : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void elementRows_data();
   void elementRows();
   void htmlRowIndentation();
@@ -16,6 +16,7 @@ private Q_SLOTS:
   void specCharChosenText();
 };
 
+// clang-format off
 void TestHtmlTables::elementRows_data() {
   QTest::addColumn<int>("row");
   QTest::addColumn<QString>("listText");
@@ -112,6 +113,7 @@ void TestHtmlTables::elementRows_data() {
   QTest::newRow("UL") << 89 << "<UL>" << "<UL>\r\n   <LI>.....\r\n<LI>.....\r\n</UL>\r\n";
   QTest::newRow("VAR") << 90 << "<VAR>" << "<VAR>Indicates an instance of a variable or program argument</VAR>\r\n";
 }
+// clang-format on
 
 // Each element row lists as "<NAME>" and inserts its snippet with line breaks
 // as CR LF and one more CR LF at the end.
@@ -128,9 +130,9 @@ void TestHtmlTables::htmlRowIndentation() {
   QCOMPARE(HtmlToolsetRowText(42), std::string("<HTML>"));
   const QString text = QString::fromStdString(HtmlToolsetChosenText(42));
   QVERIFY(text.endsWith("</HTML>\r\n"));
-  const QStringList expected = {"<HTML>",         "   <HEAD>",   "      <TITLE>doc-title</TITLE>",
-                                "   </HEAD>",     "   <BODY>",   "      <DIV>",
-                                "         ...",   "      </DIV>", "   </BODY>",
+  const QStringList expected = {"<HTML>",       "   <HEAD>",    "      <TITLE>doc-title</TITLE>",
+                                "   </HEAD>",   "   <BODY>",    "      <DIV>",
+                                "         ...", "      </DIV>", "   </BODY>",
                                 "</HTML>"};
   QCOMPARE(text.chopped(2).split("\r\n"), expected);
 }
@@ -161,13 +163,21 @@ void TestHtmlTables::elementNames() {
     QVERIFY(std::strlen(e.Name) <= 10);
     names << e.Name;
   }
-  QCOMPARE(names.join(", "),
-           QString("A, ABBR, ACRONYM, ADDRESS, APPLET, AREA, B, BASE, BASEFONT, BDO, BIG, BLOCKQUOTE, BODY, BR, BUTTON, CAPTION, CENTER, CITE, CODE, COL, COLGROUP, DD, DEL, DFN, DIR, DIV, DL, DT, EM, FIELDSET, FONT, FORM, FRAME, FRAMESET, H1, H2, H3, H4, H5, H6, HEAD, HR, HTML, I, IFRAME, IMG, INPUT, INS, ISINDEX, KBD, LABEL, LEGEND, LI, LINK, MAP, MENU, META, NOFRAMES, NOSCRIPT, OBJECT, OL, OPTGROUP, OPTION, P, PARAM, PRE, Q, S, SAMP, SCRIPT, SELECT, SMALL, SPAN, STRIKE, STRONG, STYLE, SUB, SUP, TABLE, TBODY, TD, TEXTAREA, TFOOT, TH, THEAD, TITLE, TR, TT, U, UL, VAR"));
+  QCOMPARE(
+      names.join(", "),
+      QString("A, ABBR, ACRONYM, ADDRESS, APPLET, AREA, B, BASE, BASEFONT, BDO, BIG, BLOCKQUOTE, "
+              "BODY, BR, BUTTON, CAPTION, CENTER, CITE, CODE, COL, COLGROUP, DD, DEL, DFN, DIR, "
+              "DIV, DL, DT, EM, FIELDSET, FONT, FORM, FRAME, FRAMESET, H1, H2, H3, H4, H5, H6, "
+              "HEAD, HR, HTML, I, IFRAME, IMG, INPUT, INS, ISINDEX, KBD, LABEL, LEGEND, LI, LINK, "
+              "MAP, MENU, META, NOFRAMES, NOSCRIPT, OBJECT, OL, OPTGROUP, OPTION, P, PARAM, PRE, "
+              "Q, S, SAMP, SCRIPT, SELECT, SMALL, SPAN, STRIKE, STRONG, STYLE, SUB, SUP, TABLE, "
+              "TBODY, TD, TEXTAREA, TFOOT, TH, THEAD, TITLE, TR, TT, U, UL, VAR"));
   QStringList sorted = names;
   sorted.sort();
   QCOMPARE(sorted, names);
 }
 
+// clang-format off
 void TestHtmlTables::specCharRows_data() {
   QTest::addColumn<int>("row");
   QTest::addColumn<QString>("label");
@@ -286,16 +296,22 @@ void TestHtmlTables::specCharRows_data() {
   QTest::newRow("110") << 110 << "i-exclamation" << 0xA1 << "&iexcl;";
   QTest::newRow("111") << 111 << "" << 0x00 << "";
 }
+// clang-format on
 
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F; these are the codes
 // of that range the list uses.
 static QChar FromWindows1252(int code) {
   switch (code) {
-    case 0x80: return QChar(0x20AC);
-    case 0x91: return QChar(0x2018);
-    case 0x92: return QChar(0x2019);
-    case 0x97: return QChar(0x2014);
-    case 0x99: return QChar(0x2122);
+    case 0x80:
+      return QChar(0x20AC);
+    case 0x91:
+      return QChar(0x2018);
+    case 0x92:
+      return QChar(0x2019);
+    case 0x97:
+      return QChar(0x2014);
+    case 0x99:
+      return QChar(0x2122);
   }
   return QChar(code);
 }

@@ -1,8 +1,8 @@
-#include "html/html_snippets.h"
-#include "html/tag_case.h"
-
 #include <QRandomGenerator>
 #include <QTest>
+
+#include "html/html_snippets.h"
+#include "html/tag_case.h"
 
 namespace {
 
@@ -37,8 +37,8 @@ std::string RepeatedSearch(std::string text, bool toUpper) {
 // listed one is a prefix of, stray "<", "</" and "/", non-ASCII letters.
 std::string RandomMarkup(QRandomGenerator& random) {
   static const char* const pieces[] = {
-      "<", "</", ">", " ", "=\"", "\"", "/", "<<", "<//", "\xC3\xA9", "\xC3\x9F", "<!-- ", " -->",
-      "bgsound", "h7", "x", "s", "text", "\r\n", "\t", "&amp;", "1"};
+      "<",     "</",   ">",       " ",  "=\"", "\"", "/",    "<<",   "<//", "\xC3\xA9", "\xC3\x9F",
+      "<!-- ", " -->", "bgsound", "h7", "x",   "s",  "text", "\r\n", "\t",  "&amp;",    "1"};
   std::string s;
   const int count = random.bounded(1, 40);
   for (int i = 0; i < count; ++i) {
@@ -58,7 +58,7 @@ std::string RandomMarkup(QRandomGenerator& random) {
 
 class TestTagCase : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void conversion_data();
   void conversion();
   void alreadyInCase();
@@ -70,27 +70,27 @@ void TestTagCase::conversion_data() {
   QTest::addColumn<bool>("toUpper");
   QTest::addColumn<QString>("expected");
   QTest::addColumn<int>("namesFound");
-  QTest::newRow("paragraph lower") << "<P>Some <B>BOLD</B> text</P>" << false
-                                   << "<p>Some <b>BOLD</b> text</p>" << 4;
-  QTest::newRow("paragraph upper") << "<p>Some <b>bold</b> text</p>" << true
-                                   << "<P>Some <B>bold</B> text</P>" << 4;
-  QTest::newRow("attributes keep case") << "<Table BorDer=\"1\" WIDTH=100%>" << false
-                                        << "<table BorDer=\"1\" WIDTH=100%>" << 1;
-  QTest::newRow("unlisted bgsound upper") << "<bgsound src=\"a.wav\"></bgsound>" << true
-                                          << "<Bgsound src=\"a.wav\"></Bgsound>" << 2;
+  QTest::newRow("paragraph lower")
+      << "<P>Some <B>BOLD</B> text</P>" << false << "<p>Some <b>BOLD</b> text</p>" << 4;
+  QTest::newRow("paragraph upper")
+      << "<p>Some <b>bold</b> text</p>" << true << "<P>Some <B>bold</B> text</P>" << 4;
+  QTest::newRow("attributes keep case")
+      << "<Table BorDer=\"1\" WIDTH=100%>" << false << "<table BorDer=\"1\" WIDTH=100%>" << 1;
+  QTest::newRow("unlisted bgsound upper")
+      << "<bgsound src=\"a.wav\"></bgsound>" << true << "<Bgsound src=\"a.wav\"></Bgsound>" << 2;
   QTest::newRow("unlisted bgsound lower") << "<BGSOUND>" << false << "<bGSOUND>" << 1;
   QTest::newRow("prefix names") << "<basefont><base><b><bdo><br><body><big><blockquote>" << true
                                 << "<BASEFONT><BASE><B><BDO><BR><BODY><BIG><BLOCKQUOTE>" << 8;
-  QTest::newRow("longest name, rest kept") << "<TEXTAREAS><tablex><h1x>" << false
-                                           << "<textareaS><tablex><h1x>" << 3;
+  QTest::newRow("longest name, rest kept")
+      << "<TEXTAREAS><tablex><h1x>" << false << "<textareaS><tablex><h1x>" << 3;
   QTest::newRow("unlisted h7") << "<h7>x</h7>" << true << "<h7>x</h7>" << 0;
-  QTest::newRow("inside value and comment") << "<a href=\"<b>\"><!-- <br> --></a>" << true
-                                            << "<A href=\"<B>\"><!-- <BR> --></A>" << 4;
+  QTest::newRow("inside value and comment")
+      << "<a href=\"<b>\"><!-- <br> --></a>" << true << "<A href=\"<B>\"><!-- <BR> --></A>" << 4;
   QTest::newRow("script string") << "<script>s = '</b';</script>" << true
                                  << "<SCRIPT>s = '</B';</SCRIPT>" << 3;
   QTest::newRow("text comparison") << "x < y, a<b" << true << "x < y, a<B" << 1;
-  QTest::newRow("entities untouched") << "&lt;b&gt; < b> <//b> <\\b>" << true
-                                      << "&lt;b&gt; < b> <//b> <\\b>" << 0;
+  QTest::newRow("entities untouched")
+      << "&lt;b&gt; < b> <//b> <\\b>" << true << "&lt;b&gt; < b> <//b> <\\b>" << 0;
   QTest::newRow("adjacent hits") << "<b<b></b</b>" << true << "<B<B></B</B>" << 4;
   QTest::newRow("non-ASCII") << "<b\xC3\xA9><\xC3\xA9m>" << true << "<B\xC3\xA9><\xC3\xA9m>" << 1;
   QTest::newRow("ends in <") << "<i>x<" << true << "<I>x<" << 1;
@@ -127,10 +127,11 @@ void TestTagCase::sameAsRepeatedSearch() {
       const TTagCaseResult r = ConvertTagCase(page, toUpper);
       const std::string expected = RepeatedSearch(page, toUpper);
       if (r.Text != expected)
-        QFAIL(qPrintable(QString("input \"%1\" upper %2: got \"%3\", expected \"%4\"")
-                             .arg(QString::fromStdString(page))
-                             .arg(toUpper)
-                             .arg(QString::fromStdString(r.Text), QString::fromStdString(expected))));
+        QFAIL(
+            qPrintable(QString("input \"%1\" upper %2: got \"%3\", expected \"%4\"")
+                           .arg(QString::fromStdString(page))
+                           .arg(toUpper)
+                           .arg(QString::fromStdString(r.Text), QString::fromStdString(expected))));
       QCOMPARE(r.Changed, r.Text != page);
     }
   }

@@ -1,11 +1,11 @@
+#include <QListWidget>
+#include <QTest>
+#include <memory>
+
 #include "config/environment.h"
 #include "desktop_stub.h"
 #include "html/html_toolset_window.h"
 #include "html/special_chars_window.h"
-
-#include <QListWidget>
-#include <QTest>
-#include <memory>
 
 namespace {
 
@@ -22,7 +22,7 @@ void DoubleClickRow(TfrmChoiceList& w, int row) {
 
 class TestToolWindows : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void init();
   void cleanup();
   void htmlToolset();
@@ -30,7 +30,7 @@ private Q_SLOTS:
   void closingHides();
   void placement();
 
-private:
+ private:
   std::unique_ptr<TDesktopStub> FDesktop;
   std::unique_ptr<TQMEEnvironment> FEnvironment;
 };
