@@ -10,7 +10,7 @@
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
 #include "components/errors.h"
-#include "components/msg_window.h"
+#include "components/msg_func.h"
 #include "config/environment.h"
 
 #include <QApplication>
@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QStatusBar>
 
 TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
     : QMainWindow(parent), FProgramArgs(programArgs) {

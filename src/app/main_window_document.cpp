@@ -11,7 +11,7 @@
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
 #include "components/errors.h"
-#include "components/msg_window.h"
+#include "components/msg_func.h"
 #include "config/environment.h"
 
 #include <QAction>
