@@ -38,13 +38,21 @@ class TFileBuffer {
 
 QString SystemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+struct TFileDescriptor {
+  int Fd;
+  ~TFileDescriptor() {
+    if (Fd >= 0) ::close(Fd);
+  }
+};
+
 // Reads the whole file into Buffer: an empty text, or the reason it failed.
 // Opened without blocking, so a pipe in the list cannot hang the search.
 QString ReadWholeFile(const QString& path, TFileBuffer& buffer) {
   buffer.Size = 0;
-  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const TFileDescriptor file{
+      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  const int fd = file.Fd;
   if (fd < 0) return SystemError(errno);
-  const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
   struct stat info {};
   if (::fstat(fd, &info) != 0) return SystemError(errno);
   if (!S_ISREG(info.st_mode)) return QStringLiteral("Not a regular file");
@@ -165,4 +173,14 @@ std::optional<TSearchHit> ParseResultEntry(const QString& entry) {
   const QString name = TrimBlanks(QStringView(entry).mid(5));
   if (!ok || line < 0 || name.isEmpty()) return std::nullopt;
   return TSearchHit{name, line};
+}
+
+QString FailuresText(const std::vector<TSearchFailure>& failures) {
+  constexpr std::size_t shown = 10;
+  QStringList lines;
+  for (std::size_t i = 0; i < failures.size() && i < shown; ++i)
+    lines << failures[i].FileName + QStringLiteral(": ") + failures[i].Error;
+  if (failures.size() > shown)
+    lines << QStringLiteral("and %1 more").arg(failures.size() - shown);
+  return lines.join(QLatin1Char('\n'));
 }

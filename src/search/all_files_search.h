@@ -49,3 +49,7 @@ QString ResultEntry(qint64 line, const QString& fileName);
 // the rest from the 6th on, each with blanks removed at both ends. Nothing
 // when Entry is not in that shape. The line is only the four digits shown.
 std::optional<TSearchHit> ParseResultEntry(const QString& entry);
+
+// "name: reason" for each file that could not be read, one a line; after ten
+// of them, "and N more". Empty when every file was read.
+QString FailuresText(const std::vector<TSearchFailure>& failures);

@@ -165,6 +165,11 @@ class TestAllFilesSearch : public QObject {
     QCOMPARE(r.Failures[1].FileName, QString("folder.htm"));
     QCOMPARE(r.Failures[2].FileName, QString("pipe.htm"));
     QVERIFY(!r.Failures[1].Error.isEmpty() && !r.Failures[2].Error.isEmpty());
+    QVERIFY(FailuresText(r.Failures).startsWith("gone.htm: No such file or directory\nfolder.htm: "));
+    std::vector<TSearchFailure> many(12, {"x.htm", "Gone"});
+    QCOMPARE(FailuresText(many).count('\n'), 10);
+    QVERIFY(FailuresText(many).endsWith("\nand 2 more"));
+    QCOMPARE(FailuresText({}), QString());
   }
 
   void progressReportsAndCancels() {

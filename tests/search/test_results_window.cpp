@@ -1,7 +1,10 @@
+#include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -121,6 +124,18 @@ class TestResultsWindow : public QObject {
     w.FormActivate();
     QCOMPARE(w.geometry().top(), 5);
     QCOMPARE(w.size(), QSize(250, 400));
+  }
+
+  void searchKeepsWindowAliveAndRestoresCursor() {
+    QTemporaryDir dir;
+    QFile f(dir.filePath("a.htm"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("one\r\nTwo two\r\n");
+    f.close();
+    const TAllFilesResult r = SearchAllFilesKeepingAlive(dir.path(), {"a.htm", "b.htm"}, "TWO", false);
+    QCOMPARE(r.Entries, QStringList({"#   2 a.htm"}));
+    QCOMPARE(int(r.Failures.size()), 1);
+    QVERIFY(!QApplication::overrideCursor());
   }
 
   void minimisedWindowIsRestored() {
