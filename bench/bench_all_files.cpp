@@ -19,9 +19,9 @@ constexpr int kPageBytes = 50 * 1000;
 // Pages of HTML-like lines ending in CR LF; about one line in 500 holds the
 // searched word, in one of three letter cases.
 QStringList WriteSite(const QString& dir) {
-  static const char* const words[] = {"the", "and", "of",   "to",   "in",    "is",   "a",
-                                      "for", "on",  "that", "with", "class", "href", "page",
-                                      "site", "text", "link", "div", "table", "quill"};
+  static const char* const words[] = {"the",  "and",  "of",   "to",   "in",    "is",   "a",
+                                      "for",  "on",   "that", "with", "class", "href", "page",
+                                      "site", "text", "link", "div",  "table", "quill"};
   static const char* const marks[] = {"Quillword", "QUILLWORD", "quillword"};
   std::mt19937 random(1);
   QStringList names;

@@ -1,16 +1,18 @@
 #include "search/all_files_search.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/file_helpers.h"
+#include "app/text_codec.h"
 #include "search/byte_search.h"
 
 namespace {
@@ -86,13 +88,14 @@ struct TPatternForms {
       return;
     }
     Utf8.emplace(utf8.toStdString(), caseSensitive);
-    if (const std::optional<std::string> ansi = ToWindows1252(text))
-      Ansi.emplace(*ansi, caseSensitive);
+    std::string ansi;
+    if (Utf8ToWindows1252(std::string_view(utf8.constData(), std::size_t(utf8.size())), ansi))
+      Ansi.emplace(ansi, caseSensitive);
   }
 
   const TBytePattern* For(const TFileBuffer& file) const {
     if (Any) return &*Any;
-    if (IsValidUtf8Bytes(file.Data(), file.Size)) return &*Utf8;
+    if (IsValidUtf8(std::string_view(file.Data(), file.Size))) return &*Utf8;
     return Ansi ? &*Ansi : nullptr;
   }
 };
@@ -108,7 +111,8 @@ void SearchFile(const TBytePattern& pattern, const TFileBuffer& file, const QStr
   std::size_t counted = 0;
   for (std::size_t pos = pattern.Find(text, size, 0); pos != std::string::npos;
        pos = pattern.Find(text, size, counted)) {
-    line += static_cast<qint64>(CountLineBreaks(text, counted, pos, counted ? text[counted - 1] : 0));
+    line +=
+        static_cast<qint64>(CountLineBreaks(text, counted, pos, counted ? text[counted - 1] : 0));
     result.Hits.push_back({name, line});
     result.Entries.push_back(ResultEntry(line, name));
     const std::size_t lineBreak = FindLineBreak(text, size, pos + 1);
@@ -180,7 +184,6 @@ QString FailuresText(const std::vector<TSearchFailure>& failures) {
   QStringList lines;
   for (std::size_t i = 0; i < failures.size() && i < shown; ++i)
     lines << failures[i].FileName + QStringLiteral(": ") + failures[i].Error;
-  if (failures.size() > shown)
-    lines << QStringLiteral("and %1 more").arg(failures.size() - shown);
+  if (failures.size() > shown) lines << QStringLiteral("and %1 more").arg(failures.size() - shown);
   return lines.join(QLatin1Char('\n'));
 }

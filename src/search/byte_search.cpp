@@ -1,52 +1,12 @@
 #include "search/byte_search.h"
 
-#include <cstdint>
-#include <cstring>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
 namespace {
 
-constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-
 inline bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
-
-inline bool AllAscii(const char* at) {
-  std::uint64_t word;
-  std::memcpy(&word, at, sizeof word);
-  return (word & kHighs) == 0;
-}
-
-// Windows-1252 bytes 0x80 to 0x9F as Unicode codes.
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Length of the valid UTF-8 sequence at s[i], or 0.
-std::size_t Utf8SequenceLength(const unsigned char* s, std::size_t i, std::size_t size) {
-  const unsigned char b = s[i];
-  std::size_t need;
-  unsigned char lo = 0x80, hi = 0xBF;
-  if (b >= 0xC2 && b <= 0xDF) need = 1;
-  else if (b >= 0xE0 && b <= 0xEF) {
-    need = 2;
-    if (b == 0xE0) lo = 0xA0;  // overlong
-    if (b == 0xED) hi = 0x9F;  // surrogates
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    need = 3;
-    if (b == 0xF0) lo = 0x90;  // overlong
-    if (b == 0xF4) hi = 0x8F;  // above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (size - i <= need) return 0;
-  if (s[i + 1] < lo || s[i + 1] > hi) return 0;
-  for (std::size_t k = 2; k <= need; ++k)
-    if (s[i + k] < 0x80 || s[i + k] > 0xBF) return 0;
-  return need + 1;
-}
 
 }  // namespace
 
@@ -60,7 +20,8 @@ TBytePattern::TBytePattern(const std::string& pattern, bool caseSensitive) {
   const std::size_t n = Pattern.size();
   std::array<std::size_t, 256> folded;
   folded.fill(n);
-  for (std::size_t i = 0; i + 1 < n; ++i) folded[static_cast<unsigned char>(Pattern[i])] = n - 1 - i;
+  for (std::size_t i = 0; i + 1 < n; ++i)
+    folded[static_cast<unsigned char>(Pattern[i])] = n - 1 - i;
   for (int b = 0; b < 256; ++b) Shift[b] = folded[Fold[b]];
   // A folded letter matches both cases: a byte with 0x20 set is compared.
   const auto orFor = [&](char c) -> unsigned char {
@@ -93,7 +54,8 @@ std::size_t TBytePattern::Find(const char* text, std::size_t size, std::size_t f
   const __m128i first = _mm_set1_epi8(Pattern[0]);
   const __m128i last = _mm_set1_epi8(Pattern[n - 1]);
   for (; size - pos >= n + 15; pos += 16) {
-    const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + pos)), firstOr);
+    const __m128i a =
+        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + pos)), firstOr);
     const __m128i b =
         _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + pos + n - 1)), lastOr);
     unsigned mask = static_cast<unsigned>(
@@ -156,39 +118,4 @@ std::size_t FindLineBreak(const char* text, std::size_t size, std::size_t from) 
   for (; i < size; ++i)
     if (IsLineBreak(text[i])) return i;
   return size;
-}
-
-bool IsValidUtf8Bytes(const char* text, std::size_t size) {
-  const auto* s = reinterpret_cast<const unsigned char*>(text);
-  std::size_t i = 0;
-  while (i < size) {
-    if (size - i >= 8 && AllAscii(text + i)) {
-      i += 8;
-    } else if (s[i] < 0x80) {
-      ++i;
-    } else {
-      const std::size_t length = Utf8SequenceLength(s, i, size);
-      if (length == 0) return false;
-      i += length;
-    }
-  }
-  return true;
-}
-
-std::optional<std::string> ToWindows1252(const QString& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const QChar ch : text) {
-    const char16_t u = ch.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-      out.push_back(static_cast<char>(u));
-      continue;
-    }
-    int byte = -1;
-    for (int k = 0; k < 32 && byte < 0; ++k)
-      if (kWindows1252High[k] == u) byte = 0x80 + k;
-    if (byte < 0) return std::nullopt;
-    out.push_back(static_cast<char>(byte));
-  }
-  return out;
 }

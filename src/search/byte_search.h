@@ -1,11 +1,8 @@
 #pragma once
 // Byte-level pieces of the all-files search: a substring search that can
-// fold A to Z, line counting over CR LF, CR and LF, and the two encodings a
-// file may be shown in.
-#include <QString>
+// fold A to Z, and line counting over CR LF, CR and LF.
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <string>
 
 // A Horspool search for one byte pattern, folding A to Z to a to z on both
@@ -22,7 +19,7 @@ class TBytePattern {
 
   std::string Pattern;  // folded
   std::array<unsigned char, 256> Fold{};
-  std::array<std::size_t, 256> Shift{};  // indexed by the text's raw byte
+  std::array<std::size_t, 256> Shift{};   // indexed by the text's raw byte
   unsigned char FirstOr = 0, LastOr = 0;  // 0x20 where that end is a folded letter
 };
 
@@ -32,11 +29,3 @@ std::size_t CountLineBreaks(const char* text, std::size_t from, std::size_t to, 
 
 // Offset of the first CR or LF at or after From, or Size.
 std::size_t FindLineBreak(const char* text, std::size_t size, std::size_t from);
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8Bytes(const char* text, std::size_t size);
-
-// The Windows-1252 bytes of Text, or nothing when a character has none
-// (the five bytes that code page leaves undefined stand for U+0081,
-// U+008D, U+008F, U+0090 and U+009D).
-std::optional<std::string> ToWindows1252(const QString& text);

@@ -66,27 +66,35 @@ TfrmResults::TfrmResults(QWidget* parent)
   connect(bbtClose, &QPushButton::clicked, this, &TfrmResults::bbtCloseClick);
 }
 
-TfrmResults::~TfrmResults() { FormDestroy(); }
-
-void TfrmResults::RecordGeometry() {
-  // Before the window is first shown, or while minimised, its geometry is
-  // not the one the user left it in.
-  if (!Environment || !isVisible() || isMinimized()) return;
-  const QRect g = geometry();
-  Environment->SetCoord(5, g.top());
-  Environment->SetCoord(6, g.left());
-  Environment->SetCoord(7, g.height());
-  Environment->SetCoord(8, g.width());
+TfrmResults::~TfrmResults() {
+  // The list goes after this part of the object: it must not call back.
+  lbxResults->viewport()->removeEventFilter(this);
+  pnlButton->removeEventFilter(this);
+  FormDestroy();
 }
 
+// Top and left are the frame's, height and width the inside's, as for the
+// other tool windows. Before the window has been placed, or while it is
+// minimised, its geometry is not one the user left it in.
+void TfrmResults::RecordGeometry() {
+  if (!Environment || !FPlaced || isMinimized()) return;
+  Environment->SetCoord(5, y());
+  Environment->SetCoord(6, x());
+  Environment->SetCoord(7, height());
+  Environment->SetCoord(8, width());
+}
+
+// A recorded size below 1 keeps the window's own size.
 void TfrmResults::ApplyStoredGeometry() {
   if (!Environment) return;
   // Read all four first: resizing records the window's geometry, which
   // would otherwise overwrite the stored width before it is applied.
   const int top = Environment->RTop, left = Environment->RLeft;
-  const int height = Environment->RHeight ? Environment->RHeight : this->height();
-  const int width = Environment->RWidth ? Environment->RWidth : this->width();
-  setGeometry(left, top, width, height);
+  const int height = Environment->RHeight > 0 ? Environment->RHeight : this->height();
+  const int width = Environment->RWidth > 0 ? Environment->RWidth : this->width();
+  FPlaced = true;
+  move(left, top);
+  resize(width, height);
 }
 
 void TfrmResults::FormActivate() { ApplyStoredGeometry(); }
@@ -106,7 +114,9 @@ void TfrmResults::pnlButtonResize() {
 
 void TfrmResults::bbtCloseClick() { close(); }
 
-void TfrmResults::lbxResultsDblClick() { Q_EMIT Choose(this); }
+void TfrmResults::lbxResultsDblClick() {
+  if (OnChoose) OnChoose(this);
+}
 
 void TfrmResults::WStateNormal() {
   if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -143,8 +153,10 @@ std::optional<TSearchHit> TfrmResults::SelectedHit() const {
 }
 
 bool TfrmResults::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
-  else if (event->type() == QEvent::WindowDeactivate) FormDeactivate();
+  if (event->type() == QEvent::WindowActivate)
+    FormActivate();
+  else if (event->type() == QEvent::WindowDeactivate)
+    FormDeactivate();
   return QWidget::event(event);
 }
 
@@ -157,7 +169,7 @@ void TfrmResults::showEvent(QShowEvent* event) {
 
 void TfrmResults::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  FormResize();
+  if (isVisible()) FormResize();
 }
 
 void TfrmResults::closeEvent(QCloseEvent* event) {
@@ -166,7 +178,8 @@ void TfrmResults::closeEvent(QCloseEvent* event) {
 }
 
 bool TfrmResults::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == pnlButton && event->type() == QEvent::Resize) pnlButtonResize();
+  if (watched == pnlButton && event->type() == QEvent::Resize)
+    pnlButtonResize();
   else if (watched == lbxResults->viewport() && event->type() == QEvent::MouseButtonDblClick)
     lbxResultsDblClick();
   return QWidget::eventFilter(watched, event);

@@ -1,8 +1,9 @@
 #pragma once
 // The tool window that lists the lines found by the all-files search; a
-// double click on an entry asks the main window, through Choose, to open
+// double click on an entry asks the main window, through OnChoose, to open
 // that hit. Owned by the main window; closing hides it.
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -44,13 +45,13 @@ class TfrmResults : public QWidget {
   // line past 9999 opens where it is.
   std::optional<TSearchHit> SelectedHit() const;
 
+  // Called with this window as Sender on a double click in the list, when
+  // set; the main window opens the selected hit.
+  std::function<void(QObject* Sender)> OnChoose;
+
   QListWidget* lbxResults = nullptr;
   QLabel* lblResCount = nullptr;
   QPushButton* bbtClose = nullptr;
-
- Q_SIGNALS:
-  // A double click in the list; the main window opens the selected hit.
-  void Choose(TfrmResults* sender);
 
  protected:
   bool event(QEvent* event) override;
@@ -66,6 +67,7 @@ class TfrmResults : public QWidget {
   QFrame* pnlResults = nullptr;
   QFrame* pnlButton = nullptr;
   std::vector<TSearchHit> FHits;  // FHits[i] is the line behind list row i
+  bool FPlaced = false;           // shown at its recorded place at least once
 };
 
 // Runs SearchAllFiles under the hourglass cursor. Between files, at most

@@ -1,10 +1,11 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <random>
 #include <string>
-#include <sys/stat.h>
 
 #include "search/all_files_search.h"
 #include "search/byte_search.h"
@@ -51,12 +52,18 @@ class TestAllFilesSearch : public QObject {
     QTest::addColumn<qint64>("line");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("entry");
-    QTest::newRow("one digit") << qint64(1) << "a.htm" << "#   1 a.htm";
-    QTest::newRow("two digits") << qint64(12) << "index.html" << "#  12 index.html";
-    QTest::newRow("four digits") << qint64(9999) << "b.css" << "#9999 b.css";
-    QTest::newRow("five digits keep the last four") << qint64(12345) << "c.js" << "#2345 c.js";
-    QTest::newRow("ten thousand") << qint64(10000) << "d.txt" << "#0000 d.txt";
-    QTest::newRow("blank in name") << qint64(7) << "my page.htm" << "#   7 my page.htm";
+    QTest::newRow("one digit") << qint64(1) << "a.htm"
+                               << "#   1 a.htm";
+    QTest::newRow("two digits") << qint64(12) << "index.html"
+                                << "#  12 index.html";
+    QTest::newRow("four digits") << qint64(9999) << "b.css"
+                                 << "#9999 b.css";
+    QTest::newRow("five digits keep the last four") << qint64(12345) << "c.js"
+                                                    << "#2345 c.js";
+    QTest::newRow("ten thousand") << qint64(10000) << "d.txt"
+                                  << "#0000 d.txt";
+    QTest::newRow("blank in name") << qint64(7) << "my page.htm"
+                                   << "#   7 my page.htm";
   }
   void entryFormat() {
     QFETCH(qint64, line);
@@ -79,7 +86,8 @@ class TestAllFilesSearch : public QObject {
   }
 
   void resultsInFileAndLineOrder() {
-    WriteBytes(Dir.filePath("a.htm"), "x\r\nx\r\nword\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\nword end\r\n");
+    WriteBytes(Dir.filePath("a.htm"),
+               "x\r\nx\r\nword\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\nword end\r\n");
     WriteBytes(Dir.filePath("b.htm"), "1\n2\n3\n4\n5\n6\nthe word\n");
     WriteBytes(Dir.filePath("c.htm"), "nothing here\r\n");
     // The list's order, not the alphabet's, decides.
@@ -98,7 +106,8 @@ class TestAllFilesSearch : public QObject {
     QTest::newRow("CR LF, CR and LF each end a line")
         << QByteArray("1\r\n2\r3\n4\n\r6 ab") << QStringList({"f:6"});
     QTest::newRow("LF CR is two breaks") << QByteArray("\n\rab") << QStringList({"f:3"});
-    QTest::newRow("hit right after a lone CR") << QByteArray("x\rab\r\rab") << QStringList({"f:2", "f:4"});
+    QTest::newRow("hit right after a lone CR")
+        << QByteArray("x\rab\r\rab") << QStringList({"f:2", "f:4"});
     QTest::newRow("last line without a break") << QByteArray("\r\n\r\nab") << QStringList({"f:3"});
     QTest::newRow("hit at the end of a line")
         << QByteArray("xab\r\nyab\nab") << QStringList({"f:1", "f:2", "f:3"});
@@ -127,12 +136,14 @@ class TestAllFilesSearch : public QObject {
     WriteBytes(Dir.filePath("u.htm"), "Caf\xC3\xA9\nCAF\xC3\x89\ncaf\xC3\xA9\n");
     WriteBytes(Dir.filePath("w.htm"), "Caf\xE9\nCAF\xC9\ncaf\xE9\n");
     const QStringList files = {"u.htm", "w.htm"};
-    const QString lower = QString::fromUtf8("caf\xC3\xA9"), upper = QString::fromUtf8("CAF\xC3\x89");
-    QCOMPARE(HitList(Search(files, lower)), QStringList({"u.htm:1", "u.htm:3", "w.htm:1", "w.htm:3"}));
+    const QString lower = QString::fromUtf8("caf\xC3\xA9"),
+                  upper = QString::fromUtf8("CAF\xC3\x89");
+    QCOMPARE(HitList(Search(files, lower)),
+             QStringList({"u.htm:1", "u.htm:3", "w.htm:1", "w.htm:3"}));
     QCOMPARE(HitList(Search(files, upper)), QStringList({"u.htm:2", "w.htm:2"}));
     QCOMPARE(HitList(Search(files, lower, true)), QStringList({"u.htm:3", "w.htm:3"}));
-    QCOMPARE(HitList(Search(files, "CAF")), QStringList({"u.htm:1", "u.htm:2", "u.htm:3",
-                                                         "w.htm:1", "w.htm:2", "w.htm:3"}));
+    QCOMPARE(HitList(Search(files, "CAF")),
+             QStringList({"u.htm:1", "u.htm:2", "u.htm:3", "w.htm:1", "w.htm:2", "w.htm:3"}));
     QCOMPARE(HitList(Search(files, "Caf", true)), QStringList({"u.htm:1", "w.htm:1"}));
     // "Ã©" in a Windows-1252 file is not "é", though its bytes are é in UTF-8.
     WriteBytes(Dir.filePath("x.htm"), "caf\xC3\xA9 \x80\n");
@@ -165,7 +176,8 @@ class TestAllFilesSearch : public QObject {
     QCOMPARE(r.Failures[1].FileName, QString("folder.htm"));
     QCOMPARE(r.Failures[2].FileName, QString("pipe.htm"));
     QVERIFY(!r.Failures[1].Error.isEmpty() && !r.Failures[2].Error.isEmpty());
-    QVERIFY(FailuresText(r.Failures).startsWith("gone.htm: No such file or directory\nfolder.htm: "));
+    QVERIFY(
+        FailuresText(r.Failures).startsWith("gone.htm: No such file or directory\nfolder.htm: "));
     std::vector<TSearchFailure> many(12, {"x.htm", "Gone"});
     QCOMPARE(FailuresText(many).count('\n'), 10);
     QVERIFY(FailuresText(many).endsWith("\nand 2 more"));
@@ -177,11 +189,11 @@ class TestAllFilesSearch : public QObject {
     WriteBytes(Dir.filePath("p2"), "word\n");
     WriteBytes(Dir.filePath("p3"), "word\n");
     QList<int> seen;
-    const TAllFilesResult all = SearchAllFiles(Dir.path(), {"p1", "p2", "p3"}, "word", false,
-                                               [&](int done, int count) {
-                                                 seen << done * 10 + count;
-                                                 return true;
-                                               });
+    const TAllFilesResult all =
+        SearchAllFiles(Dir.path(), {"p1", "p2", "p3"}, "word", false, [&](int done, int count) {
+          seen << done * 10 + count;
+          return true;
+        });
     QCOMPARE(seen, QList<int>({13, 23, 33}));
     QVERIFY(!all.Cancelled);
     const TAllFilesResult part = SearchAllFiles(Dir.path(), {"p1", "p2", "p3"}, "word", false,
@@ -212,37 +224,12 @@ class TestAllFilesSearch : public QObject {
       std::size_t expected = 0;
       for (std::size_t i = from; i < text.size(); ++i)
         expected += text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'));
-      QCOMPARE(CountLineBreaks(text.data(), from, text.size(), from ? text[from - 1] : 0), expected);
+      QCOMPARE(CountLineBreaks(text.data(), from, text.size(), from ? text[from - 1] : 0),
+               expected);
       const std::size_t brk = text.find_first_of("\r\n", from);
       QCOMPARE(FindLineBreak(text.data(), text.size(), from),
                brk == std::string::npos ? text.size() : brk);
     }
-  }
-
-  void encodings_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("utf8");
-    QTest::newRow("ascii") << QByteArray("plain text, long enough for a block") << true;
-    QTest::newRow("two bytes") << QByteArray("caf\xC3\xA9") << true;
-    QTest::newRow("four bytes") << QByteArray("\xF0\x9F\x98\x80") << true;
-    QTest::newRow("cut short") << QByteArray("caf\xC3") << false;
-    QTest::newRow("lone continuation") << QByteArray("ab\x80 and more text") << false;
-    QTest::newRow("overlong") << QByteArray("\xC0\xAF") << false;
-    QTest::newRow("overlong three") << QByteArray("\xE0\x80\xAF") << false;
-    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
-    QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
-    QTest::newRow("Windows-1252 text") << QByteArray("caf\xE9 na\xEFve") << false;
-  }
-  void encodings() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, utf8);
-    QCOMPARE(IsValidUtf8Bytes(bytes.constData(), std::size_t(bytes.size())), utf8);
-  }
-
-  void windows1252Forms() {
-    QCOMPARE(ToWindows1252(QString::fromUtf8("\xE2\x82\xAC caf\xC3\xA9")), std::string("\x80 caf\xE9"));
-    QCOMPARE(ToWindows1252(QString(QChar(0x81))), std::string("\x81"));
-    QVERIFY(!ToWindows1252(QString(QChar(0x3A9))));
   }
 };
 
