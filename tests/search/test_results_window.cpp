@@ -1,0 +1,152 @@
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "config/environment.h"
+#include "search/results_window.h"
+
+namespace {
+
+TAllFilesResult ThreeHits() {
+  TAllFilesResult r;
+  r.Hits = {{"a.htm", 3}, {"a.htm", 10}, {"b.htm", 12345}};
+  for (const TSearchHit& h : r.Hits) r.Entries << ResultEntry(h.Line, h.FileName);
+  return r;
+}
+
+}  // namespace
+
+class TestResultsWindow : public QObject {
+  Q_OBJECT
+  std::unique_ptr<TQMEEnvironment> Env;
+
+ private Q_SLOTS:
+  void init() {
+    Env = std::make_unique<TQMEEnvironment>();
+    Environment = Env.get();
+  }
+  void cleanup() {
+    Environment = nullptr;
+    Env.reset();
+  }
+
+  void controlsAsDesigned() {
+    TfrmResults w;
+    QCOMPARE(w.windowTitle(), QString("Search results"));
+    QCOMPARE(w.size(), QSize(210, 303));
+    QVERIFY(!w.isVisible());
+    for (const char* name : {"pnlResults", "lbxResults", "pnlButton", "lblResCount", "bbtClose"})
+      QVERIFY2(w.findChild<QWidget*>(name), name);
+    QCOMPARE(w.lbxResults->font().family(), QString("Liberation Mono"));
+    QCOMPARE(w.lbxResults->font().pixelSize(), 13);
+    QCOMPARE(w.font().pixelSize(), 11);
+    QCOMPARE(w.bbtClose->text(), QString("&Close"));
+    QCOMPARE(w.lblResCount->text(), QString());
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+  }
+
+  void showsCountAndSelectsFirst() {
+    TfrmResults w;
+    w.ShowResults(ThreeHits());
+    QCOMPARE(w.lbxResults->count(), 3);
+    QCOMPARE(w.lblResCount->text(), QString("3"));
+    QCOMPARE(w.lbxResults->currentRow(), 0);
+    QCOMPARE(w.lbxResults->item(0)->text(), QString("#   3 a.htm"));
+    QCOMPARE(w.SelectedHit()->Line, qint64(3));
+    // A line past 9999 opens where it is, though the entry shows four digits.
+    w.lbxResults->setCurrentRow(2);
+    QCOMPARE(w.lbxResults->currentItem()->text(), QString("#2345 b.htm"));
+    QCOMPARE(w.SelectedHit()->Line, qint64(12345));
+    QCOMPARE(w.SelectedHit()->FileName, QString("b.htm"));
+    // A later search with nothing found empties the list.
+    w.ShowResults({});
+    QCOMPARE(w.lblResCount->text(), QString("0"));
+    QCOMPARE(w.lbxResults->currentRow(), -1);
+    QVERIFY(!w.SelectedHit());
+  }
+
+  void doubleClickRaisesChoose() {
+    TfrmResults w;
+    w.ShowResults(ThreeHits());
+    w.ShowAndRaise();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QList<QObject*> senders;
+    w.OnChoose = [&](QObject* sender) { senders << sender; };
+    QWidget* viewport = w.lbxResults->viewport();
+    const QPoint second = w.lbxResults->visualItemRect(w.lbxResults->item(1)).center();
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, second);
+    QCOMPARE(senders, QList<QObject*>({&w}));
+    QCOMPARE(w.SelectedHit()->Line, qint64(10));
+  }
+
+  void closeHidesAndEmpties() {
+    TfrmResults w;
+    w.ShowResults(ThreeHits());
+    w.ShowAndRaise();
+    QVERIFY(w.isVisible());
+    QTest::mouseClick(w.bbtClose, Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(w.lbxResults->count(), 0);
+    QVERIFY(!w.SelectedHit());
+    // Shown again (as the View command does), the list stays empty.
+    w.ShowAndRaise();
+    QCOMPARE(w.lbxResults->count(), 0);
+  }
+
+  void geometryGoesThroughEnvironment() {
+    Env->RTop = 60;
+    Env->RLeft = 70;
+    Env->RHeight = 320;
+    Env->RWidth = 230;
+    TfrmResults w;
+    w.ShowAndRaise();
+    // All four stored values are taken, the width too.
+    QCOMPARE(w.pos(), QPoint(70, 60));
+    QCOMPARE(w.size(), QSize(230, 320));
+    w.resize(250, 400);
+    QCOMPARE(Env->RHeight, 400);
+    QCOMPARE(Env->RWidth, 250);
+    QCOMPARE(Env->RTop, 60);
+    QCOMPARE(Env->RLeft, 70);
+    // The close button stays centred in its panel.
+    const QWidget* pnlButton = w.findChild<QWidget*>("pnlButton");
+    QCOMPARE(w.bbtClose->x(), (pnlButton->width() - w.bbtClose->width()) / 2);
+    // Stored sizes below 1 keep the window's own size.
+    Env->RHeight = 0;
+    Env->RWidth = -3;
+    Env->RTop = 5;
+    w.FormActivate();
+    QCOMPARE(w.y(), 5);
+    QCOMPARE(w.size(), QSize(250, 400));
+  }
+
+  void searchKeepsWindowAliveAndRestoresCursor() {
+    QTemporaryDir dir;
+    QFile f(dir.filePath("a.htm"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("one\r\nTwo two\r\n");
+    f.close();
+    const TAllFilesResult r =
+        SearchAllFilesKeepingAlive(dir.path(), {"a.htm", "b.htm"}, "TWO", false);
+    QCOMPARE(r.Entries, QStringList({"#   2 a.htm"}));
+    QCOMPARE(int(r.Failures.size()), 1);
+    QVERIFY(!QApplication::overrideCursor());
+  }
+
+  void minimisedWindowIsRestored() {
+    TfrmResults w;
+    w.ShowAndRaise();
+    w.showMinimized();
+    QVERIFY(w.isMinimized());
+    w.ShowAndRaise();
+    QVERIFY(!w.isMinimized());
+  }
+};
+
+QTEST_MAIN(TestResultsWindow)
+#include "test_results_window.moc"
