@@ -3,7 +3,7 @@
 # otherwise in a virtual display so that the command still works.
 set -euo pipefail
 prog=$1; site=$2
-first=$(ls "$site"/*.htm* 2>/dev/null | head -n 1)
+first="$site/index.html"; [ -f "$first" ] || first=$(ls "$site"/*.htm* 2>/dev/null | head -n 1)
 unset QT_QPA_PLATFORM
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$prog" "$first"

@@ -52,6 +52,11 @@ TFolderList::TFolderList(QWidget* parent) : QTreeView(parent), FModel(new QFileS
   for (int c = 1; c < FModel->columnCount(); ++c) hideColumn(c);
   header()->hide();
   setSelectionMode(QAbstractItemView::SingleSelection);
+  // The model reads folders in the background: show the current one once
+  // its parent has been read.
+  connect(FModel, &QFileSystemModel::directoryLoaded, this, [this] {
+    if (currentIndex().isValid()) scrollTo(currentIndex());
+  });
   connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) {
     const QString dir = FModel->filePath(index);
     if (dir == FDirectory) return;
@@ -69,6 +74,7 @@ void TFolderList::SetDirectory(const QString& dir) {
   const QModelIndex index = FModel->index(FDirectory);
   if (!index.isValid()) return;
   const QSignalBlocker block(this);
+  for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) expand(up);
   setCurrentIndex(index);
   expand(index);
   scrollTo(index);

@@ -20,9 +20,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QStatusBar>
 
 TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
     : QMainWindow(parent), FProgramArgs(programArgs) {
@@ -47,17 +47,19 @@ void TfrmMain::FormCreate() {
 
   setCentralWidget(new QWidget(this));
   BuildToolBar();
-  BuildMenus();
   BuildFilePanel();
   BuildEditPanel();
-  auto* row = new QHBoxLayout(centralWidget());
-  row->setContentsMargins(0, 0, 0, 0);
+  BuildMenus();
+  auto* column = new QVBoxLayout(centralWidget());
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  auto* row = new QHBoxLayout;
   row->setSpacing(0);
   row->addWidget(ipnFiles);
   row->addWidget(pnlEdit, 1);
-  stbStatus = new TStatusPanels(this);
-  statusBar()->addWidget(stbStatus, 1);
-  statusBar()->setSizeGripEnabled(false);
+  column->addLayout(row, 1);
+  stbStatus = new TStatusPanels(centralWidget());
+  column->addWidget(stbStatus);
 
   SuppressChange = false;
   FStarting = true;

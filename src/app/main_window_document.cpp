@@ -71,7 +71,7 @@ void TfrmMain::ShowBaseline() {
   FFileInfo->SetModified(false);
   const bool previous = SuppressChange;
   SuppressChange = true;
-  memEdit->SetTextBytes(JoinLines(FFileInfo->Baseline));
+  memEdit->SetLines(FFileInfo->Baseline);
   memEdit->SetSelStart(0);
   SuppressChange = previous;
   if (!FStarting) {
@@ -133,12 +133,15 @@ void TfrmMain::ApplyConversion() {
   FFileInfo->Conversion = Environment->AutoConversion;
   FFileInfo->DeleteEmptyLines = Environment->DelEmptyLines;
   FFileInfo->SetTabSize(Environment->TabInterval);
-  TLines lines = SplitLines(memEdit->TextBytes());
+  const TLines before = memEdit->Lines();
+  TLines lines = before;
   FFileInfo->Convert(lines);
-  const std::string converted = JoinLines(lines);
-  if (converted != memEdit->TextBytes()) {
+  if (lines != before) {
+    // Replaced as an edit, so it can be undone and marks the page modified.
+    std::string text;
+    for (const std::string& line : lines) text.append(line).append("\r\n");
     memEdit->selectAll(true);
-    memEdit->SetSelTextBytes(converted);
+    memEdit->SetSelTextBytes(text);
   }
   memEdit->SetTabWidth(Environment->TabInterval);
 }
@@ -150,7 +153,7 @@ bool TfrmMain::SaveDocument() {
   TLines previous = FFileInfo->Baseline;
   ApplyConversion();
   GotoLine(row);
-  FFileInfo->Baseline = SplitLines(memEdit->TextBytes());
+  FFileInfo->Baseline = memEdit->Lines();
   if (Guarded("File not saved", [&] { FFileInfo->Save(); })) return true;
   FFileInfo->Baseline = std::move(previous);
   return false;
