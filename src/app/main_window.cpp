@@ -86,8 +86,15 @@ void TfrmMain::FormCreate() {
   connect(memEdit, &TZELMemo::FocusEntered, this, &TfrmMain::memEditToggleMenus);
   connect(memEdit, &TZELMemo::FocusLeft, this, &TfrmMain::memEditToggleMenus);
   connect(memEdit, &QsciScintilla::selectionChanged, this, &TfrmMain::memEditToggleMenus);
-  memEdit->installEventFilter(this);
-  memEdit->viewport()->installEventFilter(this);
+  connect(memEdit, &TZELMemo::KeyDown, this, [this](QKeyEvent* e) {
+    memEditF3KeyDown(e->key(), e->modifiers() & ~Qt::KeypadModifier);
+  });
+  connect(memEdit, &TZELMemo::KeyPressed, this, [this](QKeyEvent* e) {
+    if (memEditKeyPress(e->key())) e->accept();
+  });
+  connect(memEdit, &TZELMemo::KeyUp, this, [this](QKeyEvent* e) {
+    memEditKeyUp(e->key(), e->modifiers() & ~Qt::KeypadModifier);
+  });
   qApp->installEventFilter(this);
 }
 
@@ -193,7 +200,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     auto* w = qobject_cast<QWidget*>(watched);
     // Key preview: Ctrl+F anywhere in this window goes to the search box.
-    if (w && w->window() == this && key->key() == Qt::Key_F &&
+    if (w && w == QApplication::focusWidget() && w->window() == this && key->key() == Qt::Key_F &&
         (key->modifiers() & Qt::ControlModifier) && !key->isAutoRepeat()) {
       cmbSearch->setFocus();
       cmbSearch->lineEdit()->selectAll();

@@ -63,6 +63,7 @@ public:
   void memEditPosChanged(int row, int col);
   void memEditToggleMenus();
   void GotoLine(int row);
+  void SelectChars(int start, int length);
 
   TEditFileInfo* FileInfo() const { return FFileInfo.get(); }
   TZELMemo* Editor() const { return memEdit; }

@@ -51,9 +51,17 @@ void TfrmMain::flbPagesChange() {
     flbPages->setCurrentRow(0);
   }
   const QString path = flbPages->FileName();
-  // A page that cannot be read leaves the editor as it was, so nothing the
-  // user sees is lost and no later save writes an empty page over it.
-  if (Guarded("File not loaded", [&] { FFileInfo->Load(path); })) SetCaptionFor(path);
+  const QString previous = FFileInfo->FileName;
+  if (Guarded("File not loaded", [&] { FFileInfo->Load(path); })) {
+    SetCaptionFor(path);
+  } else {
+    // The page shown before was clean (no other file opens while one is
+    // modified): show it again rather than an empty editor.
+    Guarded("File not loaded", [&] { FFileInfo->Load(previous); });
+    const int row = flbPages->Names().indexOf(QFileInfo(previous).fileName());
+    const QSignalBlocker block(flbPages);
+    flbPages->setCurrentRow(QFileInfo(previous).absolutePath() == QFileInfo(path).absolutePath() ? row : -1);
+  }
   Environment->SetWorkingDir(flbPages->Directory());
   QApplication::restoreOverrideCursor();
   UpdateSearchButtons();
@@ -83,8 +91,10 @@ void TfrmMain::UpdateDocState() {
   UpdateStatusBar();
   const int lines = FFileInfo->LineCount();
   const bool m = FFileInfo->Modified;
-  iedGoto->SetLimits(1, lines, QString::number(lines).size());
+  iedGoto->SetMinValue(1);
   iedGoto->SetValue(1);
+  iedGoto->SetMaxValue(lines);
+  iedGoto->SetMaxLength(QString::number(lines).size());
   bbtGoto->setEnabled(lines > 0);
   ipnFiles->setEnabled(!m);
   bbtMaint->setEnabled(!m && flbPages->count() > 0);
@@ -126,7 +136,10 @@ void TfrmMain::ApplyConversion() {
   TLines lines = SplitLines(memEdit->TextBytes());
   FFileInfo->Convert(lines);
   const std::string converted = JoinLines(lines);
-  if (converted != memEdit->TextBytes()) memEdit->ReplaceAllText(converted);
+  if (converted != memEdit->TextBytes()) {
+    memEdit->selectAll(true);
+    memEdit->SetSelTextBytes(converted);
+  }
   memEdit->SetTabWidth(Environment->TabInterval);
 }
 

@@ -13,6 +13,11 @@
 #include <QLineEdit>
 #include <QMimeData>
 
+void TfrmMain::SelectChars(int start, int length) {
+  memEdit->SetSelStart(start);
+  memEdit->SetSelLength(length);
+}
+
 bool TfrmMain::memEditKeyPress(int key) {
   if (key != Qt::Key_Escape) return false;
   MenuClick(205);
@@ -20,7 +25,7 @@ bool TfrmMain::memEditKeyPress(int key) {
 }
 
 void TfrmMain::memEditF3KeyDown(int key, Qt::KeyboardModifiers shift) {
-  if (key == Qt::Key_F3) MenuClick(-3);  // the search button's action, once it exists
+  // F3 runs the search button's action once the search bar has one.
   if (FFileInfo->Modified || shift != Qt::ControlModifier) return;
   const int row = flbPages->currentRow();
   int target = -1;
@@ -43,10 +48,15 @@ void TfrmMain::memEditKeyUp(int key, Qt::KeyboardModifiers shift) {
   const QString unit(memEdit->TabWidth() / 4, QChar(' '));
   int start = memEdit->SelStart();
   int len = memEdit->SelLength();
-  if (start >= 2 && memEdit->TextRange(start - 2, 2) == "\r\n") {
-    const bool endsAtLineStart = start + len >= 2 && memEdit->TextRange(start + len - 2, 2) == "\r\n";
-    memEdit->SetSelection(start - 2, len + 2);
-    if (endsAtLineStart) memEdit->SetSelection(start - 2, len + 1);
+  // The buffer holds no line break but CR LF, so "CR LF just before" means
+  // "at the start of a line other than the first".
+  auto atLineStart = [this](int pos) {
+    return pos >= 2 && memEdit->LineIndex(memEdit->LineFromChar(pos)) == pos;
+  };
+  if (atLineStart(start)) {
+    const bool endsAtLineStart = atLineStart(start + len);
+    SelectChars(start - 2, len + 2);
+    if (endsAtLineStart) SelectChars(start - 2, len + 1);
     start = memEdit->SelStart();
     len = memEdit->SelLength();
   }
@@ -54,20 +64,20 @@ void TfrmMain::memEditKeyUp(int key, Qt::KeyboardModifiers shift) {
   if (key == Qt::Key_Right) {
     len += text.count("\r\n");
     text.replace("\r\n", "\r\n\t");
-    memEdit->ReplaceSelection(text);
+    memEdit->SetSelText(text);
   } else {
     len -= text.count("\r\n\t");
     text.replace("\r\n\t", "\r\n");
-    memEdit->ReplaceSelection(text);
-    memEdit->SetSelection(start, len);
+    memEdit->SetSelText(text);
+    SelectChars(start, len);
     if (!unit.isEmpty()) {
       text = memEdit->SelText();
       len -= text.count("\r\n" + unit) * unit.size();
       text.replace("\r\n" + unit, "\r\n");
-      memEdit->ReplaceSelection(text);
+      memEdit->SetSelText(text);
     }
   }
-  memEdit->SetSelection(start, len);
+  SelectChars(start, len);
 }
 
 void TfrmMain::memEditPosChanged(int row, int col) {

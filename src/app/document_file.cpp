@@ -1,0 +1,167 @@
+#include "app/document_file.h"
+
+#include "app/text_codec.h"
+#include "app/whitespace_rules.h"
+#include "components/errors.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Large enough that system calls cost nothing next to the splitting, small
+// enough to stay in the cache while it is validated and split.
+constexpr std::size_t kChunkSize = 1 << 20;
+
+QString ReadFailure(const QString& fileName, const QString& reason) {
+  return QStringLiteral("Cannot read \"%1\": %2").arg(fileName, reason);
+}
+
+QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+struct TFileDescriptor {
+  int Fd;
+  ~TFileDescriptor() {
+    if (Fd >= 0) ::close(Fd);
+  }
+};
+
+// Reserves room for the lines of the whole file, judged by the first chunk,
+// so the list is not copied while it grows; the guess is capped so that a
+// first chunk of very short lines cannot reserve far more than is needed.
+void ReserveLines(TLines& lines, std::size_t bytesSeen, std::size_t fileSize) {
+  if (bytesSeen == 0 || fileSize <= bytesSeen) return;
+  const double perByte = static_cast<double>(lines.size() + 1) / bytesSeen;
+  const std::size_t guess = static_cast<std::size_t>(perByte * fileSize * 1.05) + 16;
+  lines.reserve(std::min(guess, fileSize / 16 + 1024));
+}
+
+void ReadAll(int fd, const QString& fileName, std::size_t fileSize, TLines& lines,
+             const TAddLine& addLine, TUtf8Validator& validator) {
+  std::unique_ptr<char[]> buffer(new char[kChunkSize]);
+  TLineSplitter splitter(lines, addLine);
+  std::size_t total = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.get(), kChunkSize);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw EInOutError(ReadFailure(fileName, SystemReason(errno)));
+    }
+    if (n == 0) break;
+    validator.Feed(buffer.get(), static_cast<std::size_t>(n));
+    splitter.Feed(buffer.get(), static_cast<std::size_t>(n));
+    if (total == 0) ReserveLines(lines, static_cast<std::size_t>(n), fileSize);
+    total += static_cast<std::size_t>(n);
+  }
+  splitter.Finish();
+}
+
+QString WriteFailure(const QString& fileName, const QString& reason) {
+  return QStringLiteral("Cannot write \"%1\": %2").arg(fileName, reason);
+}
+
+QString UnencodableText(const QString& fileName, std::size_t lineNumber, const std::string& line,
+                        std::size_t pos) {
+  const std::optional<char32_t> code = Utf8CodeAt(line, pos);
+  if (!code)
+    return QStringLiteral("Cannot save \"%1\": line %2 holds bytes that are not valid text. "
+                          "Nothing was written.")
+        .arg(fileName)
+        .arg(lineNumber);
+  const QString shown = QString::fromStdString(Utf8FromCode(*code));
+  return QStringLiteral("Cannot save \"%1\": the character \"%2\" (U+%3) on line %4 has no place "
+                        "in the file's Windows-1252 encoding. Nothing was written.")
+      .arg(fileName, shown)
+      .arg(static_cast<uint>(*code), 4, 16, QLatin1Char('0'))
+      .arg(lineNumber);
+}
+
+void WriteChunk(QSaveFile& file, std::string& chunk) {
+  if (file.write(chunk.data(), static_cast<qint64>(chunk.size())) !=
+      static_cast<qint64>(chunk.size())) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    throw EInOutError(WriteFailure(file.fileName(), reason));
+  }
+  chunk.clear();
+}
+
+// Appends the saved form of line to chunk; false when the encoding has no
+// place for one of its characters (failPos then tells which).
+bool AppendSavedLine(const std::string& line, TTextEncoding encoding, int tabSize,
+                     std::string& scratch, std::string& chunk, std::size_t& failPos) {
+  if (encoding == TTextEncoding::Utf8) {
+    const std::size_t at = chunk.size();
+    chunk.resize(at + line.size());
+    chunk.resize(at + NormaliseSavedLine(line.data(), line.size(), tabSize, chunk.data() + at));
+  } else {
+    scratch.resize(line.size());
+    scratch.resize(NormaliseSavedLine(line.data(), line.size(), tabSize, scratch.data()));
+    if (!Utf8ToWindows1252(scratch, chunk, &failPos)) return false;
+  }
+  chunk.append("\r\n", 2);
+  return true;
+}
+
+}  // namespace
+
+TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines, const TAddLine& addLine) {
+  const QByteArray path = QFile::encodeName(fileName);
+  // Non-blocking, so that opening a named pipe cannot hang the program.
+  TFileDescriptor file{::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  if (file.Fd < 0) throw EInOutError(ReadFailure(fileName, SystemReason(errno)));
+  struct stat info {};
+  if (::fstat(file.Fd, &info) != 0) throw EInOutError(ReadFailure(fileName, SystemReason(errno)));
+  if (S_ISDIR(info.st_mode)) throw EInOutError(ReadFailure(fileName, SystemReason(EISDIR)));
+  if (!S_ISREG(info.st_mode))
+    throw EInOutError(ReadFailure(fileName, QStringLiteral("it is not a regular file")));
+  ::posix_fadvise(file.Fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  try {
+    TUtf8Validator validator;
+    ReadAll(file.Fd, fileName, static_cast<std::size_t>(info.st_size), lines, addLine,
+            validator);
+    if (validator.Finish()) return TTextEncoding::Utf8;
+    for (std::string& line : lines) Windows1252ToUtf8InPlace(line);
+    return TTextEncoding::Windows1252;
+  } catch (const std::bad_alloc&) {
+    throw EInOutError(ReadFailure(fileName, QStringLiteral("there is not enough memory")));
+  }
+}
+
+void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncoding encoding,
+                       int tabSize) {
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly))
+    throw EInOutError(WriteFailure(fileName, file.errorString()));
+  std::string chunk;
+  chunk.reserve(kChunkSize * 2);
+  std::string scratch;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::size_t failPos = 0;
+    if (!AppendSavedLine(lines[i], encoding, tabSize, scratch, chunk, failPos)) {
+      file.cancelWriting();
+      throw EInOutError(UnencodableText(fileName, i + 1, scratch, failPos));
+    }
+    if (chunk.size() >= kChunkSize) WriteChunk(file, chunk);
+  }
+  if (!chunk.empty()) WriteChunk(file, chunk);
+  errno = 0;
+  if (!file.commit()) {
+    // When the temporary file cannot be given its name Qt reports only
+    // "Unknown error"; errno still holds the reason then.
+    const int error = errno;
+    QString reason = file.errorString();
+    const QFileDevice::FileError kind = file.error();
+    if ((kind == QFileDevice::UnspecifiedError || kind == QFileDevice::RenameError) && error != 0)
+      reason = SystemReason(error);
+    throw EInOutError(WriteFailure(fileName, reason));
+  }
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The document being edited: its path, its lines as loaded or last saved, the
+// modified flag and the whitespace rules applied on loading and saving. The
+// main window owns the one instance, FileInfo.
+#include "app/document_file.h"
+#include "app/text_lines.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class TEditFileInfo {
+public:
+  TEditFileInfo() = default;
+
+  QString FileName;            // empty when no file is open
+  bool Modified = false;       // edited since loaded, saved or restored
+  TLines Baseline;             // UTF-8 lines as loaded and converted, or as last saved
+  std::int32_t TabSize = 32;   // columns one tab stands for
+  std::uint8_t Conversion = 0; // on loading: 0 blanks to tabs, 1 tabs to blanks, 2 none
+  bool DeleteEmptyLines = false;
+  TTextEncoding Encoding = TTextEncoding::Utf8;  // how the file was read, and is written
+  std::function<void()> OnLoaded;  // after a load
+  std::function<void()> OnChange;  // after a load, a save and every SetModified
+
+  // TabInterval is in quarter characters; below one character gives 32.
+  void SetTabSize(int TabInterval);
+  // Opens Name, or no file when none of that name exists. A file that exists
+  // but cannot be read leaves no file open, raises the events so the window
+  // shows that, and throws EInOutError.
+  void Load(const QString& Name);
+  // Reads FileName again; on failure no file is open and EInOutError is thrown.
+  void Reload();
+  // Applies the loading conversion to Lines in place.
+  void Convert(TLines& Lines) const;
+  // Normalises Baseline and writes it to FileName in the encoding it was
+  // read in. On failure it throws EInOutError and the file on disk,
+  // Baseline and Modified stay as they were.
+  void Save();
+  void SetModified(bool Value);
+  int LineCount() const { return static_cast<int>(Baseline.size()); }
+  // The file's last-write date and time, "dd-mm-yyyy hh:nn"; empty when no
+  // file is open.
+  QString FileDateText() const;
+
+private:
+  int EffectiveTabSize() const { return TabSize > 0 ? TabSize : 32; }
+  void RaiseLoaded();
+  void RaiseChange();
+};

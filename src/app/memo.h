@@ -1,0 +1,129 @@
+#pragma once
+// TZELMemo: the document editor, a plain-text QsciScintilla that keeps CR LF
+// in its buffer and is addressed like a Win32 multi-line edit: positions count
+// characters (code points), a line break counts two. Owned by the main window.
+#include <QString>
+#include <string>
+#include <vector>
+
+// QScintilla's headers use Qt's signals/slots keywords, which the project
+// switches off (QT_NO_KEYWORDS).
+#define signals Q_SIGNALS
+#define slots Q_SLOTS
+#include <Qsci/qsciscintilla.h>
+#undef signals
+#undef slots
+
+class QKeyEvent;
+
+class TZELMemo : public QsciScintilla {
+  Q_OBJECT
+
+public:
+  explicit TZELMemo(QWidget* parent = nullptr);
+
+  // The whole text as UTF-8 bytes, CR LF kept.
+  std::string TextBytes() const;
+  // Replaces the whole text by Utf8 as it stands (NUL bytes and long lines
+  // included), caret at the start, undo history cleared. Not an edit of the
+  // user's, but textChanged is raised as for any change.
+  void SetTextBytes(const std::string& utf8);
+  // The text as a memo's list of lines: each line followed by CR LF, so a
+  // text that ends in CR LF has no extra empty last line. SetLines followed
+  // by Lines gives back the same list.
+  void SetLines(const std::vector<std::string>& lines);
+  std::vector<std::string> Lines() const;
+  // The number of entries Lines() has (a final empty line after the last
+  // line break does not count; an empty text has none).
+  int LineCount() const;
+  // Line I (0-based) without its line break; empty when out of range.
+  QString Line(int i) const;
+  std::string LineBytes(int i) const;
+  // Characters in line I without its line break; 0 when out of range.
+  int LineLength(int i) const;
+  // Characters in the whole text, a line break counting two.
+  int TextLength() const;
+  // The 0-based line holding character Pos; -1 means the selection start.
+  int LineFromChar(int pos = -1) const;
+  // The character index of the first character of Line; -1 means the line of
+  // the selection start; -1 is returned for a line that does not exist.
+  int LineIndex(int line = -1) const;
+
+  // The selection, in characters. SetSelStart collapses the selection there;
+  // SetSelLength keeps the start and puts the caret at the end. Any character
+  // position is allowed, also between the CR and the LF of a line break.
+  int SelStart() const;
+  void SetSelStart(int pos);
+  int SelLength() const;
+  void SetSelLength(int length);
+  // Replacing the selection is an undoable edit; the caret ends after the
+  // inserted text and is scrolled into view.
+  QString SelText() const;
+  std::string SelTextBytes() const;
+  void SetSelText(const QString& text);
+  void SetSelTextBytes(const std::string& utf8);
+  void ScrollCaret();
+
+  // Tab stops in dialog units, a quarter of an average character width (12 is
+  // three characters). Negative becomes 0; 0 means the default tab stops,
+  // every 8 characters as on the Win32 edit control.
+  int TabWidth() const { return FTabWidth; }
+  void SetTabWidth(int value);
+  // Whether letter case matters in the editor's text search.
+  bool CaseSensitive() const { return FCaseSensitive; }
+  void SetCaseSensitive(bool value) { FCaseSensitive = value; }
+
+  // 0-based row and column of the selection start, as last reported.
+  int CaretRow() const { return FCaretRow; }
+  int CaretCol() const { return FCaretCol; }
+  // Recomputes CaretRow and CaretCol and raises PosChanged(row + 1, col + 1).
+  // Runs by itself after focus-in, a left mouse release and every key release.
+  void UpdatePosition();
+
+  // Character index <-> byte offset in the buffer (for code that calls
+  // Scintilla directly, e.g. its search). Out-of-range values are clamped.
+  long ByteFromChar(int pos) const;
+  int CharFromByte(long byte) const;
+
+Q_SIGNALS:
+  // The caret's 1-based row and column (OnPosChanged).
+  void PosChanged(int row, int col);
+  // Every key press, before the editor handles it. A handler swallows the key
+  // with Event->accept(); otherwise the editor handles it, and a key the
+  // editor does not use (Esc, Ctrl+Up/Down, Alt+Left/Right) goes on to the
+  // parent widget.
+  void KeyDown(QKeyEvent* event);
+  // A key press that produces a character (Esc, Return, letters ...), after
+  // KeyDown left it; swallowed the same way.
+  void KeyPressed(QKeyEvent* event);
+  // Every key release, before UpdatePosition runs; swallowed the same way.
+  void KeyUp(QKeyEvent* event);
+  void FocusEntered();
+  void FocusLeft();
+
+protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
+
+private:
+  long Sci(unsigned int msg, unsigned long wParam = 0, long lParam = 0) const {
+    return SendScintilla(msg, wParam, lParam);
+  }
+  long ByteLength() const;
+  int ScintillaLines() const;
+  std::string ByteRange(long start, long end) const;
+  void ReplaceSelectionBytes(const char* data, long length);
+  void SelectChars(int anchor, int caret);
+  bool EditorTakes(const QKeyEvent* e) const;
+  void SetUpAppearance();
+  void FreeEditorKeys();
+
+  int FTabWidth = 0;
+  bool FCaseSensitive = false;
+  int FCaretRow = 0;
+  int FCaretCol = 0;
+};

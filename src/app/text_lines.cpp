@@ -1,0 +1,83 @@
+#include "app/text_lines.h"
+
+#include <cstring>
+
+namespace {
+
+const char* FindByte(const char* from, const char* end, char c) {
+  const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+  return hit ? static_cast<const char*>(hit) : end;
+}
+
+}  // namespace
+
+void TLineSplitter::Add(const char* data, std::size_t size) {
+  if (AddLine) AddLine(Lines, data, size);
+  else Lines.emplace_back(data, size);
+}
+
+void TLineSplitter::Emit(const char* begin, const char* end) {
+  if (Pending.empty()) {
+    Add(begin, static_cast<std::size_t>(end - begin));
+  } else {
+    Pending.append(begin, end);
+    Add(Pending.data(), Pending.size());
+    Pending = std::string();
+  }
+}
+
+void TLineSplitter::Feed(const char* data, std::size_t size) {
+  const char* p = data;
+  const char* end = data + size;
+  if (AfterCr && p < end) {
+    AfterCr = false;
+    if (*p == '\n') ++p;
+  }
+  // The next CR and the next LF are each searched once per break, so text
+  // with only CRs (or only LFs) is not rescanned to the end for every line.
+  const char* nextLf = FindByte(p, end, '\n');
+  const char* nextCr = FindByte(p, end, '\r');
+  while (p < end) {
+    const char* brk = nextLf < nextCr ? nextLf : nextCr;
+    if (brk == end) {
+      Pending.append(p, end);
+      break;
+    }
+    Emit(p, brk);
+    p = brk + 1;
+    if (*brk == '\r') {
+      if (p == end) AfterCr = true;
+      else if (*p == '\n') ++p;
+    }
+    if (nextLf < p) nextLf = FindByte(p, end, '\n');
+    if (nextCr < p) nextCr = FindByte(p, end, '\r');
+  }
+}
+
+void TLineSplitter::Finish() {
+  if (!Pending.empty()) {
+    Add(Pending.data(), Pending.size());
+    Pending = std::string();
+  }
+  AfterCr = false;
+}
+
+TLines SplitLines(std::string_view text) {
+  TLines lines;
+  TLineSplitter splitter(lines);
+  splitter.Feed(text.data(), text.size());
+  splitter.Finish();
+  return lines;
+}
+
+std::string JoinLines(const TLines& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text.append("\r\n");
+    text.append(lines[i]);
+  }
+  return text;
+}

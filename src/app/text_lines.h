@@ -1,0 +1,41 @@
+#pragma once
+// A document as a list of byte lines, and the splitting and joining of text
+// at line breaks: CR LF, a lone CR and a lone LF each end a line.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Each line without its line break; a line may hold any byte, NUL included.
+using TLines = std::vector<std::string>;
+
+// Adds one line, given without its line break, to lines; lets a reader
+// convert each line while it is still in the cache.
+using TAddLine = std::function<void(TLines& lines, const char* data, std::size_t size)>;
+
+// Splits text arriving in pieces, so a file can be split while it is read;
+// a CR LF pair may be split across pieces.
+class TLineSplitter {
+public:
+  // Without addLine each line is appended as it is.
+  explicit TLineSplitter(TLines& lines, TAddLine addLine = {})
+      : Lines(lines), AddLine(std::move(addLine)) {}
+  void Feed(const char* data, std::size_t size);
+  // Ends the text: a last line without a line break is added; a final line
+  // break adds no empty line.
+  void Finish();
+
+private:
+  void Emit(const char* begin, const char* end);
+  void Add(const char* data, std::size_t size);
+
+  TLines& Lines;
+  TAddLine AddLine;
+  std::string Pending;  // the start of a line that continues in the next piece
+  bool AfterCr = false;  // the last piece ended in CR: a leading LF belongs to it
+};
+
+TLines SplitLines(std::string_view text);
+// The lines with CR LF between them (none after the last).
+std::string JoinLines(const TLines& lines);

@@ -1,0 +1,324 @@
+#include "app/memo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const std::string CrLf = "\r\n";
+
+// Records the keys that reach the editor's parent.
+class TKeyParent : public QWidget {
+public:
+  QList<QKeyCombination> Pressed;
+
+protected:
+  void keyPressEvent(QKeyEvent* e) override { Pressed << e->keyCombination(); }
+};
+
+bool IsModifierKey(QKeyEvent* e) {
+  return e->key() == Qt::Key_Control || e->key() == Qt::Key_Alt || e->key() == Qt::Key_Shift;
+}
+
+void TypeText(QWidget* w, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, text);
+  QApplication::sendEvent(w, &release);
+}
+
+}  // namespace
+
+class TestMemo : public QObject {
+  Q_OBJECT
+private Q_SLOTS:
+  void addressing_data();
+  void addressing();
+  void positionsRoundTrip_data();
+  void positionsRoundTrip();
+  void positionReport();
+  void tabWidth();
+  void fillRoundTrip();
+  void linesRoundTrip_data();
+  void linesRoundTrip();
+  void replaceSelection();
+  void typing();
+  void pasteGetsCrLf();
+  void keysReachTheWindow();
+  void columnMarker();
+};
+
+void TestMemo::addressing_data() {
+  QTest::addColumn<QByteArray>("text");
+  QTest::addColumn<int>("length");
+  QTest::addColumn<QList<int>>("lineStarts");
+  QTest::addColumn<QList<int>>("lineLengths");
+  QTest::newRow("ascii") << QByteArray("ab\r\ncde\r\n") << 9 << QList<int>{0, 4, 9}
+                         << QList<int>{2, 3, 0};
+  // é (2 bytes), € (3 bytes), an emoji (4 bytes) are one character each.
+  QTest::newRow("multi-byte") << QByteArray("\xc3\xa9\xe2\x82\xac\r\n\xf0\x9f\x98\x80x\r\ny")
+                              << 9 << QList<int>{0, 4, 8} << QList<int>{2, 2, 1};
+  QTest::newRow("empty") << QByteArray() << 0 << QList<int>{0} << QList<int>{0};
+  QTest::newRow("one break") << QByteArray("\r\n") << 2 << QList<int>{0, 2} << QList<int>{0, 0};
+}
+
+void TestMemo::addressing() {
+  QFETCH(QByteArray, text);
+  QFETCH(int, length);
+  QFETCH(QList<int>, lineStarts);
+  QFETCH(QList<int>, lineLengths);
+  TZELMemo m;
+  m.SetTextBytes(text.toStdString());
+  QCOMPARE(m.TextLength(), length);
+  for (int line = 0; line < lineStarts.size(); ++line) {
+    QCOMPARE(m.LineIndex(line), lineStarts[line]);
+    QCOMPARE(m.LineLength(line), lineLengths[line]);
+    QCOMPARE(m.LineFromChar(lineStarts[line]), line);
+  }
+  QCOMPARE(m.LineIndex(int(lineStarts.size())), -1);
+  QCOMPARE(m.LineIndex(-2), -1);
+  QCOMPARE(m.LineLength(int(lineStarts.size())), 0);
+  QCOMPARE(m.LineFromChar(length + 5), int(lineStarts.size()) - 1);
+  QCOMPARE(m.Line(int(lineStarts.size())), QString());
+}
+
+void TestMemo::positionsRoundTrip_data() {
+  QTest::addColumn<QByteArray>("text");
+  QTest::newRow("multi-byte") << QByteArray("a\xc3\xa9\r\n\xe2\x82\xac\xf0\x9f\x98\x80\r\nz");
+  QTest::newRow("invalid bytes") << QByteArray("\xff\xfe\r\n\xe2\x82x\x80\xc3\r\n\xc3\xa9");
+  QTest::newRow("lone LF and CR") << QByteArray("\xc3\xa9\n\xc3\xa9\r\xc3\xa9");
+  QTest::newRow("NUL") << QByteArray("\xc3\xa9\0\0\xc3\xa9", 6);
+}
+
+// Every character position maps to a byte and back, through the selection too.
+void TestMemo::positionsRoundTrip() {
+  QFETCH(QByteArray, text);
+  TZELMemo m;
+  m.SetTextBytes(text.toStdString());
+  long previous = -1;
+  for (int pos = 0; pos <= m.TextLength(); ++pos) {
+    const long byte = m.ByteFromChar(pos);
+    QVERIFY2(byte > previous, qPrintable(QString::number(pos)));
+    previous = byte;
+    QCOMPARE(m.CharFromByte(byte), pos);
+    m.SetSelStart(pos);
+    QCOMPARE(m.SelStart(), pos);
+    QCOMPARE(m.SelLength(), 0);
+  }
+  QCOMPARE(previous, long(text.size()));
+  QCOMPARE(m.ByteFromChar(-3), 0L);
+  QCOMPARE(m.ByteFromChar(m.TextLength() + 3), long(text.size()));
+}
+
+void TestMemo::positionReport() {
+  TZELMemo m;
+  QSignalSpy spy(&m, &TZELMemo::PosChanged);
+  m.SetTextBytes("x\r\nabc\r\ny");
+  m.SetSelStart(3);
+  m.UpdatePosition();
+  QCOMPARE(spy.takeLast(), (QList<QVariant>{2, 1}));
+  QCOMPARE(m.LineCount(), 3);
+  QCOMPARE(m.LineLength(m.CaretRow()), 3);
+  QCOMPARE(m.Line(1), QString("abc"));
+
+  // A tab counts as one character.
+  m.SetTextBytes("x\r\n\tab");
+  m.SetSelStart(4);
+  m.UpdatePosition();
+  QCOMPARE(spy.takeLast(), (QList<QVariant>{2, 2}));
+  QCOMPARE(m.CaretRow(), 1);
+  QCOMPARE(m.CaretCol(), 1);
+
+  // The selection start counts, wherever the caret is.
+  m.SetSelStart(6);
+  m.SetSelLength(-3);
+  QCOMPARE(m.SelStart(), 3);
+  QCOMPARE(m.SelLength(), 3);
+  m.UpdatePosition();
+  QCOMPARE(spy.takeLast(), (QList<QVariant>{2, 1}));
+
+  // The editor reports by itself after focus-in, a key release and a left click.
+  QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+  QApplication::sendEvent(&m, &focusIn);
+  QCOMPARE(spy.size(), 1);
+  QTest::keyClick(m.viewport(), Qt::Key_End);
+  QCOMPARE(spy.takeLast(), (QList<QVariant>{2, 4}));
+  spy.clear();
+  QTest::keyClick(m.viewport(), Qt::Key_Left, Qt::AltModifier);
+  QCOMPARE(spy.size(), 2);  // Left and Alt released
+  QCOMPARE(spy.takeLast(), (QList<QVariant>{2, 4}));
+  m.resize(400, 200);
+  QTest::mouseClick(m.viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+  QCOMPARE(spy.takeLast(), (QList<QVariant>{1, 1}));
+}
+
+void TestMemo::tabWidth() {
+  TZELMemo m;
+  QCOMPARE(m.TabWidth(), 0);
+  QCOMPARE(m.tabWidth(), 8);
+  m.SetTabWidth(12);
+  QCOMPARE(m.TabWidth(), 12);
+  QCOMPARE(m.tabWidth(), 3);
+  m.SetTabWidth(-5);
+  QCOMPARE(m.TabWidth(), 0);
+  QCOMPARE(m.tabWidth(), 8);
+  m.SetTabWidth(2);
+  QCOMPARE(m.tabWidth(), 1);
+  QCOMPARE(m.CaseSensitive(), false);
+}
+
+void TestMemo::fillRoundTrip() {
+  TZELMemo m;
+  std::string text("a\0b\r\n\0", 6);
+  text += std::string(1 << 20, 'x') + "\xc3\xa9" + CrLf + std::string(3, '\0');
+  m.SetTextBytes(text);
+  QVERIFY(m.TextBytes() == text);
+  QCOMPARE(m.TextLength(), int(text.size()) - 1);
+  QCOMPARE(m.LineLength(1), (1 << 20) + 2);
+  QCOMPARE(m.LineBytes(0), std::string("a\0b", 3));
+  QVERIFY(!m.isUndoAvailable());
+  QCOMPARE(m.SelStart(), 0);
+
+  m.setReadOnly(true);
+  m.SetTextBytes("read-only");
+  QCOMPARE(m.TextBytes(), std::string("read-only"));
+  QVERIFY(m.isReadOnly());
+}
+
+void TestMemo::linesRoundTrip_data() {
+  QTest::addColumn<QStringList>("lines");
+  QTest::addColumn<QByteArray>("text");
+  QTest::newRow("none") << QStringList{} << QByteArray();
+  QTest::newRow("one empty") << QStringList{""} << QByteArray("\r\n");
+  QTest::newRow("empty last") << QStringList{"a", ""} << QByteArray("a\r\n\r\n");
+  QTest::newRow("three") << QStringList{"x", "abc", "y"} << QByteArray("x\r\nabc\r\ny\r\n");
+}
+
+void TestMemo::linesRoundTrip() {
+  QFETCH(QStringList, lines);
+  QFETCH(QByteArray, text);
+  std::vector<std::string> in;
+  for (const QString& line : lines) in.push_back(line.toStdString());
+  TZELMemo m;
+  m.SetLines(in);
+  QCOMPARE(m.TextBytes(), text.toStdString());
+  QVERIFY(m.Lines() == in);
+  QCOMPARE(m.LineCount(), int(lines.size()));
+}
+
+void TestMemo::replaceSelection() {
+  TZELMemo m;
+  m.SetTextBytes("a\r\nb\r\nc");
+  // From the break before line 2 to between the CR and LF after it, as block
+  // indent selects.
+  m.SetSelStart(1);
+  m.SetSelLength(4);
+  QCOMPARE(m.SelTextBytes(), std::string("\r\nb\r"));
+  m.SetSelTextBytes("\r\n\tb\r");
+  QCOMPARE(m.TextBytes(), std::string("a\r\n\tb\r\nc"));
+  QCOMPARE(m.SelStart(), 6);
+  QCOMPARE(m.SelLength(), 0);
+
+  m.SetSelStart(0);
+  m.SetSelLength(1);
+  m.SetSelText(QString::fromUtf8("\xc3\xa9") + QChar(0) + "z");
+  QCOMPARE(m.TextBytes(), std::string("\xc3\xa9\0z\r\n\tb\r\nc", 11));
+  QCOMPARE(m.SelStart(), 3);
+  QCOMPARE(m.SelText(), QString());
+  m.undo();
+  QCOMPARE(m.TextBytes(), std::string("a\r\n\tb\r\nc"));
+}
+
+void TestMemo::typing() {
+  TZELMemo m;
+  QSignalSpy changed(&m, &QsciScintilla::textChanged);
+  m.SetTextBytes("ab");
+  m.SetSelStart(2);
+  changed.clear();
+  QTest::keyClick(m.viewport(), Qt::Key_Return);
+  TypeText(m.viewport(), QString::fromUtf8("\xc3\xa9"));
+  TypeText(m.viewport(), QString::fromUtf8("\xf0\x9f\x98\x80"));
+  QTest::keyClick(m.viewport(), Qt::Key_Tab);
+  QTest::keyClicks(m.viewport(), "z");
+  QCOMPARE(m.TextBytes(), std::string("ab\r\n\xc3\xa9\xf0\x9f\x98\x80\tz"));
+  QCOMPARE(m.TextLength(), 8);
+  QCOMPARE(m.LineLength(1), 4);
+  QVERIFY(changed.size() >= 5);
+
+  QTest::keyClick(m.viewport(), Qt::Key_Left);
+  QTest::keyClick(m.viewport(), Qt::Key_Left);
+  QTest::keyClick(m.viewport(), Qt::Key_Backspace);
+  QCOMPARE(m.TextBytes(), std::string("ab\r\n\xc3\xa9\tz"));
+  QCOMPARE(m.TextLength(), 7);
+  QCOMPARE(m.SelStart(), 5);
+  QTest::keyClick(m.viewport(), Qt::Key_Backspace);
+  QTest::keyClick(m.viewport(), Qt::Key_Backspace);
+  QCOMPARE(m.TextBytes(), std::string("ab\tz"));
+  QCOMPARE(m.TextLength(), 4);
+  QCOMPARE(m.LineCount(), 1);
+}
+
+void TestMemo::pasteGetsCrLf() {
+  TZELMemo m;
+  m.SetTextBytes("<>");
+  m.SetSelStart(1);
+  QApplication::clipboard()->setText(QString::fromUtf8("1\n2\r3\r\n\xc3\xa9\n"));
+  m.paste();
+  QCOMPARE(m.TextBytes(), std::string("<1\r\n2\r\n3\r\n\xc3\xa9\r\n>"));
+  QCOMPARE(m.TextLength(), 14);
+}
+
+void TestMemo::keysReachTheWindow() {
+  TKeyParent parent;
+  auto* m = new TZELMemo(&parent);
+  m->SetTextBytes("one\r\ntwo\r\nthree");
+  m->SetSelStart(5);
+  QList<QKeyCombination> seen;
+  QObject::connect(m, &TZELMemo::KeyDown, [&](QKeyEvent* e) {
+    if (!IsModifierKey(e)) seen << e->keyCombination();
+  });
+  const QList<QKeyCombination> keys{Qt::CTRL | Qt::Key_Up,    Qt::CTRL | Qt::Key_Down,
+                                    QKeyCombination(Qt::Key_Escape), Qt::ALT | Qt::Key_Right,
+                                    Qt::ALT | Qt::Key_Left,   Qt::CTRL | Qt::Key_A,
+                                    Qt::CTRL | Qt::Key_D};
+  for (QKeyCombination key : keys) QTest::keyClick(m->viewport(), key.key(), key.keyboardModifiers());
+  QCOMPARE(seen, keys);
+  parent.Pressed.removeIf([](QKeyCombination k) {
+    return k.key() == Qt::Key_Control || k.key() == Qt::Key_Alt;
+  });
+  QCOMPARE(parent.Pressed, keys);
+  QCOMPARE(m->TextBytes(), std::string("one\r\ntwo\r\nthree"));
+  QCOMPARE(m->SelStart(), 5);
+  QCOMPARE(m->SelLength(), 0);
+
+  // A handler that accepts the key swallows it; KeyPressed sees characters.
+  QList<QString> chars;
+  QObject::connect(m, &TZELMemo::KeyPressed, [&](QKeyEvent* e) {
+    chars << e->text();
+    if (e->key() == Qt::Key_Escape || e->text() == "q") e->accept();
+  });
+  parent.Pressed.clear();
+  QTest::keyClick(m->viewport(), Qt::Key_Escape);
+  QTest::keyClick(m->viewport(), Qt::Key_Q);
+  QTest::keyClick(m->viewport(), Qt::Key_W);
+  QCOMPARE(chars, (QList<QString>{"\x1b", "q", "w"}));
+  QVERIFY(parent.Pressed.isEmpty());
+  QCOMPARE(m->TextBytes(), std::string("one\r\nwtwo\r\nthree"));
+}
+
+void TestMemo::columnMarker() {
+  TZELMemo m;
+  QCOMPARE(m.edgeMode(), QsciScintilla::EdgeLine);
+  QCOMPARE(m.edgeColumn(), 80);
+  // Courier New's stand-in at 12 pixels: 0.6 em per character.
+  const QByteArray ruler(80, '1');
+  const long width = m.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
+                                     static_cast<uintptr_t>(0), ruler.constData());
+  QVERIFY2(width >= 560 && width <= 590, qPrintable(QString::number(width)));
+  QCOMPARE(m.marginWidth(0) + m.marginWidth(1) + m.marginWidth(2), 0);
+}
+
+QTEST_MAIN(TestMemo)
+#include "test_memo.moc"
