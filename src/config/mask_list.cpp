@@ -42,10 +42,9 @@ QString TMaskList::MaskText(const QString& typed) { return TrimBlanks(typed); }
 bool TMaskList::CanAdd(const QString& typed) { return !MaskText(typed).isEmpty(); }
 
 int TMaskList::InsertPos(const QString& mask) const {
-  const auto at = std::upper_bound(FRows.begin(), FRows.end(), mask,
-                                   [](const QString& a, const QString& b) {
-                                     return a.compare(b, Qt::CaseInsensitive) < 0;
-                                   });
+  const auto at = std::upper_bound(
+      FRows.begin(), FRows.end(), mask,
+      [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
   return static_cast<int>(at - FRows.begin());
 }
 

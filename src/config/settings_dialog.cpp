@@ -120,9 +120,17 @@ void TfrmSettings::BuildButtons() {
 }
 
 void TfrmSettings::SetTabOrder() {
-  QWidget* order[] = {iedTab, ckbSaveSearch, ckbSaveCoord, bbtAdd,
-                      bbtDelete, edtAdd, lbxMask, rgpAutoConv->button(0),
-                      rgpAutoConv->button(1), rgpAutoConv->button(2), ckbDelEmpty};
+  QWidget* order[] = {iedTab,
+                      ckbSaveSearch,
+                      ckbSaveCoord,
+                      bbtAdd,
+                      bbtDelete,
+                      edtAdd,
+                      lbxMask,
+                      rgpAutoConv->button(0),
+                      rgpAutoConv->button(1),
+                      rgpAutoConv->button(2),
+                      ckbDelEmpty};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -130,8 +138,7 @@ bool TfrmSettings::eventFilter(QObject* watched, QEvent* event) {
   // The tab field moves on with Enter and Down, back with Up.
   if (watched == iedTab && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down ||
-        key == Qt::Key_Up) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down || key == Qt::Key_Up) {
       focusNextPrevChild(key != Qt::Key_Up);
       return true;
     }

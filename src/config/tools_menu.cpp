@@ -34,8 +34,8 @@ TTool MakeTool(const QString& title, const QString& program, const QString& work
 TToolList LoadToolList(const QString& iniFileName) {
   const TIniFile ini(iniFileName);
   bool ok = false;
-  const int count = ini.ReadString(ToolsSection, QStringLiteral("Count"), QStringLiteral("0"))
-                        .toInt(&ok, 10);
+  const int count =
+      ini.ReadString(ToolsSection, QStringLiteral("Count"), QStringLiteral("0")).toInt(&ok, 10);
   TToolList tools;
   if (!ok) return tools;
   for (int n = 1; n <= std::min(count, MaxToolCount); ++n)

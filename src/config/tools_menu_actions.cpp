@@ -6,8 +6,7 @@
 #include "components/msg_func.h"
 #include "config/tools_dialog.h"
 
-TToolsMenu::TToolsMenu(QListWidget* programs, QAction* separator,
-                       const QList<QAction*>& toolSlots)
+TToolsMenu::TToolsMenu(QListWidget* programs, QAction* separator, const QList<QAction*>& toolSlots)
     : ltbPrograms(programs), menToolsSep(separator), FSlots(toolSlots) {}
 
 void TToolsMenu::RebuildToolsMenu(const QString& iniFileName) {

@@ -55,8 +55,12 @@ struct TSettingsCopy {
   bool SaveSearch, SaveCoord, DelEmptyLines;
   std::uint8_t AutoConversion;
   explicit TSettingsCopy(const TQMEEnvironment& e)
-      : TabInterval(e.TabInterval), FileMask(e.FileMask), SaveSearch(e.SaveSearch),
-        SaveCoord(e.SaveCoord), DelEmptyLines(e.DelEmptyLines), AutoConversion(e.AutoConversion) {}
+      : TabInterval(e.TabInterval),
+        FileMask(e.FileMask),
+        SaveSearch(e.SaveSearch),
+        SaveCoord(e.SaveCoord),
+        DelEmptyLines(e.DelEmptyLines),
+        AutoConversion(e.AutoConversion) {}
   bool operator==(const TSettingsCopy&) const = default;
 };
 
@@ -271,7 +275,7 @@ void TestSettingsDialog::focusKeys() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QTRY_COMPARE(QApplication::focusWidget()->objectName(), QString("ckbSaveSearch"));
     // Add is disabled with an empty edit; the two bottom buttons are no stops.
-    const QStringList order = {"ckbSaveCoord", "bbtDelete", "edtAdd", "lbxMask",
+    const QStringList order = {"ckbSaveCoord", "bbtDelete",   "edtAdd", "lbxMask",
                                "rgpAutoConv0", "ckbDelEmpty", "iedTab"};
     for (const QString& name : order) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

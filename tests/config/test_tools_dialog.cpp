@@ -34,8 +34,8 @@ QByteArray ToolsFile(int count, int written = -1) {
   QByteArray data = "[Tools]\n";
   for (int n = 1; n <= (written < 0 ? count : written); ++n) {
     const QByteArray i = QByteArray::number(n);
-    data += "Prog" + i + "=Tool " + i + "\nPath" + i + "=/bin/t" + i + "\nWDir" + i + "=/w" + i +
-            "\n";
+    data +=
+        "Prog" + i + "=Tool " + i + "\nPath" + i + "=/bin/t" + i + "\nWDir" + i + "=/w" + i + "\n";
   }
   return data + "Count=" + QByteArray::number(count) + "\n";
 }
@@ -56,7 +56,9 @@ QStringList Rows(QWidget* dialog) {
 
 void Click(QWidget* dialog, const char* name) { Child<QPushButton>(dialog, name)->click(); }
 
-bool Enabled(QWidget* dialog, const char* name) { return Child<QWidget>(dialog, name)->isEnabled(); }
+bool Enabled(QWidget* dialog, const char* name) {
+  return Child<QWidget>(dialog, name)->isEnabled();
+}
 
 QString Text(QWidget* dialog, const char* name) { return Child<QLineEdit>(dialog, name)->text(); }
 

@@ -8,7 +8,6 @@
 #include "config/ini_file.h"
 #include "config/ini_helpers.h"
 #include "config/tools_menu.h"
-#include "desktop_stub.h"
 
 namespace {
 
@@ -37,7 +36,6 @@ class TestToolsMenu : public QObject {
   void saveFreshFile();
   void saveKeepsKeysBeyondCount();
   void saveFailure();
-  void startTool();
   void failureText();
   void iniHelpers();
 
@@ -54,12 +52,15 @@ void TestToolsMenu::init() {
 void TestToolsMenu::toolText_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("kept");
-  QTest::newRow("plain") << "Tidy" << "Tidy";
-  QTest::newRow("blanks at ends") << "  Tidy up \t" << "Tidy up";
+  QTest::newRow("plain") << "Tidy"
+                         << "Tidy";
+  QTest::newRow("blanks at ends") << "  Tidy up \t"
+                                  << "Tidy up";
   QTest::newRow("100 characters") << QString(100, 'x') << QString(80, 'x');
   QTest::newRow("blank at 80") << QString(79, 'x') + " yz" << QString(79, 'x');
   QTest::newRow("leading blanks then cut") << "   " + QString(90, 'y') << QString(77, 'y');
-  QTest::newRow("empty") << "" << "";
+  QTest::newRow("empty") << ""
+                         << "";
 }
 
 void TestToolsMenu::toolText() {
@@ -91,8 +92,10 @@ void TestToolsMenu::loadCounts() {
 
 void TestToolsMenu::loadTexts() {
   QCOMPARE(LoadToolList(FDir->filePath("missing.ini")).size(), 0);
-  WriteBytes(Ini(), "[tools]\nprog1=  Validator  \nPATH1=/usr/bin/tidy\nWDir1=/tmp\n"
-                    "Prog2=" + QByteArray(100, 'T') + "\nPath3=/bin/three\ncount=3\n");
+  WriteBytes(Ini(),
+             "[tools]\nprog1=  Validator  \nPATH1=/usr/bin/tidy\nWDir1=/tmp\n"
+             "Prog2=" +
+                 QByteArray(100, 'T') + "\nPath3=/bin/three\ncount=3\n");
   const TToolList list = LoadToolList(Ini());
   QCOMPARE(list.size(), 3);
   QCOMPARE(list[0], (TTool{"Validator", "/usr/bin/tidy", "/tmp"}));
@@ -109,12 +112,14 @@ void TestToolsMenu::saveFreshFile() {
 }
 
 void TestToolsMenu::saveKeepsKeysBeyondCount() {
-  WriteBytes(Ini(), "[Settings]\r\nTabInterval=12\r\n[Tools]\r\nProg1=1\r\nPath1=p1\r\nWDir1=w1\r\n"
-                    "Prog2=2\r\nPath2=p2\r\nWDir2=w2\r\nCount=2\r\n");
+  WriteBytes(Ini(),
+             "[Settings]\r\nTabInterval=12\r\n[Tools]\r\nProg1=1\r\nPath1=p1\r\nWDir1=w1\r\n"
+             "Prog2=2\r\nPath2=p2\r\nWDir2=w2\r\nCount=2\r\n");
   SaveToolList(Ini(), {{"2", "p2", "w2"}});
-  QCOMPARE(ReadBytes(Ini()), QByteArray("[Settings]\r\nTabInterval=12\r\n[Tools]\r\nProg1=2\r\n"
-                                        "Path1=p2\r\nWDir1=w2\r\nProg2=2\r\nPath2=p2\r\nWDir2=w2\r\n"
-                                        "Count=1\r\n"));
+  QCOMPARE(ReadBytes(Ini()),
+           QByteArray("[Settings]\r\nTabInterval=12\r\n[Tools]\r\nProg1=2\r\n"
+                      "Path1=p2\r\nWDir1=w2\r\nProg2=2\r\nPath2=p2\r\nWDir2=w2\r\n"
+                      "Count=1\r\n"));
   QCOMPARE(LoadToolList(Ini()), TToolList({{"2", "p2", "w2"}}));
   SaveToolList(Ini(), {});
   QCOMPARE(LoadToolList(Ini()).size(), 0);
@@ -134,27 +139,9 @@ void TestToolsMenu::saveFailure() {
   QCOMPARE(ReadBytes(FDir->filePath("plain")), QByteArray("data"));
 }
 
-void TestToolsMenu::startTool() {
-  TDesktopStub desktop;
-  int error = -1;
-  const TTool tool{"Check", "/usr/bin/check", "/srv/site"};
-  QVERIFY(StartTool(tool, "/home/me/my site/index page.htm", error));
-  QCOMPARE(desktop.Calls.size(), 1);
-  QCOMPARE(desktop.Calls[0].Kind, QString("start"));
-  QCOMPARE(desktop.Calls[0].Target, QString("/usr/bin/check"));
-  QCOMPARE(desktop.Calls[0].Args, QStringList({"/home/me/my site/index page.htm"}));
-  QCOMPARE(desktop.Calls[0].WorkingDir, QString("/srv/site"));
-  // No document: no argument at all, rather than an empty one.
-  QVERIFY(StartTool(tool, "", error));
-  QCOMPARE(desktop.Calls[1].Args, QStringList());
-  desktop.Succeed = false;
-  desktop.StartErrorNumber = 13;
-  QVERIFY(!StartTool(tool, "/x", error));
-  QCOMPARE(error, 13);
-}
-
 void TestToolsMenu::failureText() {
-  QCOMPARE(ToolStartFailureText("/opt/tidy", 2), QString("Can't find or execute /opt/tidy.\r\n(Error #2)"));
+  QCOMPARE(ToolStartFailureText("/opt/tidy", 2),
+           QString("Can't find or execute /opt/tidy.\r\n(Error #2)"));
   QCOMPARE(ToolStartFailureText("/opt/100%2 %1", 13),
            QString("Can't find or execute /opt/100%2 %1.\r\n(Error #13)"));
   QCOMPARE(QString(ToolStartFailureCaption), QString("Application not started"));
