@@ -19,7 +19,7 @@ class QKeyEvent;
 class TZELMemo : public QsciScintilla {
   Q_OBJECT
 
-public:
+ public:
   explicit TZELMemo(QWidget* parent = nullptr);
 
   // The whole text as UTF-8 bytes, CR LF kept.
@@ -80,12 +80,28 @@ public:
   // Runs by itself after focus-in, a left mouse release and every key release.
   void UpdatePosition();
 
+  // QsciScintilla's editing calls, so that each reports its change at once.
+  void append(const QString& text) override;
+  void clear() override;
+  void cut() override;
+  void paste() override;
+  void undo() override;
+  void redo() override;
+  void insert(const QString& text) override;
+  void removeSelectedText() override;
+  void replaceSelectedText(const QString& text) override;
+  void setText(const QString& text) override;
+
   // Character index <-> byte offset in the buffer (for code that calls
   // Scintilla directly, e.g. its search). Out-of-range values are clamped.
   long ByteFromChar(int pos) const;
   int CharFromByte(long byte) const;
 
-Q_SIGNALS:
+  // textChanged (QsciScintilla's signal) is raised once after each change of
+  // the text, before the call or event that made it returns; for a change
+  // made through SendScintilla directly, when the event loop next runs.
+
+ Q_SIGNALS:
   // The caret's 1-based row and column (OnPosChanged).
   void PosChanged(int row, int col);
   // Every key press, before the editor handles it. A handler swallows the key
@@ -101,7 +117,9 @@ Q_SIGNALS:
   void FocusEntered();
   void FocusLeft();
 
-protected:
+ protected:
+  bool event(QEvent* e) override;
+  bool viewportEvent(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
@@ -109,7 +127,9 @@ protected:
   void mouseReleaseEvent(QMouseEvent* e) override;
   QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
 
-private:
+ private:
+  static constexpr long Utf32 = SC_LINECHARACTERINDEX_UTF32;
+
   long Sci(unsigned int msg, unsigned long wParam = 0, long lParam = 0) const {
     return SendScintilla(msg, wParam, lParam);
   }
@@ -121,9 +141,12 @@ private:
   bool EditorTakes(const QKeyEvent* e) const;
   void SetUpAppearance();
   void FreeEditorKeys();
+  void WatchChanges();
+  void FlushChange();
 
   int FTabWidth = 0;
   bool FCaseSensitive = false;
   int FCaretRow = 0;
   int FCaretCol = 0;
+  bool FChangePending = false;
 };

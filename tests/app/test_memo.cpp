@@ -1,9 +1,9 @@
-#include "app/memo.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
 #include <QTest>
+
+#include "app/memo.h"
 
 namespace {
 
@@ -11,10 +11,10 @@ const std::string CrLf = "\r\n";
 
 // Records the keys that reach the editor's parent.
 class TKeyParent : public QWidget {
-public:
+ public:
   QList<QKeyCombination> Pressed;
 
-protected:
+ protected:
   void keyPressEvent(QKeyEvent* e) override { Pressed << e->keyCombination(); }
 };
 
@@ -33,7 +33,7 @@ void TypeText(QWidget* w, const QString& text) {
 
 class TestMemo : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void addressing_data();
   void addressing();
   void positionsRoundTrip_data();
@@ -46,6 +46,7 @@ private Q_SLOTS:
   void replaceSelection();
   void typing();
   void pasteGetsCrLf();
+  void changeReports();
   void keysReachTheWindow();
   void columnMarker();
 };
@@ -58,8 +59,8 @@ void TestMemo::addressing_data() {
   QTest::newRow("ascii") << QByteArray("ab\r\ncde\r\n") << 9 << QList<int>{0, 4, 9}
                          << QList<int>{2, 3, 0};
   // é (2 bytes), € (3 bytes), an emoji (4 bytes) are one character each.
-  QTest::newRow("multi-byte") << QByteArray("\xc3\xa9\xe2\x82\xac\r\n\xf0\x9f\x98\x80x\r\ny")
-                              << 9 << QList<int>{0, 4, 8} << QList<int>{2, 2, 1};
+  QTest::newRow("multi-byte") << QByteArray("\xc3\xa9\xe2\x82\xac\r\n\xf0\x9f\x98\x80x\r\ny") << 9
+                              << QList<int>{0, 4, 8} << QList<int>{2, 2, 1};
   QTest::newRow("empty") << QByteArray() << 0 << QList<int>{0} << QList<int>{0};
   QTest::newRow("one break") << QByteArray("\r\n") << 2 << QList<int>{0, 2} << QList<int>{0, 0};
 }
@@ -140,8 +141,15 @@ void TestMemo::positionReport() {
   QCOMPARE(spy.takeLast(), (QList<QVariant>{2, 1}));
 
   // The editor reports by itself after focus-in, a key release and a left click.
+  QSignalSpy entered(&m, &TZELMemo::FocusEntered);
+  QSignalSpy left(&m, &TZELMemo::FocusLeft);
   QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
   QApplication::sendEvent(&m, &focusIn);
+  QCOMPARE(spy.size(), 1);
+  QCOMPARE(entered.size(), 1);
+  QFocusEvent focusOut(QEvent::FocusOut, Qt::OtherFocusReason);
+  QApplication::sendEvent(&m, &focusOut);
+  QCOMPARE(left.size(), 1);
   QCOMPARE(spy.size(), 1);
   QTest::keyClick(m.viewport(), Qt::Key_End);
   QCOMPARE(spy.takeLast(), (QList<QVariant>{2, 4}));
@@ -270,6 +278,44 @@ void TestMemo::pasteGetsCrLf() {
   QCOMPARE(m.TextLength(), 14);
 }
 
+// textChanged comes once per change, before the call or event returns, so
+// that the main window can tell its own changes from the user's edits.
+void TestMemo::changeReports() {
+  TZELMemo m;
+  int changes = 0;
+  int lengthSeen = -1;
+  QObject::connect(&m, &QsciScintilla::textChanged, [&] {
+    ++changes;
+    lengthSeen = m.TextLength();
+  });
+  m.SetTextBytes("abc");
+  QCOMPARE(changes, 1);
+  QCOMPARE(lengthSeen, 3);
+  m.SetSelStart(3);
+  QTest::keyClick(m.viewport(), Qt::Key_Left);
+  QCOMPARE(changes, 1);
+  QTest::keyClick(m.viewport(), Qt::Key_Backspace);
+  QCOMPARE(changes, 2);
+  QCOMPARE(lengthSeen, 2);
+  m.SetSelStart(0);
+  m.SetSelLength(1);
+  m.SetSelText("xy");
+  QCOMPARE(changes, 3);
+  m.SetSelStart(0);
+  m.SetSelLength(2);
+  m.cut();
+  m.paste();
+  m.undo();
+  QCOMPARE(changes, 6);
+  QCOMPARE(m.TextBytes(), std::string("c"));
+  QCOMPARE(lengthSeen, 1);
+  // Straight to Scintilla: reported when the event loop runs.
+  m.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<uintptr_t>(0), "12");
+  QCOMPARE(changes, 6);
+  QTRY_COMPARE(changes, 7);
+  QCOMPARE(lengthSeen, 3);
+}
+
 void TestMemo::keysReachTheWindow() {
   TKeyParent parent;
   auto* m = new TZELMemo(&parent);
@@ -279,15 +325,15 @@ void TestMemo::keysReachTheWindow() {
   QObject::connect(m, &TZELMemo::KeyDown, [&](QKeyEvent* e) {
     if (!IsModifierKey(e)) seen << e->keyCombination();
   });
-  const QList<QKeyCombination> keys{Qt::CTRL | Qt::Key_Up,    Qt::CTRL | Qt::Key_Down,
-                                    QKeyCombination(Qt::Key_Escape), Qt::ALT | Qt::Key_Right,
-                                    Qt::ALT | Qt::Key_Left,   Qt::CTRL | Qt::Key_A,
-                                    Qt::CTRL | Qt::Key_D};
-  for (QKeyCombination key : keys) QTest::keyClick(m->viewport(), key.key(), key.keyboardModifiers());
+  const QList<QKeyCombination> keys{
+      Qt::CTRL | Qt::Key_Up,   Qt::CTRL | Qt::Key_Down, QKeyCombination(Qt::Key_Escape),
+      Qt::ALT | Qt::Key_Right, Qt::ALT | Qt::Key_Left,  Qt::CTRL | Qt::Key_A,
+      Qt::CTRL | Qt::Key_D};
+  for (QKeyCombination key : keys)
+    QTest::keyClick(m->viewport(), key.key(), key.keyboardModifiers());
   QCOMPARE(seen, keys);
-  parent.Pressed.removeIf([](QKeyCombination k) {
-    return k.key() == Qt::Key_Control || k.key() == Qt::Key_Alt;
-  });
+  parent.Pressed.removeIf(
+      [](QKeyCombination k) { return k.key() == Qt::Key_Control || k.key() == Qt::Key_Alt; });
   QCOMPARE(parent.Pressed, keys);
   QCOMPARE(m->TextBytes(), std::string("one\r\ntwo\r\nthree"));
   QCOMPARE(m->SelStart(), 5);
@@ -314,8 +360,8 @@ void TestMemo::columnMarker() {
   QCOMPARE(m.edgeColumn(), 80);
   // Courier New's stand-in at 12 pixels: 0.6 em per character.
   const QByteArray ruler(80, '1');
-  const long width = m.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
-                                     static_cast<uintptr_t>(0), ruler.constData());
+  const long width = m.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH, static_cast<uintptr_t>(0),
+                                     ruler.constData());
   QVERIFY2(width >= 560 && width <= 590, qPrintable(QString::number(width)));
   QCOMPARE(m.marginWidth(0) + m.marginWidth(1) + m.marginWidth(2), 0);
 }

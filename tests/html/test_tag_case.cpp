@@ -1,0 +1,141 @@
+#include <QRandomGenerator>
+#include <QTest>
+
+#include "html/html_snippets.h"
+#include "html/tag_case.h"
+
+namespace {
+
+std::string AsciiCase(std::string s, bool toUpper) {
+  for (char& c : s) {
+    if (toUpper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    if (!toUpper && c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return s;
+}
+
+// The conversion done the long way, as the editor's search would do it: for
+// every name in table order, "<" + name and then "</" + name are searched
+// without regard to the case of a to z; each hit is replaced by the pattern in
+// the chosen case and the next search starts just after the replaced text.
+std::string RepeatedSearch(std::string text, bool toUpper) {
+  for (const THtmlElement& e : HtmlElements) {
+    for (const char* prefix : {"<", "</"}) {
+      const std::string pattern = prefix + std::string(e.Name);
+      const std::string replacement = AsciiCase(pattern, toUpper);
+      std::size_t hit = AsciiCase(text, true).find(AsciiCase(pattern, true));
+      while (hit != std::string::npos) {
+        text.replace(hit, pattern.size(), replacement);
+        hit = AsciiCase(text, true).find(AsciiCase(pattern, true), hit + replacement.size());
+      }
+    }
+  }
+  return text;
+}
+
+// Markup made to probe the edges: listed names in mixed case, names that a
+// listed one is a prefix of, stray "<", "</" and "/", non-ASCII letters.
+std::string RandomMarkup(QRandomGenerator& random) {
+  static const char* const pieces[] = {
+      "<",     "</",   ">",       " ",  "=\"", "\"", "/",    "<<",   "<//", "\xC3\xA9", "\xC3\x9F",
+      "<!-- ", " -->", "bgsound", "h7", "x",   "s",  "text", "\r\n", "\t",  "&amp;",    "1"};
+  std::string s;
+  const int count = random.bounded(1, 40);
+  for (int i = 0; i < count; ++i) {
+    if (random.bounded(3) == 0) {
+      std::string name = HtmlElements[random.bounded(HtmlElementCount)].Name;
+      for (char& c : name)
+        if (random.bounded(2)) c = AsciiCase(std::string(1, c), false)[0];
+      s += name;
+    } else {
+      s += pieces[random.bounded(int(std::size(pieces)))];
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+class TestTagCase : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void conversion_data();
+  void conversion();
+  void alreadyInCase();
+  void sameAsRepeatedSearch();
+};
+
+void TestTagCase::conversion_data() {
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<bool>("toUpper");
+  QTest::addColumn<QString>("expected");
+  QTest::addColumn<int>("namesFound");
+  QTest::newRow("paragraph lower")
+      << "<P>Some <B>BOLD</B> text</P>" << false << "<p>Some <b>BOLD</b> text</p>" << 4;
+  QTest::newRow("paragraph upper")
+      << "<p>Some <b>bold</b> text</p>" << true << "<P>Some <B>bold</B> text</P>" << 4;
+  QTest::newRow("attributes keep case")
+      << "<Table BorDer=\"1\" WIDTH=100%>" << false << "<table BorDer=\"1\" WIDTH=100%>" << 1;
+  QTest::newRow("unlisted bgsound upper")
+      << "<bgsound src=\"a.wav\"></bgsound>" << true << "<Bgsound src=\"a.wav\"></Bgsound>" << 2;
+  QTest::newRow("unlisted bgsound lower") << "<BGSOUND>" << false << "<bGSOUND>" << 1;
+  QTest::newRow("prefix names") << "<basefont><base><b><bdo><br><body><big><blockquote>" << true
+                                << "<BASEFONT><BASE><B><BDO><BR><BODY><BIG><BLOCKQUOTE>" << 8;
+  QTest::newRow("longest name, rest kept")
+      << "<TEXTAREAS><tablex><h1x>" << false << "<textareaS><tablex><h1x>" << 3;
+  QTest::newRow("unlisted h7") << "<h7>x</h7>" << true << "<h7>x</h7>" << 0;
+  QTest::newRow("inside value and comment")
+      << "<a href=\"<b>\"><!-- <br> --></a>" << true << "<A href=\"<B>\"><!-- <BR> --></A>" << 4;
+  QTest::newRow("script string") << "<script>s = '</b';</script>" << true
+                                 << "<SCRIPT>s = '</B';</SCRIPT>" << 3;
+  QTest::newRow("text comparison") << "x < y, a<b" << true << "x < y, a<B" << 1;
+  QTest::newRow("entities untouched")
+      << "&lt;b&gt; < b> <//b> <\\b>" << true << "&lt;b&gt; < b> <//b> <\\b>" << 0;
+  QTest::newRow("adjacent hits") << "<b<b></b</b>" << true << "<B<B></B</B>" << 4;
+  QTest::newRow("non-ASCII") << "<b\xC3\xA9><\xC3\xA9m>" << true << "<B\xC3\xA9><\xC3\xA9m>" << 1;
+  QTest::newRow("ends in <") << "<i>x<" << true << "<I>x<" << 1;
+  QTest::newRow("ends in </") << "<i>x</" << true << "<I>x</" << 1;
+  QTest::newRow("empty") << "" << true << "" << 0;
+}
+
+void TestTagCase::conversion() {
+  QFETCH(QString, input);
+  QFETCH(bool, toUpper);
+  QFETCH(QString, expected);
+  QFETCH(int, namesFound);
+  const TTagCaseResult r = ConvertTagCase(input.toStdString(), toUpper);
+  QCOMPARE(QString::fromStdString(r.Text), expected);
+  QCOMPARE(r.NamesFound, namesFound);
+  QCOMPARE(r.Changed, input != expected);
+}
+
+// Nothing changes, yet the names are found: the command still counts as an
+// edit, which is the caller's part.
+void TestTagCase::alreadyInCase() {
+  const std::string page = "<HTML>\r\n<BODY class=x>\r\n<P>Text</P>\r\n</BODY>\r\n</HTML>\r\n";
+  const TTagCaseResult r = ConvertTagCase(page, true);
+  QCOMPARE(r.Text, page);
+  QVERIFY(!r.Changed);
+  QCOMPARE(r.NamesFound, 6);
+}
+
+void TestTagCase::sameAsRepeatedSearch() {
+  QRandomGenerator random(20240611);
+  for (int i = 0; i < 3000; ++i) {
+    const std::string page = RandomMarkup(random);
+    for (bool toUpper : {true, false}) {
+      const TTagCaseResult r = ConvertTagCase(page, toUpper);
+      const std::string expected = RepeatedSearch(page, toUpper);
+      if (r.Text != expected)
+        QFAIL(
+            qPrintable(QString("input \"%1\" upper %2: got \"%3\", expected \"%4\"")
+                           .arg(QString::fromStdString(page))
+                           .arg(toUpper)
+                           .arg(QString::fromStdString(r.Text), QString::fromStdString(expected))));
+      QCOMPARE(r.Changed, r.Text != page);
+    }
+  }
+}
+
+QTEST_APPLESS_MAIN(TestTagCase)
+#include "test_tag_case.moc"
