@@ -4,15 +4,14 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <algorithm>
 
+#include "components/edit_controls.h"
 #include "config/dialog_frame.h"
 #include "config/environment.h"
 
@@ -65,16 +64,14 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
 
 void TfrmSettings::BuildLeftFrame(QWidget* frame) {
   MakeLabel(frame, "lblTab", "Tab interval", {10, 14, 100, 16});
-  iedTab = new QSpinBox(frame);
+  iedTab = new TIntEdit(frame);
   iedTab->setObjectName("iedTab");
-  iedTab->setRange(0, MaxTabChars);
-  iedTab->setButtonSymbols(QAbstractSpinBox::NoButtons);
-  iedTab->setAlignment(Qt::AlignRight);
-  QFont fixed(QStringLiteral("DejaVu Sans Mono"));  // the design's Fixedsys
-  fixed.setPointSize(9);
-  iedTab->setFont(fixed);
+  iedTab->SetFillCount(2);
+  iedTab->SetMaxLength(2);
+  iedTab->SetMinValue(0);
+  iedTab->SetMaxValue(MaxTabChars);
+  iedTab->setText(" 0");
   iedTab->setGeometry(120, 10, 40, 22);
-  iedTab->installEventFilter(this);
   ckbSaveSearch = MakeCheck(frame, "ckbSaveSearch", "Save Search-strings", {8, 46, 158, 20});
   ckbSaveCoord = MakeCheck(frame, "ckbSaveCoord", "Save Coordinates", {8, 76, 158, 20});
   ckbDelEmpty = MakeCheck(frame, "ckbDelEmpty", "Del Empty lines", {8, 106, 158, 20});
@@ -134,20 +131,8 @@ void TfrmSettings::SetTabOrder() {
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
-bool TfrmSettings::eventFilter(QObject* watched, QEvent* event) {
-  // The tab field moves on with Enter and Down, back with Up.
-  if (watched == iedTab && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down || key == Qt::Key_Up) {
-      focusNextPrevChild(key != Qt::Key_Up);
-      return true;
-    }
-  }
-  return QDialog::eventFilter(watched, event);
-}
-
 void TfrmSettings::LoadSettings(const TQMEEnvironment& env) {
-  iedTab->setValue(TabCharsFromInterval(env.TabInterval));
+  iedTab->setText(QString::number(TabCharsFromInterval(env.TabInterval)));
   QStringList rows;
   env.MasksToList(rows);
   FMasks = TMaskList(rows);
@@ -163,7 +148,12 @@ void TfrmSettings::LoadSettings(const TQMEEnvironment& env) {
 }
 
 void TfrmSettings::StoreSettings(TQMEEnvironment& env) const {
-  env.TabInterval = TabIntervalFromChars(iedTab->value());
+  // The field's own checks run when it is left; an accelerator can apply
+  // before that, so the text is read with the same bounds, and a text that
+  // is no number leaves the interval as it was.
+  bool number = false;
+  const int chars = iedTab->text().trimmed().toInt(&number);
+  if (number) env.TabInterval = TabIntervalFromChars(chars);
   env.ListToMasks(FMasks.Rows());
   env.SaveSearch = ckbSaveSearch->isChecked();
   env.SaveCoord = ckbSaveCoord->isChecked();

@@ -12,7 +12,7 @@ class QCheckBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QSpinBox;
+class TIntEdit;
 class TQMEEnvironment;
 
 class TfrmSettings : public QDialog {
@@ -30,9 +30,6 @@ class TfrmSettings : public QDialog {
   // Shared by Add and Delete.
   void MaskButtonClick(QObject* sender);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   void BuildLeftFrame(QWidget* frame);
   void BuildMaskFrame(QWidget* frame);
@@ -43,7 +40,7 @@ class TfrmSettings : public QDialog {
   void edtAddEdited(const QString& text);
 
   TMaskList FMasks;
-  QSpinBox* iedTab = nullptr;
+  TIntEdit* iedTab = nullptr;
   QCheckBox *ckbSaveSearch = nullptr, *ckbSaveCoord = nullptr, *ckbDelEmpty = nullptr;
   QPushButton *bbtAdd = nullptr, *bbtDelete = nullptr;
   QLineEdit* edtAdd = nullptr;
