@@ -9,6 +9,7 @@
 #include "components/desktop.h"
 #include "components/str_func.h"
 #include "config/ini_file.h"
+#include "config/mask_list.h"
 
 TQMEEnvironment* Environment = nullptr;
 
@@ -206,3 +207,7 @@ void TQMEEnvironment::SetCoord(int index, std::int32_t value) {
     if (Left == -1) Left = (screen.width() - Width) / 2;
   }
 }
+
+void TQMEEnvironment::MasksToList(QStringList& list) const { list = SplitFileMask(FileMask); }
+
+void TQMEEnvironment::ListToMasks(const QStringList& list) { FileMask = JoinFileMask(list); }

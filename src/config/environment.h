@@ -4,6 +4,7 @@
 // reached by every window through Environment.
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 class TQMEEnvironment {
@@ -22,6 +23,10 @@ class TQMEEnvironment {
   // Stores one window coordinate, Index 1 to 16; keeps the main window's
   // minimum size and centres it where its top or left is -1.
   void SetCoord(int index, std::int32_t value);
+  // The rows of FileMask, in its own order (the settings dialog sorts them).
+  void MasksToList(QStringList& list) const;
+  // FileMask := every row of List followed by ";".
+  void ListToMasks(const QStringList& list);
 
   QString IniFileName;
   QString HelpFileName;

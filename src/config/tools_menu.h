@@ -1,0 +1,45 @@
+#pragma once
+// The Tools menu's data: the user's external programs, kept in the Tools
+// section of the settings file, and how one is started on the document.
+#include <QList>
+#include <QString>
+
+// Each text of a tool is kept to this many characters.
+inline constexpr int ToolTextLength = 80;
+// The menu has slots for this many tools; the dialog adds no more.
+inline constexpr int MenuToolCount = 5;
+// A larger Count is read as this many, so that a damaged value cannot make
+// the program read millions of empty tools.
+inline constexpr int MaxToolCount = 999;
+
+// One tool: its menu title, the program to start and the folder to start it in.
+struct TTool {
+  QString Title;
+  QString Program;
+  QString WorkingDir;
+  bool operator==(const TTool&) const = default;
+};
+using TToolList = QList<TTool>;
+
+// Text as a tool keeps it: cut after ToolTextLength characters, then blanks
+// removed at both ends.
+QString ToolText(const QString& text);
+// A tool whose three texts are kept that way.
+TTool MakeTool(const QString& title, const QString& program, const QString& workingDir);
+
+// The Tools section: Count, then Prog<n>, Path<n> and WDir<n> for n = 1 to
+// Count. A missing or malformed Count gives no tools, a missing key an empty
+// text.
+TToolList LoadToolList(const QString& iniFileName);
+// Writes Prog<n>, Path<n>, WDir<n> per tool in list order and Count last, in
+// one replacement of the file; keys of tools beyond Count stay. Throws
+// EInOutError "Unable to write to <IniFileName>".
+void SaveToolList(const QString& iniFileName, const TToolList& tools);
+
+// Starts Tool through the desktop, in its working folder, with DocumentPath as
+// its one argument (blanks and all; no argument when it is empty). On failure
+// ErrorNumber gets the system's error number.
+bool StartTool(const TTool& tool, const QString& documentPath, int& errorNumber);
+// The warning shown when a tool cannot be started.
+inline constexpr char ToolStartFailureCaption[] = "Application not started";
+QString ToolStartFailureText(const QString& program, int errorNumber);
