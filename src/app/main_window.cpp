@@ -12,6 +12,11 @@
 #include "components/errors.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
+#include "config/tools_menu_actions.h"
+#include "components/about_dialog.h"
+#include "html/html_toolset_window.h"
+#include "html/special_chars_window.h"
+#include "search/results_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

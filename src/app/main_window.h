@@ -27,6 +27,13 @@ class TStatusPanels;
 class TZELEnablePanel;
 class TZELMemo;
 
+class TfrmChoiceList;
+class TfrmHTML;
+class TfrmResults;
+class TfrmSpecChar;
+class TToolsMenu;
+class TAboutDialog;
+
 class TfrmMain : public QMainWindow {
   Q_OBJECT
 public:
@@ -55,6 +62,25 @@ public:
 
   // Commands by tag, from menus, tool buttons and the file list.
   void MenuClick(int tag);
+  bool SaveDocumentAs();
+  void bbtMaintClick();
+  // The choice made in one of the tool windows (results, HTML, characters).
+  void MyOnClickHandler(QObject* sender);
+
+  // The search bar (main_window_search.cpp).
+  void cmbSearchChange();
+  void cmbReplaceChange();
+  void bbtSearchClick();
+  void bbtReplaceClick();
+  void bbtReplaceAllClick();
+  // Sender null: the program itself goes to the line in iedGoto.
+  void bbtGotoClick(QObject* sender);
+  void UpdateSearchHistory();
+  int QueryReplace();
+  void SearchAllFiles();
+  QString SearchText;
+  QString ReplaceText;
+  bool Found = false;
 
   // Editor handlers.
   bool memEditKeyPress(int key);
@@ -95,6 +121,11 @@ private:
   std::unique_ptr<TQMEEnvironment> FEnvironment;
   std::unique_ptr<TEditFileInfo> FFileInfo;
   QStringList FProgramArgs;
+  std::unique_ptr<TToolsMenu> FToolsMenu;
+  std::unique_ptr<TAboutDialog> adlProgInfo;
+  TfrmResults* frmResults = nullptr;
+  TfrmHTML* frmHTML = nullptr;
+  TfrmSpecChar* frmSpecChar = nullptr;
   bool FStarting = true;
   bool FClosingAccepted = false;
   int FCurrentRow = 0;
