@@ -35,6 +35,9 @@ class TfrmSpecChar;
 class TToolsMenu;
 class TAboutDialog;
 
+// A path stored in double quotes, without them.
+QString UnquotedPath(const QString& s);
+
 class TfrmMain : public QMainWindow {
   Q_OBJECT
 public:
@@ -144,6 +147,7 @@ private:
   bool FStarting = true;
   bool FClosingAccepted = false;
   QString FSaveTitle = "Save file as";
+  bool FSaveRefused = false;  // the last save as was to the page's own name
   int FCurrentRow = 0;
 
   QToolBar* tlbToolBar = nullptr;

@@ -124,8 +124,9 @@ void TfrmMain::MenuClick(int tag) {
         FFileInfo->SetTabSize(Environment->TabInterval);
       }
       break;
-    // The template goes to a second window, as its path already in quotes.
-    case 302: StartInstance({Environment->TemplateFileName}); break;
+    // The template goes to a second window. Its stored path carries quotes
+    // for a command line; an argument list needs the bare path.
+    case 302: StartInstance({UnquotedPath(Environment->TemplateFileName)}); break;
     case 401: FToolsMenu->EditTools(Environment->IniFileName, this); break;
     case 500:
       findChild<QAction*>("menViewResults")->setChecked(frmResults->isVisible());

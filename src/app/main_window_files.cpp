@@ -23,11 +23,11 @@ namespace {
 
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
 
-QString Unquoted(const QString& s) {
+}  // namespace
+
+QString UnquotedPath(const QString& s) {
   return s.size() >= 2 && s.startsWith('"') && s.endsWith('"') ? s.mid(1, s.size() - 2) : s;
 }
-
-}  // namespace
 
 QString TfrmMain::RunSaveDialog(const QString& title, const QString& fileName) {
   if (SaveDialog) return SaveDialog(title, fileName);
@@ -44,7 +44,7 @@ QString TfrmMain::RunSaveDialog(const QString& title, const QString& fileName) {
 
 void TfrmMain::NewFile() {
   QString t = Environment->TemplateFileName;
-  if (!QFileInfo(t).isFile()) t = Unquoted(t);
+  if (!QFileInfo(t).isFile()) t = UnquotedPath(t);
   if (!QFileInfo(t).isFile()) {
     MsgWarning("Can't find " + Environment->TemplateFileName + " to copy.", "New file");
     return;
@@ -66,6 +66,7 @@ void TfrmMain::DeleteDocument() {
 }
 
 bool TfrmMain::SaveDocumentAs() {
+  FSaveRefused = false;
   const QString chosen = RunSaveDialog(FSaveTitle, FFileInfo->FileName);
   if (chosen.isEmpty()) return false;
   SuppressChange = true;
@@ -76,6 +77,7 @@ bool TfrmMain::SaveDocumentAs() {
   if (target.compare(FFileInfo->FileName, Qt::CaseInsensitive) == 0) {
     MsgWarning("File can't be copied to itself.", "Invalid filename");
     SuppressChange = false;
+    FSaveRefused = true;
     return true;
   }
   const int row = FCurrentRow;
@@ -111,7 +113,9 @@ void TfrmMain::RenameDocument() {
   const QString old = FFileInfo->FileName;
   const bool written = SaveDocumentAs();
   FSaveTitle = "Save file as";
-  if (!written) return;
+  // Renaming to its own name wrote nothing: reading the page back from disk
+  // would throw away the edits without a question.
+  if (!written || FSaveRefused) return;
   // The old page goes only once the new one is written whole.
   if (FFileInfo->FileName != old && QFileInfo(FFileInfo->FileName).isFile()) {
     QFile file(old);

@@ -16,8 +16,7 @@
 void TfrmMain::MyOnClickHandler(QObject* sender) {
   if (sender == frmResults) {
     if (FFileInfo->Modified) {
-      MsgWarning("The file in the editor has been changed.\r\nSave or cancel the changes first.",
-                 "Workfile changed");
+      MsgWarning("Please save your changes first.", "Workfile changed");
       return;
     }
     const auto hit = frmResults->SelectedHit();
