@@ -67,7 +67,9 @@ public:
   // The choice made in one of the tool windows (results, HTML, characters).
   void MyOnClickHandler(QObject* sender);
 
-  // The search bar (main_window_search.cpp).
+  // The search bar (main_window_search.cpp). ConnectSearchBar binds its
+  // controls, Enter and F3 to the handlers; run once at the end of FormCreate.
+  void ConnectSearchBar();
   void cmbSearchChange();
   void cmbReplaceChange();
   void bbtSearchClick();
@@ -78,6 +80,11 @@ public:
   void UpdateSearchHistory();
   int QueryReplace();
   void SearchAllFiles();
+  void ckbCaseSensClick();
+  void ckbQReplaceClick();
+  void ckbSearchAllClick();
+  // Enter in the line field goes to the line; Key becomes 0 then.
+  void iedGotoKeyPress(QChar& key);
   QString SearchText;
   QString ReplaceText;
   bool Found = false;
@@ -115,6 +122,9 @@ private:
   void RecordGeometry();
   void SetCaptionFor(const QString& path);
   QWidget* ActiveControl() const;
+  QPoint QueryReplacePos() const;
+  void ReplaceSelection();
+  void ReplaceAllQuietly();
   // Runs Fn and reports a failure in the message window; false on failure.
   template <typename Fn> bool Guarded(const QString& title, Fn fn);
 
