@@ -98,7 +98,10 @@ void WriteChunk(QSaveFile& file, std::string& chunk) {
 // place for one of its characters (failPos then tells which).
 bool AppendSavedLine(const std::string& line, TTextEncoding encoding, int tabSize,
                      std::string& scratch, std::string& chunk, std::size_t& failPos) {
-  if (encoding == TTextEncoding::Utf8) {
+  if (tabSize <= 0) {
+    if (encoding == TTextEncoding::Utf8) chunk.append(line);
+    else if (!Utf8ToWindows1252(line, chunk, &failPos)) return false;
+  } else if (encoding == TTextEncoding::Utf8) {
     const std::size_t at = chunk.size();
     chunk.resize(at + line.size());
     chunk.resize(at + NormaliseSavedLine(line.data(), line.size(), tabSize, chunk.data() + at));

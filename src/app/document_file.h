@@ -16,8 +16,8 @@ enum class TTextEncoding { Utf8, Windows1252 };
 TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines,
                                const TAddLine& addLine = {});
 
-// Writes every line, normalised for saving with tabSize and followed by
-// CR LF, in the given encoding. The file is replaced in one step through a
+// Writes every line, normalised for saving with tabSize (as it stands when
+// tabSize is 0 or less) and followed by CR LF, in the given encoding. The file is replaced in one step through a
 // temporary file beside it, keeping its permissions. Throws EInOutError when
 // that fails or when a character has no place in the encoding; the file on
 // disk is then left as it was.

@@ -54,9 +54,7 @@ TFolderList::TFolderList(QWidget* parent) : QTreeView(parent), FModel(new QFileS
   setSelectionMode(QAbstractItemView::SingleSelection);
   // The model reads folders in the background: show the current one once
   // its parent has been read.
-  connect(FModel, &QFileSystemModel::directoryLoaded, this, [this] {
-    if (currentIndex().isValid()) scrollTo(currentIndex());
-  });
+  connect(FModel, &QFileSystemModel::directoryLoaded, this, [this] { ShowDirectory(); });
   connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) {
     const QString dir = FModel->filePath(index);
     if (dir == FDirectory) return;
@@ -71,6 +69,10 @@ void TFolderList::SetRoot(const QString& root) {
 
 void TFolderList::SetDirectory(const QString& dir) {
   FDirectory = QDir::cleanPath(dir);
+  ShowDirectory();
+}
+
+void TFolderList::ShowDirectory() {
   const QModelIndex index = FModel->index(FDirectory);
   if (!index.isValid()) return;
   const QSignalBlocker block(this);

@@ -46,6 +46,8 @@ Q_SIGNALS:
   void DirectoryChanged(const QString& dir);
 
 private:
+  void ShowDirectory();
+
   QFileSystemModel* FModel;
   QString FDirectory;
 };

@@ -10,6 +10,7 @@
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
 #include "components/errors.h"
+#include "site/date_func.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
 #include "config/tools_menu_actions.h"
@@ -18,6 +19,7 @@
 #include "html/special_chars_window.h"
 #include "search/results_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -36,6 +38,9 @@ TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  delete frmSpecChar;
+  delete frmHTML;
+  delete frmResults;
   qApp->removeEventFilter(this);
   if (Environment == FEnvironment.get()) Environment = nullptr;
 }
@@ -66,6 +71,22 @@ void TfrmMain::FormCreate() {
   stbStatus = new TStatusPanels(centralWidget());
   column->addWidget(stbStatus);
 
+  // Tool windows: owned by the application, hidden until asked for.
+  frmResults = new TfrmResults();
+  frmHTML = new TfrmHTML();
+  frmSpecChar = new TfrmSpecChar();
+  frmResults->OnChoose = [this](QObject* sender) { MyOnClickHandler(sender); };
+  frmHTML->OnChoose = [this](QObject* sender) { MyOnClickHandler(sender); };
+  frmSpecChar->OnChoose = [this](QObject* sender) { MyOnClickHandler(sender); };
+
+  adlProgInfo = std::make_unique<TAboutDialog>(this);
+  adlProgInfo->Caption = "Program Information";
+  adlProgInfo->ProgName = "Quillmere";
+  adlProgInfo->SetDlgStyle(dsPanel);
+  adlProgInfo->Version = "version: 2.60  (" +
+      DateToDateStr(GetFileDate(QCoreApplication::applicationFilePath())) + ")";
+  adlProgInfo->Author = "author: the Quillmere developers";
+
   SuppressChange = false;
   FStarting = true;
   setWindowTitle(ApplicationTitle());
@@ -89,6 +110,11 @@ void TfrmMain::FormCreate() {
   FFileInfo->Conversion = Environment->AutoConversion;
   FFileInfo->DeleteEmptyLines = Environment->DelEmptyLines;
 
+  FToolsMenu = std::make_unique<TToolsMenu>(
+      ltbPrograms, findChild<QAction*>("menToolsSep"),
+      QList<QAction*>{findChild<QAction*>("menTool1"), findChild<QAction*>("menTool2"),
+                      findChild<QAction*>("menTool3"), findChild<QAction*>("menTool4"),
+                      findChild<QAction*>("menTool5")});
   connect(memEdit, &TZELMemo::PosChanged, this, &TfrmMain::memEditPosChanged);
   connect(memEdit, &QsciScintilla::textChanged, this, &TfrmMain::memEditChange);
   connect(memEdit, &TZELMemo::FocusEntered, this, &TfrmMain::memEditToggleMenus);
@@ -114,6 +140,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
 void TfrmMain::FormActivate() {
   if (!FStarting) return;
   setGeometry(Environment->Left, Environment->Top, Environment->Width, Environment->Height);
+  if (Environment->HTMLOpen) frmHTML->show();
+  if (Environment->SpecCharOpen) frmSpecChar->show();
   FStarting = false;
   update();
 
@@ -127,6 +155,7 @@ void TfrmMain::FormActivate() {
     }
   }
   RefreshFileList();
+  FToolsMenu->RebuildToolsMenu(Environment->IniFileName);
   if (!kept.isEmpty()) OpenFileByName(kept);
   UpdateSearchButtons();
   ckbFindFirst->setChecked(true);
@@ -168,7 +197,8 @@ void TfrmMain::RecordGeometry() {
 void TfrmMain::FormResize() {
   if (!FStarting && Environment) {
     RecordGeometry();
-    // The tool windows' visibility is recorded here once they exist.
+    Environment->HTMLOpen = frmHTML && frmHTML->isVisible();
+    Environment->SpecCharOpen = frmSpecChar && frmSpecChar->isVisible();
     if (width() < Environment->Width || height() < Environment->Height)
       resize(Environment->Width, Environment->Height);
   }
@@ -200,6 +230,16 @@ bool TfrmMain::FormClose() {
   }
   QApplication::restoreOverrideCursor();
   FClosingAccepted = close;
+  if (close) {
+    // The tool windows record their place once more as they go; the settings
+    // record must still exist then.
+    delete frmSpecChar;
+    delete frmHTML;
+    delete frmResults;
+    frmSpecChar = nullptr;
+    frmHTML = nullptr;
+    frmResults = nullptr;
+  }
   return close;
 }
 
@@ -224,8 +264,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 void TfrmMain::keyPressEvent(QKeyEvent* event) { QMainWindow::keyPressEvent(event); }
 
 QWidget* TfrmMain::ActiveControl() const {
-  QWidget* w = QApplication::focusWidget();
-  if (!w || w->window() != this) return nullptr;
+  // The window's own focus child, also while a tool window is the active one
+  // (an insertion from there must count as an edit).
+  QWidget* w = focusWidget();
+  if (!w) return nullptr;
   // The editor's viewport and a combo box's line edit stand for their owner.
   if (w == memEdit->viewport()) return memEdit;
   if (cmbSearch->isAncestorOf(w)) return cmbSearch;

@@ -6,6 +6,7 @@
 // main_window_document.cpp (loading, saving, enabled states),
 // main_window_editor.cpp (editor keys and read-outs).
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -63,6 +64,18 @@ public:
   // Commands by tag, from menus, tool buttons and the file list.
   void MenuClick(int tag);
   bool SaveDocumentAs();
+  void NewFile();
+  void DeleteDocument();
+  void RenameDocument();
+  void OpenWebLink(int tag);
+  void ShowHelp();
+  void StartInstance(const QStringList& args);
+  void ClipboardCommand(int tag);
+  void ToggleToolWindow(QWidget* window);
+  void ConvertTags(bool toUpper);
+  void CheckWrongChars();
+  // Asks for a file name to save under; tests put a stand-in here.
+  std::function<QString(const QString& title, const QString& fileName)> SaveDialog;
   void bbtMaintClick();
   // The choice made in one of the tool windows (results, HTML, characters).
   void MyOnClickHandler(QObject* sender);
@@ -121,12 +134,14 @@ private:
   void LayoutChildren();
   void RecordGeometry();
   void SetCaptionFor(const QString& path);
+  void LoadByName(const QString& path);
+  QString RunSaveDialog(const QString& title, const QString& fileName);
   QWidget* ActiveControl() const;
   QPoint QueryReplacePos() const;
   void ReplaceSelection();
   void ReplaceAllQuietly();
   // Runs Fn and reports a failure in the message window; false on failure.
-  template <typename Fn> bool Guarded(const QString& title, Fn fn);
+  bool Guarded(const QString& title, const std::function<void()>& fn);
 
   std::unique_ptr<TQMEEnvironment> FEnvironment;
   std::unique_ptr<TEditFileInfo> FFileInfo;
@@ -138,6 +153,7 @@ private:
   TfrmSpecChar* frmSpecChar = nullptr;
   bool FStarting = true;
   bool FClosingAccepted = false;
+  QString FSaveTitle = "Save file as";
   int FCurrentRow = 0;
 
   QToolBar* tlbToolBar = nullptr;

@@ -5,8 +5,19 @@
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
+#include "components/about_dialog.h"
+#include "components/desktop.h"
+#include "config/environment.h"
+#include "config/settings_dialog.h"
+#include "config/tools_menu_actions.h"
+#include "html/html_toolset_window.h"
+#include "html/special_chars_window.h"
+#include "search/results_window.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -47,6 +58,7 @@ void TfrmMain::BuildMenus() {
       sub->menuAction()->setProperty("tag", row.Tag);
     } else {
       QAction* a = AddRow(row.Level == 2 ? sub : top, row, this);
+      if (row.Tag >= 501 && row.Tag <= 503) a->setCheckable(true);
       if (row.Tag >= 402 && row.Tag <= 406) a->setVisible(false);
       if (std::string_view(row.Name) == "menToolsSep") a->setVisible(false);
     }
@@ -82,20 +94,77 @@ void TfrmMain::BuildMenus() {
 
 void TfrmMain::MenuClick(int tag) {
   switch (tag) {
-    case 103:
-      SaveDocument();
+    case 101: NewFile(); break;
+    case 102: DeleteDocument(); break;
+    case 103: SaveDocument(); break;
+    case 104:
+      FSaveTitle = "Save file " + QFileInfo(FFileInfo->FileName).fileName() + " as ...";
+      SaveDocumentAs();
+      FSaveTitle = "Save file as";
       break;
-    case 199:
-      close();
+    case 105: RenameDocument(); break;
+    case 106:
+      if (!FFileInfo->FileName.isEmpty()) Desktop().OpenDocument(FFileInfo->FileName);
       break;
+    case 107: StartInstance({}); break;
+    case 199: close(); break;
+    case 201: case 202: case 203: ClipboardCommand(tag); break;
     case 204:
       memEdit->setFocus();
       memEdit->selectAll(true);
       break;
-    case 205:
-      CancelChanges();
+    case 205: CancelChanges(); break;
+    case 294: ConvertTags(true); break;
+    case 295: ConvertTags(false); break;
+    case 296: CheckWrongChars(); break;
+    case 301:
+      if (EditSettings(*Environment, this)) {
+        RefreshFileList();
+        ApplyConversion();
+        FFileInfo->SetTabSize(Environment->TabInterval);
+      }
       break;
+    // The template goes to a second window, as its path already in quotes.
+    case 302: StartInstance({Environment->TemplateFileName}); break;
+    case 401: FToolsMenu->EditTools(Environment->IniFileName, this); break;
+    case 500:
+      findChild<QAction*>("menViewResults")->setChecked(frmResults->isVisible());
+      findChild<QAction*>("menViewHTML")->setChecked(frmHTML->isVisible());
+      findChild<QAction*>("menViewSpecChar")->setChecked(frmSpecChar->isVisible());
+      break;
+    case 501: ToggleToolWindow(frmResults); break;
+    case 502: ToggleToolWindow(frmHTML); break;
+    case 503: ToggleToolWindow(frmSpecChar); break;
+    case 901: ShowHelp(); break;
+    case 903: case 921: case 922: case 923: case 926: case 927: case 928: case 929:
+      OpenWebLink(tag);
+      break;
+    case 904: adlProgInfo->Execute(); break;
     default:
+      if (tag >= 402 && tag <= 499) FToolsMenu->RunTool(tag - 402, FFileInfo->FileName);
       break;
+  }
+}
+
+void TfrmMain::ToggleToolWindow(QWidget* window) {
+  if (window->isVisible()) {
+    window->hide();
+  } else {
+    window->show();
+    window->raise();
+    window->activateWindow();
+  }
+}
+
+void TfrmMain::ClipboardCommand(int tag) {
+  QWidget* active = ActiveControl();
+  if (active == memEdit) {
+    if (tag == 201) memEdit->cut();
+    if (tag == 202) memEdit->copy();
+    if (tag == 203) memEdit->paste();
+  } else if (auto* combo = qobject_cast<QComboBox*>(active)) {
+    if (tag == 201) combo->lineEdit()->cut();
+    if (tag == 202) combo->lineEdit()->copy();
+    if (tag == 203) combo->lineEdit()->paste();
   }
 }

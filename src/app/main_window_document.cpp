@@ -21,8 +21,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-template <typename Fn>
-bool TfrmMain::Guarded(const QString& title, Fn fn) {
+bool TfrmMain::Guarded(const QString& title, const std::function<void()>& fn) {
   try {
     fn();
     return true;

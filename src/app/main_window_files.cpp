@@ -1,0 +1,147 @@
+// The main window's file commands: new from the template, delete, save as,
+// rename, view, another instance, the template, help and web references.
+#include "app/document_file.h"
+#include "app/edit_file_info.h"
+#include "app/file_helpers.h"
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "app/memo.h"
+#include "app/web_links.h"
+#include "components/delay_func.h"
+#include "components/desktop.h"
+#include "components/errors.h"
+#include "components/msg_func.h"
+#include "config/environment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+QString Unquoted(const QString& s) {
+  return s.size() >= 2 && s.startsWith('"') && s.endsWith('"') ? s.mid(1, s.size() - 2) : s;
+}
+
+}  // namespace
+
+QString TfrmMain::RunSaveDialog(const QString& title, const QString& fileName) {
+  if (SaveDialog) return SaveDialog(title, fileName);
+  QFileDialog dialog(this, title, fileName.isEmpty() ? Environment->WorkingDir : fileName,
+                     "HTML (*.html *.htm);;Text (*.txt)");
+  dialog.setObjectName("sdlSaveAs");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("html");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+             ? dialog.selectedFiles().first()
+             : QString();
+}
+
+void TfrmMain::NewFile() {
+  QString t = Environment->TemplateFileName;
+  if (!QFileInfo(t).isFile()) t = Unquoted(t);
+  if (!QFileInfo(t).isFile()) {
+    MsgWarning("Can't find " + Environment->TemplateFileName + " to copy.", "New file");
+    return;
+  }
+  const QString target = Environment->WorkingDir + "__noname.html";
+  if (QFileInfo::exists(target) || !CopyFileTo(t, target)) {
+    MsgStop("Can't create a new file '__noname.html'.", "New file");
+    return;
+  }
+  RefreshFileList();
+}
+
+void TfrmMain::DeleteDocument() {
+  const QString name = FFileInfo->FileName;
+  if (MsgYesNo("Delete " + name + "?", "Delete file") != mrYes) return;
+  QFile file(name);
+  if (!file.remove()) MsgWarning("Can't delete " + name + ": " + file.errorString(), "Delete file");
+  RefreshFileList();
+}
+
+bool TfrmMain::SaveDocumentAs() {
+  const QString chosen = RunSaveDialog(FSaveTitle, FFileInfo->FileName);
+  if (chosen.isEmpty()) return false;
+  SuppressChange = true;
+  // Only the name follows the lower-case rule: the folders keep the case
+  // they have on disk.
+  const QFileInfo info(chosen);
+  const QString target = info.absolutePath() + "/" + info.fileName().toLower();
+  if (target.compare(FFileInfo->FileName, Qt::CaseInsensitive) == 0) {
+    MsgWarning("File can't be copied to itself.", "Invalid filename");
+    SuppressChange = false;
+    return true;
+  }
+  const int row = FCurrentRow;
+  ApplyConversion();
+  GotoLine(row);
+  // Written whole through a temporary file, so a failure leaves no
+  // half-written page and the document as it was.
+  if (!Guarded("File not saved", [&] {
+        WriteDocumentFile(target, memEdit->Lines(), FFileInfo->Encoding, 0);
+      })) {
+    SuppressChange = false;
+    return false;
+  }
+  Environment->SetWorkingDir(QFileInfo(target).absolutePath());
+  RefreshFileList();
+  LoadByName(target);
+  SuppressChange = false;
+  return true;
+}
+
+void TfrmMain::LoadByName(const QString& path) {
+  const int row = flbPages->Names().indexOf(NameOf(path));
+  {
+    const QSignalBlocker block(flbPages);
+    flbPages->setCurrentRow(row);
+  }
+  Guarded("File not loaded", [&] { FFileInfo->Load(path); });
+  SetCaptionFor(path);
+}
+
+void TfrmMain::RenameDocument() {
+  FSaveTitle = "Rename " + NameOf(FFileInfo->FileName) + " to ...";
+  const QString old = FFileInfo->FileName;
+  const bool written = SaveDocumentAs();
+  FSaveTitle = "Save file as";
+  if (!written) return;
+  // The old page goes only once the new one is written whole.
+  if (FFileInfo->FileName != old && QFileInfo(FFileInfo->FileName).isFile()) {
+    QFile file(old);
+    if (!file.remove()) MsgWarning("Can't delete " + old + ": " + file.errorString(), "Rename file");
+  }
+  const QString current = FFileInfo->FileName;
+  RefreshFileList();
+  DelaySeconds(0.1);
+  LoadByName(current);
+}
+
+void TfrmMain::OpenWebLink(int tag) {
+  const QString address = WebLinkAddress(tag, Environment->IniFileName);
+  if (address.isEmpty()) {
+    MsgInfo("No address is configured for this page.\r\nAdd " + WebLinkKey(tag) +
+                "=<address> to the [Links] section of " + Environment->IniFileName + ".",
+            "No address");
+    return;
+  }
+  Desktop().OpenDocument(address);
+}
+
+void TfrmMain::ShowHelp() {
+  if (QFileInfo(Environment->HelpFileName).isFile())
+    Desktop().OpenDocument("file://" + Environment->HelpFileName);
+  else
+    MsgWarning("Helpfile not found.\r\n" + Environment->HelpFileName, "No help available");
+}
+
+void TfrmMain::StartInstance(const QStringList& args) {
+  int error = 0;
+  Desktop().StartProgram(QCoreApplication::applicationFilePath(), args, QString(), error);
+}
