@@ -83,7 +83,9 @@ public:
   // The choice made in one of the tool windows (results, HTML, characters).
   void MyOnClickHandler(QObject* sender);
 
-  // The search bar (main_window_search.cpp).
+  // The search bar (main_window_search.cpp). ConnectSearchBar binds its
+  // controls, Enter and F3 to the handlers; run once at the end of FormCreate.
+  void ConnectSearchBar();
   void cmbSearchChange();
   void cmbReplaceChange();
   void bbtSearchClick();
@@ -94,6 +96,11 @@ public:
   void UpdateSearchHistory();
   int QueryReplace();
   void SearchAllFiles();
+  void ckbCaseSensClick();
+  void ckbQReplaceClick();
+  void ckbSearchAllClick();
+  // Enter in the line field goes to the line; Key becomes 0 then.
+  void iedGotoKeyPress(QChar& key);
   QString SearchText;
   QString ReplaceText;
   bool Found = false;
@@ -133,6 +140,9 @@ private:
   void LoadByName(const QString& path);
   QString RunSaveDialog(const QString& title, const QString& fileName);
   QWidget* ActiveControl() const;
+  QPoint QueryReplacePos() const;
+  void ReplaceSelection();
+  void ReplaceAllQuietly();
   // Runs Fn and reports a failure in the message window; false on failure.
   bool Guarded(const QString& title, const std::function<void()>& fn);
 

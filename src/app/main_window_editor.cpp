@@ -25,7 +25,7 @@ bool TfrmMain::memEditKeyPress(int key) {
 }
 
 void TfrmMain::memEditF3KeyDown(int key, Qt::KeyboardModifiers shift) {
-  // F3 runs the search button's action once the search bar has one.
+  if (key == Qt::Key_F3) bbtSearchClick();
   if (FFileInfo->Modified || shift != Qt::ControlModifier) return;
   const int row = flbPages->currentRow();
   int target = -1;

@@ -73,6 +73,21 @@ class TZELMemo : public QsciScintilla {
   bool CaseSensitive() const { return FCaseSensitive; }
   void SetCaseSensitive(bool value) { FCaseSensitive = value; }
 
+  // The editor's text search (memo_search.cpp). Text is cut to its first 255
+  // characters and an empty one is never found; without CaseSensitive only
+  // A to Z match in either case. A hit is selected, caret at its end and in
+  // view; without one the selection stays. Either way the editor gets the
+  // focus and UpdatePosition runs. FindFirstText searches the whole text,
+  // FindNextText from one character after the selection start (from the
+  // caret when nothing is selected) to the end.
+  bool FindFirstText(const QString& text);
+  bool FindNextText(const QString& text);
+  // Replaces, as one undoable edit, every hit that FindFirstText and then
+  // FindNextText after each replacement would find; the caret ends after
+  // the last replacement. Focus and UpdatePosition as above. Returns the
+  // number replaced.
+  int ReplaceAllText(const QString& text, const QString& replacement);
+
   // 0-based row and column of the selection start, as last reported.
   int CaretRow() const { return FCaretRow; }
   int CaretCol() const { return FCaretCol; }
@@ -143,6 +158,7 @@ class TZELMemo : public QsciScintilla {
   void FreeEditorKeys();
   void WatchChanges();
   void FlushChange();
+  bool FindFrom(const QString& text, long fromByte);
 
   int FTabWidth = 0;
   bool FCaseSensitive = false;
