@@ -38,6 +38,9 @@ TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // Losing the focus while the window comes down must not reach handlers of
+  // a half-destroyed window.
+  memEdit->disconnect(this);
   delete frmSpecChar;
   delete frmHTML;
   delete frmResults;
@@ -130,6 +133,7 @@ void TfrmMain::FormCreate() {
     memEditKeyUp(e->key(), e->modifiers() & ~Qt::KeypadModifier);
   });
   qApp->installEventFilter(this);
+  ConnectSearchBar();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -157,8 +161,7 @@ void TfrmMain::FormActivate() {
   RefreshFileList();
   FToolsMenu->RebuildToolsMenu(Environment->IniFileName);
   if (!kept.isEmpty()) OpenFileByName(kept);
-  UpdateSearchButtons();
-  ckbFindFirst->setChecked(true);
+  cmbSearchChange();
   QApplication::restoreOverrideCursor();
 }
 
@@ -251,10 +254,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (w && w == QApplication::focusWidget() && w->window() == this && key->key() == Qt::Key_F &&
         (key->modifiers() & Qt::ControlModifier) && !key->isAutoRepeat()) {
       cmbSearch->setFocus();
-      cmbSearch->lineEdit()->selectAll();
-      cmbSearch->setEditText(cmbSearch->currentText());
-      ckbFindFirst->setChecked(true);
-      UpdateSearchButtons();
+      cmbSearchChange();
       return false;
     }
   }

@@ -191,6 +191,10 @@ void TfrmMain::BuildSearchBar(QWidget* bar) {
   bbtGoto = button("bbtGoto", "&Goto line", {288, 12, 97, 24}, true);
   iedGoto = new TIntEdit(bar);
   iedGoto->setObjectName("iedGoto");
+  iedGoto->SetFillCount(5);
+  iedGoto->SetMinValue(1);
+  iedGoto->SetMaxValue(9999);
+  iedGoto->setFont(QFont("DejaVu Sans Mono"));
   iedGoto->setGeometry(392, 12, 49, 23);
   cmbReplace = combo("cmbReplace", 44);
   bbtReplace = button("bbtReplace", "&Replace", {208, 44, 75, 24}, false);
