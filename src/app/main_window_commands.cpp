@@ -124,8 +124,14 @@ void TfrmMain::MenuClick(int tag) {
         FFileInfo->SetTabSize(Environment->TabInterval);
       }
       break;
-    // The template goes to a second window, as its path already in quotes.
-    case 302: StartInstance({Environment->TemplateFileName}); break;
+    // The template goes to a second window. The program is started without a
+    // shell, so the stored quotes would become part of the path.
+    case 302: {
+      const QString t = Environment->TemplateFileName;
+      const bool quoted = t.size() >= 2 && t.startsWith('"') && t.endsWith('"');
+      StartInstance({quoted ? t.mid(1, t.size() - 2) : t});
+      break;
+    }
     case 401: FToolsMenu->EditTools(Environment->IniFileName, this); break;
     case 500:
       findChild<QAction*>("menViewResults")->setChecked(frmResults->isVisible());
