@@ -112,6 +112,9 @@ void TfrmMain::RenameDocument() {
   const bool written = SaveDocumentAs();
   FSaveTitle = "Save file as";
   if (!written) return;
+  // The same name was refused and nothing written: reading the file again
+  // would throw the unsaved edits away.
+  if (FFileInfo->FileName == old) return;
   // The old page goes only once the new one is written whole.
   if (FFileInfo->FileName != old && QFileInfo(FFileInfo->FileName).isFile()) {
     QFile file(old);
