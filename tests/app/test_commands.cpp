@@ -103,8 +103,8 @@ class TestCommands : public QObject {
 
 void TestCommands::init() {
   QVERIFY(QDir().mkpath(qEnvironmentVariable("QUILLMERE_TEST_TMP")));
-  FTemp = std::make_unique<QTemporaryDir>(qEnvironmentVariable("QUILLMERE_TEST_TMP") +
-                                          "/site-XXXXXX");
+  FTemp =
+      std::make_unique<QTemporaryDir>(qEnvironmentVariable("QUILLMERE_TEST_TMP") + "/site-XXXXXX");
   QVERIFY(FTemp->isValid());
   FSite = FTemp->path() + "/";
   QVERIFY(QDir().mkpath(ConfigDir()));
@@ -164,8 +164,7 @@ void TestCommands::newFileTwiceAndMissingTemplate() {
   const auto warning = AnswerNextMessage(mrOk);
   FWindow->MenuClick(101);
   QVERIFY(warning->Shown);
-  QCOMPARE(warning->Text,
-           "Can't find \"" + ConfigDir() + "/template.htm\" to copy.");
+  QCOMPARE(warning->Text, "Can't find \"" + ConfigDir() + "/template.htm\" to copy.");
   QCOMPARE(warning->Caption, QString("New file"));
   QCOMPARE(warning->Kind, mkWarning);
   QVERIFY(!QFileInfo::exists(FSite + "__noname.html"));
@@ -193,7 +192,8 @@ void TestCommands::deleteAsks() {
 }
 
 void TestCommands::saveAsLowerCasesTheNameOnly() {
-  Start({{"index.html", "<P>one</P>\n<P>two</P>\n"}});
+  // A Windows-1252 page, with LF line ends.
+  Start({{"index.html", "<P>one</P>\n<P>caf\xE9</P>\n"}});
   QVERIFY(QDir().mkpath(FSite + "Sub Dir"));
   Editor()->SetSelStart(0);
   Type("X");
@@ -205,9 +205,9 @@ void TestCommands::saveAsLowerCasesTheNameOnly() {
   QCOMPARE(FDialogNames, QStringList{FSite + "index.html"});
   const QString target = FSite + "Sub Dir/new page.html";
   QCOMPARE(Entries(FSite + "Sub Dir"), QStringList{"new page.html"});
-  QCOMPARE(ReadBytes(target), QByteArray("X<P>one</P>\r\n<P>two</P>\r\n"));
+  QCOMPARE(ReadBytes(target), QByteArray("X<P>one</P>\r\n<P>caf\xE9</P>\r\n"));
   // The old page keeps what it held; only the new name gets the edit.
-  QCOMPARE(ReadBytes(FSite + "index.html"), QByteArray("<P>one</P>\n<P>two</P>\n"));
+  QCOMPARE(ReadBytes(FSite + "index.html"), QByteArray("<P>one</P>\n<P>caf\xE9</P>\n"));
   QCOMPARE(FWindow->FileInfo()->FileName, target);
   QVERIFY(!FWindow->FileInfo()->Modified);
   QCOMPARE(Caption(), QString("Quillmere 2.60 - new page.html"));
@@ -220,10 +220,12 @@ void TestCommands::saveAsDoesNotOverwriteAnotherCase() {
   // name is another file that does.
   Start({{"index.html", "<P>index</P>\r\n"}, {"other.html", "<P>keep me</P>\r\n"}});
   FDialogAnswer = FSite + "Other.HTML";
-  const auto question = AnswerNextMessage(mrNo, 1000);
+  AnswerNextMessage(mrNo, 1000);
   FWindow->MenuClick(104);
-  QEXPECT_FAIL("", "save as lower-cases the name after the dialog's overwrite check and "
-                   "replaces an existing file of that name without asking", Continue);
+  QEXPECT_FAIL("",
+               "save as lower-cases the name after the dialog's overwrite check and "
+               "replaces an existing file of that name without asking",
+               Continue);
   QCOMPARE(ReadBytes(FSite + "other.html"), QByteArray("<P>keep me</P>\r\n"));
   ClearMessageAnswers();
 }
@@ -255,6 +257,8 @@ void TestCommands::saveAsOntoItself() {
   QFETCH(int, tag);
   QFETCH(QString, name);
   Start({{"page.html", "<P>page</P>\n"}});
+  Editor()->SetSelStart(0);
+  Type("Z");
   FDialogAnswer = FSite + name;
   const auto warning = AnswerNextMessage(mrOk);
   FWindow->MenuClick(tag);
@@ -265,6 +269,9 @@ void TestCommands::saveAsOntoItself() {
   QCOMPARE(ReadBytes(FSite + "page.html"), QByteArray("<P>page</P>\n"));
   QCOMPARE(FWindow->FileInfo()->FileName, FSite + "page.html");
   QVERIFY(!FWindow->SuppressChange);
+  // Nothing was written, so the edit must still be there to save.
+  QCOMPARE(Editor()->Line(0), QString("Z<P>page</P>"));
+  QVERIFY(FWindow->FileInfo()->Modified);
 }
 
 void TestCommands::failingSaveAsKeepsEverything_data() {
@@ -346,13 +353,15 @@ void TestCommands::webReferences_data() {
   QTest::addColumn<int>("tag");
   QTest::addColumn<QString>("host");
   QTest::addColumn<QString>("path");
-  QTest::newRow("921 HTML 4.0") << 921 << "w3.org" << "/TR/html4/index/elements.html";
-  QTest::newRow("922 CSS 2") << 922 << "w3.org" << "/TR/REC-CSS2/indexlist.html";
-  QTest::newRow("923 JavaScript") << 923 << "" << "/docs/manuals/js/client/jsref/index.htm";
-  QTest::newRow("926 WDG") << 926 << "htmlhelp.com" << "/tools/validator/";
-  QTest::newRow("927 W3C page") << 927 << "validator.w3.org" << "/";
-  QTest::newRow("928 W3C CSS") << 928 << "w3.org" << "/css-validator/";
-  QTest::newRow("929 GIFBot") << 929 << "" << "/GIFBot/optimize-graphic.htm";
+  // clang-format off
+  QTest::newRow("921 HTML 4.0")   << 921 << "w3.org"           << "/TR/html4/index/elements.html";
+  QTest::newRow("922 CSS 2")      << 922 << "w3.org"           << "/TR/REC-CSS2/indexlist.html";
+  QTest::newRow("923 JavaScript") << 923 << ""                 << "/docs/manuals/js/client/jsref/index.htm";
+  QTest::newRow("926 WDG")        << 926 << "htmlhelp.com"     << "/tools/validator/";
+  QTest::newRow("927 W3C page")   << 927 << "validator.w3.org" << "/";
+  QTest::newRow("928 W3C CSS")    << 928 << "w3.org"           << "/css-validator/";
+  QTest::newRow("929 GIFBot")     << 929 << ""                 << "/GIFBot/optimize-graphic.htm";
+  // clang-format on
 }
 
 void TestCommands::webReferences() {
@@ -445,8 +454,10 @@ void TestCommands::viewMenuTicksVisibleWindows() {
 void TestCommands::insertFromToolWindows_data() {
   QTest::addColumn<QString>("window");
   QTest::addColumn<QString>("chosen");
-  QTest::newRow("HTML toolset") << "frmHTML" << "<B></B>";
+  // clang-format off
+  QTest::newRow("HTML toolset")       << "frmHTML"     << "<B></B>";
   QTest::newRow("special characters") << "frmSpecChar" << "&eacute;";
+  // clang-format on
 }
 
 void TestCommands::insertFromToolWindows() {
@@ -471,8 +482,9 @@ void TestCommands::insertFromToolWindows() {
 }
 
 void TestCommands::tagCase() {
-  Start({{"page.html", "<P>Some <B>Word</B> here</P>\r\n<Table BorderColor=\"Red\">\r\n"
-                       "<bgsound src=\"a.wav\">\r\n"}});
+  Start({{"page.html",
+          "<P>Some <B>Word</B> here</P>\r\n<Table BorderColor=\"Red\">\r\n"
+          "<bgsound src=\"a.wav\">\r\n"}});
   Editor()->SetSelStart(10);
   FWindow->MenuClick(295);
   QCOMPARE(Editor()->Line(0), QString("<p>Some <b>Word</b> here</p>"));
