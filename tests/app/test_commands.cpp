@@ -419,6 +419,14 @@ void TestCommands::cutInReplaceBox() {
   QCOMPARE(QApplication::clipboard()->text(), QString("world"));
   QCOMPARE(box->currentText(), QString("hello "));
   QCOMPARE(Editor()->Line(0), QString("<P>page</P>"));
+  QVERIFY(!FWindow->FileInfo()->Modified);
+
+  // Pasted into the editor, it is an edit like typing.
+  Editor()->setFocus();
+  Editor()->SetSelStart(3);
+  FWindow->MenuClick(203);
+  QCOMPARE(Editor()->Line(0), QString("<P>worldpage</P>"));
+  QVERIFY(FWindow->FileInfo()->Modified);
 }
 
 void TestCommands::viewMenuTicksVisibleWindows() {
