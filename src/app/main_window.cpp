@@ -38,6 +38,9 @@ TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // Hidden while whole: QWidget's destructor would otherwise close a shown
+  // window, and the editor's focus-out would reach this half-destroyed one.
+  hide();
   delete frmSpecChar;
   delete frmHTML;
   delete frmResults;
