@@ -336,7 +336,7 @@ void TestCommands::editTemplateOpensIt() {
   const TDesktopCall call = FDesktop->Calls[0];
   QCOMPARE(call.Kind, QString("start"));
   QCOMPARE(call.Target, QCoreApplication::applicationFilePath());
-  QCOMPARE(call.Args.size(), 1);
+  QCOMPARE(call.Args, QStringList{ConfigDir() + "/template.htm"});
   // Started without a shell, the argument is the path itself: the second
   // window must open the template from it.
   TQMEEnvironment* const mine = Environment;
