@@ -38,8 +38,9 @@ TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
-  // Losing the focus while the window comes down must not reach handlers of
-  // a half-destroyed window.
+  // Hidden while whole: QWidget's destructor would otherwise close a shown
+  // window, and the editor's focus-out would reach this half-destroyed one.
+  hide();
   memEdit->disconnect(this);
   delete frmSpecChar;
   delete frmHTML;
