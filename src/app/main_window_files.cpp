@@ -80,6 +80,13 @@ bool TfrmMain::SaveDocumentAs() {
     FSaveRefused = true;
     return true;
   }
+  // The dialog asked about the name as typed; the lower-cased one may be
+  // another file that is there already.
+  if (target != chosen && QFileInfo::exists(target) &&
+      MsgYesNo(target + " already exists.\r\nDo you want to replace it?", "Save file as") != mrYes) {
+    SuppressChange = false;
+    return false;
+  }
   const int row = FCurrentRow;
   ApplyConversion();
   GotoLine(row);
