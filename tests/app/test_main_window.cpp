@@ -284,18 +284,28 @@ void TestMainWindow::typingMarksModified() {
 
 void TestMainWindow::saveWritesNormalisedLines_data() {
   QTest::addColumn<bool>("byShortcut");
-  QTest::newRow("Ctrl+S") << true;
-  QTest::newRow("command 103") << false;
+  QTest::addColumn<QString>("tabInterval");
+  QTest::addColumn<QString>("loaded");
+  QTest::addColumn<QByteArray>("saved");
+  QTest::newRow("Ctrl+S, tab of 3") << true << "12"
+                                    << "<p>\r\n   x\r\n        y\r\n\r\nend\r\n"
+                                    << QByteArray("<p>b\r\n\tx\r\n\t\t  y\r\n\r\nend\r\n");
+  QTest::newRow("command 103, tab of 2") << false << "8"
+                                         << "<p>\r\n  x\r\n      y\r\n\r\nend\r\n"
+                                         << QByteArray("<p>b\r\n\tx\r\n\t\t\ty\r\n\r\nend\r\n");
 }
 
 void TestMainWindow::saveWritesNormalisedLines() {
   QFETCH(bool, byShortcut);
+  QFETCH(QString, tabInterval);
+  QFETCH(QString, loaded);
+  QFETCH(QByteArray, saved);
   // Tabs to blanks on loading, so the editor holds leading blanks that the
   // save must turn back into tabs.
-  WriteSettings({{"AutoConversion", "1"}});
+  WriteSettings({{"AutoConversion", "1"}, {"TabInterval", tabInterval}});
   Page("a.html", "<p>\n\tx\r\n\t\t  y\r     \r\nend");
   Open();
-  QCOMPARE(Text(), QString("<p>\r\n   x\r\n        y\r\n\r\nend\r\n"));
+  QCOMPARE(Text(), loaded);
   FocusEditor();
   Key(Qt::Key_End);
   QTest::keyClicks(Editor()->viewport(), "b  ");
@@ -305,7 +315,7 @@ void TestMainWindow::saveWritesNormalisedLines() {
     Key(Qt::Key_S, Qt::ControlModifier);
   else
     FWindow->MenuClick(103);
-  QCOMPARE(ReadBytes(Site("a.html")), QByteArray("<p>b\r\n\tx\r\n\t\t  y\r\n\r\nend\r\n"));
+  QCOMPARE(ReadBytes(Site("a.html")), saved);
   // Nothing the save did to the editor's text may count as an edit later.
   QTest::qWait(50);
   QVERIFY(!FWindow->FileInfo()->Modified);
@@ -323,7 +333,7 @@ void TestMainWindow::saveWritesNormalisedLines() {
   QTRY_VERIFY(FWindow->FileInfo()->Modified);
   AnswerNextMessage(mrYes);
   Key(Qt::Key_Escape);
-  QCOMPARE(Text(), QString("<p>b\r\n\tx\r\n\t\t  y\r\n\r\nend\r\n"));
+  QCOMPARE(Text(), QString::fromUtf8(saved));
   QVERIFY(!FWindow->FileInfo()->Modified);
 }
 
@@ -347,6 +357,7 @@ void TestMainWindow::saveFailureKeepsTheEdit() {
   QCOMPARE(FWindow->FileInfo()->Baseline, TLines{"one"});
   QVERIFY(Enabled("bbtSave"));
   QVERIFY(!Enabled("ipnFiles"));
+  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed save");
 
   // Once the folder is back, the same edit saves.
   QVERIFY(QDir(Site()).mkdir("site"));
@@ -624,6 +635,7 @@ void TestMainWindow::unreadablePage() {
   QCOMPARE(FWindow->windowTitle(), QString("Quillmere 2.60 - a.html"));
   QVERIFY(!FWindow->FileInfo()->Modified);
   QVERIFY(Enabled("ipnFiles"));
+  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed load");
 
   // A page removed after the list was read is no document, and that is not
   // reported.
