@@ -1,0 +1,239 @@
+// The main window's own share of the work on a large page: opening a 50 MB
+// page through the file list against reading it and filling a plain editor,
+// and one keystroke at the end of it against one in a 1 KB page.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "app/edit_file_info.h"
+#include "app/main_window.h"
+#include "app/memo.h"
+#include "bench.h"
+
+namespace {
+
+// The machine is shared, so wall-clock times swing with other work; this
+// thread's processor time does not. (The folder list reads folders on a
+// thread of its own, which stays out of it.)
+double CpuNow() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+double CpuSeconds(const std::function<void()>& fn) {
+  const double start = CpuNow();
+  fn();
+  return CpuNow() - start;
+}
+
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// HTML-like lines with mixed leading whitespace and trailing blanks, so the
+// conversion on loading has work to do, and an accented letter now and then.
+void WritePage(const QString& path, std::size_t bytes) {
+  static const char* const indents[] = {"", "  ", "\t", "\t  ", "    ", "\t\t", "  \t"};
+  static const char* const trails[] = {"", "", " ", "   ", "\t"};
+  std::string text;
+  text.reserve(bytes + 128);
+  for (unsigned i = 0; text.size() < bytes; ++i) {
+    text += indents[i % 7];
+    text += "<p class=\"body\">Lorem ipsum dolor sit amet, consectetur ";
+    text += (i % 8 == 0) ? "caf\xc3\xa9</p>" : "adipiscing</p>";
+    text += trails[i % 5];
+    text += "\r\n";
+  }
+  std::ofstream(path.toStdString(), std::ios::binary)
+      .write(text.data(), std::streamsize(text.size()));
+}
+
+void SendKey(QWidget* target, Qt::Key key, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(target, &release);
+}
+
+void WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 500 && !done(); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+}
+
+// A settings folder and a site of its own, so the user's settings are never
+// read or written: "a_small.html" of 1 KB and "b_big.html" of 50 MB.
+struct TBenchSite {
+  QString Folder = BenchDir() + "/main_window";
+  QString Small = Folder + "/site/a_small.html";
+  QString Big = Folder + "/site/b_big.html";
+
+  TBenchSite() {
+    QDir().mkpath(Folder + "/site");
+    QDir().mkpath(Folder + "/config/quillmere");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Folder + "/config"));
+    std::ofstream(QString(Folder + "/config/quillmere/quillmere.ini").toStdString())
+        << "[Settings]\nWorkingDir=" << (Folder + "/site/").toStdString()
+        << "\nAutoConversion=0\nDelEmptyLines=FALSE\nTabInterval=12\nFileMask=*.html;\n"
+        << "Top=0\nLeft=0\nWidth=900\nHeight=600\n";
+    if (!QFile::exists(Small)) WritePage(Small, 1024);
+    if (!QFile::exists(Big)) WritePage(Big, 50u << 20);
+  }
+};
+
+// The window after its first activation, showing the small page.
+std::unique_ptr<TfrmMain> OpenWindow() {
+  auto window = std::make_unique<TfrmMain>();
+  window->show();
+  WaitFor([&] { return !window->Starting() && window->isActiveWindow(); });
+  return window;
+}
+
+QListWidget* FileList(TfrmMain& window) { return window.findChild<QListWidget*>("flbPages"); }
+
+void ShowRow(TfrmMain& window, int row) {
+  FileList(window)->setCurrentRow(row);
+  QCoreApplication::processEvents();
+}
+
+std::string JoinedLines(const TLines& lines) {
+  std::string text;
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  text.reserve(size);
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+struct TKeyTimes {
+  double Handled;  // the key's press and release: editor and window handlers
+  double Painted;  // the event loop run after it, which repaints
+  double Total() const { return Handled + Painted; }
+};
+
+// Processor seconds for one typed character at the end of the shown page,
+// the first of an edit: the document turns modified and every enabled state
+// is set. The character is taken away and the page made clean again between
+// runs. Medians of Runs.
+TKeyTimes FirstKeyAtEnd(TfrmMain& window, int runs) {
+  TZELMemo* memo = window.Editor();
+  memo->setFocus();
+  QCoreApplication::processEvents();
+  memo->SetSelStart(memo->TextLength());
+  QCoreApplication::processEvents();
+  QWidget* target = memo->viewport();
+  std::vector<double> handled, painted;
+  for (int i = 0; i < runs; ++i) {
+    handled.push_back(CpuSeconds([&] { SendKey(target, Qt::Key_X, "x"); }));
+    painted.push_back(CpuSeconds([] { QCoreApplication::processEvents(); }));
+    if (!window.FileInfo()->Modified) std::printf("the key was no edit!\n");
+    SendKey(target, Qt::Key_Backspace, "\b");
+    window.FileInfo()->SetModified(false);
+    QCoreApplication::processEvents();
+  }
+  return {Median(handled), Median(painted)};
+}
+
+// Processor seconds for Keys pairs of x and Backspace at the end of the
+// shown page while it is modified already, each pair painted, the median of
+// three rounds.
+double TypingAtEnd(TfrmMain& window, int keys) {
+  TZELMemo* memo = window.Editor();
+  memo->SetSelStart(memo->TextLength());
+  QWidget* target = memo->viewport();
+  std::vector<double> times;
+  for (int round = 0; round < 3; ++round) {
+    times.push_back(CpuSeconds([&] {
+      for (int i = 0; i < keys; ++i) {
+        SendKey(target, Qt::Key_X, "x");
+        SendKey(target, Qt::Key_Backspace, "\b");
+        QCoreApplication::processEvents();
+      }
+    }));
+  }
+  return Median(times);
+}
+
+}  // namespace
+
+QUILLMERE_BENCH(main_window_open_50mb) {
+  const TBenchSite site;
+  auto window = OpenWindow();
+  // The baseline: the same read and conversion, and the same bytes put into
+  // an editor of the same size with Scintilla's own calls, in the cheapest
+  // way known: no undo record, the buffer sized first.
+  TZELMemo plain;
+  plain.resize(window->Editor()->size());
+  plain.show();
+  const auto rawFill = [&plain](const std::string& text) {
+    plain.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    plain.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+    // Scintilla grows a buffer that has no room beyond the text (a copy of
+    // 50 MB), so it is sized with room to spare.
+    plain.SendScintilla(QsciScintillaBase::SCI_ALLOCATE,
+                        static_cast<unsigned long>(text.size() + text.size() / 8 + 65536));
+    plain.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()),
+                        text.data());
+    plain.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+    QCoreApplication::processEvents();
+  };
+  const auto loadPage = [&site] {
+    TEditFileInfo page;
+    page.Conversion = 0;
+    page.SetTabSize(12);
+    page.Load(site.Big);
+    return page;
+  };
+  const std::string bytes = JoinedLines(loadPage().Baseline);
+  std::printf("page %.1f MB\n", bytes.size() / 1048576.0);
+
+  std::vector<double> ours, oursWall, load, fill;
+  for (int run = 0; run < 3; ++run) {
+    ShowRow(*window, 0);
+    QElapsedTimer wall;
+    wall.start();
+    ours.push_back(CpuSeconds([&] { ShowRow(*window, 1); }));
+    oursWall.push_back(wall.nsecsElapsed() / 1e9);
+    rawFill({});
+    load.push_back(CpuSeconds([&] { (void)loadPage(); }));
+    fill.push_back(CpuSeconds([&] { rawFill(bytes); }));
+  }
+  if (window->Editor()->TextBytes() != bytes) std::printf("the window shows other bytes!\n");
+  std::printf("processor time; the window's open took %.3f s on the wall clock\n",
+              Median(oursWall));
+  std::printf("baseline: load %.3f s + raw fill %.3f s\n", Median(load), Median(fill));
+  PrintRatio("open 50 MB vs load+raw fill", Median(ours), Median(load) + Median(fill), 1.5);
+  std::printf("peak memory %.0f MB\n", PeakRssBytes() / 1048576.0);
+}
+
+QUILLMERE_BENCH(main_window_key_at_end) {
+  const TBenchSite site;
+  auto window = OpenWindow();
+  TKeyTimes first[2];
+  double typing[2];
+  for (int row : {0, 1}) {
+    ShowRow(*window, row);
+    first[row] = FirstKeyAtEnd(*window, 21);
+    window->FileInfo()->SetModified(true);
+    typing[row] = TypingAtEnd(*window, 50);
+    window->FileInfo()->SetModified(false);
+  }
+  std::printf(
+      "processor time of the first key, handled + painted: %.3f + %.3f ms at 50 MB, "
+      "%.3f + %.3f ms at 1 KB\n",
+      first[1].Handled * 1e3, first[1].Painted * 1e3, first[0].Handled * 1e3,
+      first[0].Painted * 1e3);
+  PrintRatio("first key handled 50MB/1KB", first[1].Handled, first[0].Handled, 2.0);
+  PrintRatio("first key painted 50MB/1KB", first[1].Total(), first[0].Total(), 2.0);
+  PrintRatio("50 x+BS painted 50MB/1KB", typing[1], typing[0], 2.0);
+}
