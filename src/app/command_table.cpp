@@ -64,7 +64,15 @@ const TMenuRow kFilePopup[] = {
     {1, "menPopNewInstance", "New Instance", 107, "", ""},
 };
 
+const TMenuRow kEditPopup[] = {
+    {1, "menPopUpper", "&UpperCase HTML", 294, "", ""},
+    {1, "menPopLower", "&LowerCase HTML", 295, "", ""},
+    {1, "menPopCheck", "Check for &wrong chars", 296, "", ""},
+};
+
 }  // namespace
+
+std::span<const TMenuRow> EditPopupRows() { return kEditPopup; }
 
 std::span<const TMenuRow> MainMenuRows() { return kMainMenu; }
 

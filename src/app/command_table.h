@@ -15,3 +15,4 @@ struct TMenuRow {
 
 std::span<const TMenuRow> MainMenuRows();
 std::span<const TMenuRow> FilePopupRows();
+std::span<const TMenuRow> EditPopupRows();

@@ -70,6 +70,14 @@ void TfrmMain::BuildMenus() {
   connect(flbPages, &QWidget::customContextMenuRequested, this,
           [this, popup](const QPoint& p) { popup->popup(flbPages->viewport()->mapToGlobal(p)); });
 
+  auto* editPopup = new QMenu(this);
+  editPopup->setObjectName("pmuEdit");
+  for (const TMenuRow& row : EditPopupRows()) AddRow(editPopup, row, this);
+  memEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(memEdit, &QWidget::customContextMenuRequested, this, [this, editPopup](const QPoint& p) {
+    editPopup->popup(memEdit->mapToGlobal(p));
+  });
+
   auto find = [this](const char* name) { return findChild<QAction*>(name); };
   menFileNew = find("menFileNew");
   menFileDelete = find("menFileDelete");

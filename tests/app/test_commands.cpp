@@ -83,6 +83,7 @@ class TestCommands : public QObject {
   void wrongChars_data();
   void wrongChars();
   void tabsPassTheCheck();
+  void editorPopupMenu();
   void aboutDialogOpens();
 
  private:
@@ -537,6 +538,20 @@ void TestCommands::tabsPassTheCheck() {
   FWindow->MenuClick(296);
   QVERIFY(!none->Shown);
   QCOMPARE(Editor()->SelStart(), 5);
+}
+
+// The editor's pop-up menu carries the three commands and runs them.
+void TestCommands::editorPopupMenu() {
+  Start({{"page.html", "<P>one</P>\r\n"}});
+  auto* popup = FWindow->findChild<QMenu*>("pmuEdit");
+  QVERIFY(popup);
+  QStringList captions;
+  for (QAction* a : popup->actions()) captions << a->text();
+  QCOMPARE(captions, QStringList({"&UpperCase HTML", "&LowerCase HTML", "Check for &wrong chars"}));
+  Editor()->setFocus();
+  popup->actions().at(1)->trigger();
+  QCOMPARE(Editor()->TextBytes(), std::string("<p>one</p>\r\n"));
+  QVERIFY(FWindow->FileInfo()->Modified);
 }
 
 void TestCommands::aboutDialogOpens() {
