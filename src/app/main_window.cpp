@@ -32,6 +32,9 @@ TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
   qApp->removeEventFilter(this);
+  // QWidget's destructor still closes the window and moves the focus, after
+  // this object's members are gone: no control may call its handlers then.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
   if (Environment == FEnvironment.get()) Environment = nullptr;
 }
 
