@@ -78,6 +78,9 @@ struct TBenchSite {
   QString Small = Folder + "/site/a_small.html";
   QString Big = Folder + "/site/b_big.html";
 
+  QByteArray SavedConfigHome = qgetenv("XDG_CONFIG_HOME");
+  bool HadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+
   TBenchSite() {
     QDir().mkpath(Folder + "/site");
     QDir().mkpath(Folder + "/config/quillmere");
@@ -88,6 +91,12 @@ struct TBenchSite {
         << "Top=0\nLeft=0\nWidth=900\nHeight=600\n";
     if (!QFile::exists(Small)) WritePage(Small, 1024);
     if (!QFile::exists(Big)) WritePage(Big, 50u << 20);
+  }
+  ~TBenchSite() {
+    if (HadConfigHome)
+      qputenv("XDG_CONFIG_HOME", SavedConfigHome);
+    else
+      qunsetenv("XDG_CONFIG_HOME");
   }
 };
 
