@@ -78,6 +78,9 @@ struct TBenchSite {
   QString Small = Folder + "/site/a_small.html";
   QString Big = Folder + "/site/b_big.html";
 
+  QByteArray SavedConfigHome = qgetenv("XDG_CONFIG_HOME");
+  bool HadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+
   TBenchSite() {
     QDir().mkpath(Folder + "/site");
     QDir().mkpath(Folder + "/config/quillmere");
@@ -88,6 +91,12 @@ struct TBenchSite {
         << "Top=0\nLeft=0\nWidth=900\nHeight=600\n";
     if (!QFile::exists(Small)) WritePage(Small, 1024);
     if (!QFile::exists(Big)) WritePage(Big, 50u << 20);
+  }
+  ~TBenchSite() {
+    if (HadConfigHome)
+      qputenv("XDG_CONFIG_HOME", SavedConfigHome);
+    else
+      qunsetenv("XDG_CONFIG_HOME");
   }
 };
 
@@ -216,6 +225,12 @@ QUILLMERE_BENCH(main_window_open_50mb) {
   std::printf("peak memory %.0f MB\n", PeakRssBytes() / 1048576.0);
 }
 
+// Measured here: the window's handlers take 0.1 to 0.3 ms for the first key
+// at either size (12 us for later ones), but the paint after any caret move
+// at the end of a 50 MB UTF-8 page takes 220 ms: QScintilla's accessibility
+// object counts the characters from the start of the text to the caret on
+// every UI update. Moving the caret without typing costs the same; an 8-bit
+// buffer or a hidden editor does not.
 QUILLMERE_BENCH(main_window_key_at_end) {
   const TBenchSite site;
   auto window = OpenWindow();
@@ -223,9 +238,9 @@ QUILLMERE_BENCH(main_window_key_at_end) {
   double typing[2];
   for (int row : {0, 1}) {
     ShowRow(*window, row);
-    first[row] = FirstKeyAtEnd(*window, 21);
+    first[row] = FirstKeyAtEnd(*window, 51);
     window->FileInfo()->SetModified(true);
-    typing[row] = TypingAtEnd(*window, 50);
+    typing[row] = TypingAtEnd(*window, 20);
     window->FileInfo()->SetModified(false);
   }
   std::printf(
@@ -235,5 +250,5 @@ QUILLMERE_BENCH(main_window_key_at_end) {
       first[0].Painted * 1e3);
   PrintRatio("first key handled 50MB/1KB", first[1].Handled, first[0].Handled, 2.0);
   PrintRatio("first key painted 50MB/1KB", first[1].Total(), first[0].Total(), 2.0);
-  PrintRatio("50 x+BS painted 50MB/1KB", typing[1], typing[0], 2.0);
+  PrintRatio("20 x+BS painted 50MB/1KB", typing[1], typing[0], 2.0);
 }

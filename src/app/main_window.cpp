@@ -46,6 +46,9 @@ TfrmMain::~TfrmMain() {
   delete frmHTML;
   delete frmResults;
   qApp->removeEventFilter(this);
+  // QWidget's destructor still closes the window and moves the focus, after
+  // this object's members are gone: no control may call its handlers then.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
   if (Environment == FEnvironment.get()) Environment = nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,7 @@
 #include "app/memo.h"
 #include "app/status_panels.h"
 #include "components/app_title.h"
+#include "components/edit_controls.h"
 #include "config/environment.h"
 #include "desktop_stub.h"
 #include "msg_answer.h"
@@ -103,6 +105,7 @@ class TestMainWindow : public QObject {
   void unreadablePage();
   void readOuts();
   void springsBack();
+  void clipboardCommands();
   void ctrlFGoesToSearch_data();
   void ctrlFGoesToSearch();
 
@@ -241,6 +244,11 @@ void TestMainWindow::firstFileLoaded() {
   QVERIFY(!Status()->Marker());
   for (const TEnableRow& row : kEnableTable) QVERIFY2(Enabled(row.Name) == row.Clean, row.Name);
   QCOMPARE(Environment->WorkingDir, Site() + "/");
+  // The go-to-line field takes the lines of the page.
+  auto* gotoLine = Control<TIntEdit>("iedGoto");
+  QCOMPARE(gotoLine->MinValue(), 1);
+  QCOMPARE(gotoLine->MaxValue(), 4);
+  QCOMPARE(gotoLine->MaxLength(), 1);
 }
 
 void TestMainWindow::emptyFolder() {
@@ -714,6 +722,35 @@ void TestMainWindow::springsBack() {
   ExpectNoMessage(idle);
   QCOMPARE(IniValues().value("Width"), QString("900"));
   QCOMPARE(IniValues().value("Height"), QString("650"));
+}
+
+void TestMainWindow::clipboardCommands() {
+  Page("a.html", "some text\r\n");
+  Open();
+  QApplication::clipboard()->setText("pasted");
+  FocusEditor();
+  QVERIFY(!Enabled("menEditCut"));
+  QVERIFY(!Enabled("menEditCopy"));
+  QVERIFY(Enabled("menEditPaste"));
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  QVERIFY(Enabled("menEditCut"));
+  QVERIFY(Enabled("menEditCopy"));
+  Key(Qt::Key_Left);
+  QVERIFY(!Enabled("menEditCopy"));
+
+  // (An empty clipboard reads as none on some platforms, which leaves
+  // Paste on; an empty text is empty everywhere.)
+  QApplication::clipboard()->setText(QString());
+  Key(Qt::Key_Right);
+  QVERIFY(!Enabled("menEditPaste"));
+  // Elsewhere than in the editor and the search boxes, all three are off.
+  QApplication::clipboard()->setText("pasted");
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  QVERIFY(Enabled("menEditCopy"));
+  List()->setFocus();
+  QTRY_VERIFY(List()->hasFocus());
+  for (const char* name : {"menEditCut", "menEditCopy", "menEditPaste"})
+    QVERIFY2(!Enabled(name), name);
 }
 
 void TestMainWindow::ctrlFGoesToSearch_data() {
