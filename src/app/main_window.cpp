@@ -41,7 +41,6 @@ TfrmMain::~TfrmMain() {
   // Hidden while whole: QWidget's destructor would otherwise close a shown
   // window, and the editor's focus-out would reach this half-destroyed one.
   hide();
-  memEdit->disconnect(this);
   delete frmSpecChar;
   delete frmHTML;
   delete frmResults;

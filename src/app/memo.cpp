@@ -3,6 +3,7 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -33,7 +34,23 @@ QByteArray WithCrLf(const QByteArray& text) {
 
 }  // namespace
 
+namespace {
+
+// QScintilla's own accessibility interface counts the characters from the
+// start of the text to the caret on every repaint, with or without a screen
+// reader: 220 ms per key at the end of a 50 MB page, against under 1 ms
+// with the plain widget interface used here.
+QAccessibleInterface* MemoAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String("TZELMemo") && object && object->isWidgetType())
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
+  return nullptr;
+}
+
+}  // namespace
+
 TZELMemo::TZELMemo(QWidget* parent) : QsciScintilla(parent) {
+  static const bool installed = (QAccessible::installFactory(MemoAccessible), true);
+  Q_UNUSED(installed);
   setUtf8(true);
   setEolMode(EolWindows);
   setEolVisibility(false);
