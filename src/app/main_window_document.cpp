@@ -26,10 +26,8 @@ bool TfrmMain::Guarded(const QString& title, const std::function<void()>& fn) {
     fn();
     return true;
   } catch (const EQuillmereError& e) {
-    QApplication::restoreOverrideCursor();
     MsgWarning(e.Message, title);
   } catch (const std::exception& e) {
-    QApplication::restoreOverrideCursor();
     MsgWarning(QString::fromUtf8(e.what()), title);
   }
   return false;
