@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "file_bytes.h"
 #include <QToolButton>
 #include <memory>
 
@@ -32,16 +34,7 @@ namespace {
 
 using TSettings = QList<QPair<QString, QString>>;
 
-void WriteBytes(const QString& path, const QByteArray& data) {
-  QFile f(path);
-  QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-  f.write(data);
-}
 
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString IniPath() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

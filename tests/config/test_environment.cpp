@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "file_bytes.h"
 #include <memory>
 
 #include "components/errors.h"
@@ -9,18 +11,6 @@
 #include "desktop_stub.h"
 
 namespace {
-
-void WriteBytes(const QString& path, const QByteArray& data) {
-  QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(data);
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The fields the read tests look at, as text.
 QString FieldText(const TQMEEnvironment& e, const QString& name) {

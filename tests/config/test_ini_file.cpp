@@ -5,23 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "file_bytes.h"
+
 #include "components/errors.h"
 #include "config/ini_file.h"
-
-namespace {
-
-void WriteBytes(const QString& path, const QByteArray& data) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(data);
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
 
 class TestIniFile : public QObject {
   Q_OBJECT

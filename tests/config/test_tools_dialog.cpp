@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "file_bytes.h"
 #include <QTimer>
 #include <memory>
 
@@ -18,17 +20,6 @@
 #include "msg_answer.h"
 
 namespace {
-
-void WriteBytes(const QString& path, const QByteArray& data) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(data);
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray ToolsFile(int count, int written = -1) {
   QByteArray data = "[Tools]\n";

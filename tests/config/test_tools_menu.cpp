@@ -2,27 +2,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "file_bytes.h"
 #include <memory>
 
 #include "components/errors.h"
 #include "config/ini_file.h"
 #include "config/ini_helpers.h"
 #include "config/tools_menu.h"
-
-namespace {
-
-void WriteBytes(const QString& path, const QByteArray& data) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(data);
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
 
 class TestToolsMenu : public QObject {
   Q_OBJECT
