@@ -1,11 +1,11 @@
 #include "app/document_file.h"
 
+#include "app/checked_write.h"
 #include "app/text_codec.h"
 #include "app/whitespace_rules.h"
 #include "components/errors.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -64,10 +64,6 @@ void ReadAll(int fd, const QString& fileName, std::size_t fileSize, TLines& line
   splitter.Finish();
 }
 
-QString WriteFailure(const QString& fileName, const QString& reason) {
-  return QStringLiteral("Cannot write \"%1\": %2").arg(fileName, reason);
-}
-
 QString UnencodableText(const QString& fileName, std::size_t lineNumber, const std::string& line,
                         std::size_t pos) {
   const std::optional<char32_t> code = Utf8CodeAt(line, pos);
@@ -84,13 +80,8 @@ QString UnencodableText(const QString& fileName, std::size_t lineNumber, const s
       .arg(lineNumber);
 }
 
-void WriteChunk(QSaveFile& file, std::string& chunk) {
-  if (file.write(chunk.data(), static_cast<qint64>(chunk.size())) !=
-      static_cast<qint64>(chunk.size())) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    throw EInOutError(WriteFailure(file.fileName(), reason));
-  }
+void WriteChunk(TCheckedWrite& file, std::string& chunk) {
+  file.Write(chunk.data(), chunk.size());
   chunk.clear();
 }
 
@@ -140,31 +131,17 @@ TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines, const TAd
 }
 
 void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncoding encoding,
-                       int tabSize) {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly))
-    throw EInOutError(WriteFailure(fileName, file.errorString()));
+                       int tabSize, TWriteMode mode) {
+  TCheckedWrite file(fileName, mode);
   std::string chunk;
   chunk.reserve(kChunkSize * 2);
   std::string scratch;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::size_t failPos = 0;
-    if (!AppendSavedLine(lines[i], encoding, tabSize, scratch, chunk, failPos)) {
-      file.cancelWriting();
-      throw EInOutError(UnencodableText(fileName, i + 1, scratch, failPos));
-    }
+    if (!AppendSavedLine(lines[i], encoding, tabSize, scratch, chunk, failPos))
+      throw EInOutError(UnencodableText(fileName, i + 1, tabSize > 0 ? scratch : lines[i], failPos));
     if (chunk.size() >= kChunkSize) WriteChunk(file, chunk);
   }
   if (!chunk.empty()) WriteChunk(file, chunk);
-  errno = 0;
-  if (!file.commit()) {
-    // When the temporary file cannot be given its name Qt reports only
-    // "Unknown error"; errno still holds the reason then.
-    const int error = errno;
-    QString reason = file.errorString();
-    const QFileDevice::FileError kind = file.error();
-    if ((kind == QFileDevice::UnspecifiedError || kind == QFileDevice::RenameError) && error != 0)
-      reason = SystemReason(error);
-    throw EInOutError(WriteFailure(fileName, reason));
-  }
+  file.Commit();
 }

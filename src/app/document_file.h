@@ -1,6 +1,7 @@
 #pragma once
 // Reading and writing a document file whole: bytes to UTF-8 lines on the way
 // in, normalised lines back to the file's own encoding on the way out.
+#include "app/checked_write.h"
 #include "app/text_lines.h"
 
 #include <QString>
@@ -17,9 +18,9 @@ TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines,
                                const TAddLine& addLine = {});
 
 // Writes every line, normalised for saving with tabSize (as it stands when
-// tabSize is 0 or less) and followed by CR LF, in the given encoding. The file is replaced in one step through a
-// temporary file beside it, keeping its permissions. Throws EInOutError when
-// that fails or when a character has no place in the encoding; the file on
-// disk is then left as it was.
+// tabSize is 0 or less) and followed by CR LF, in the given encoding,
+// through the checked write. Throws EInOutError when that fails or when a
+// character has no place in the encoding; the file on disk is then left as
+// it was.
 void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncoding encoding,
-                       int tabSize);
+                       int tabSize, TWriteMode mode = TWriteMode::Replace);

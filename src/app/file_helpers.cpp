@@ -1,5 +1,7 @@
 #include "app/file_helpers.h"
 
+#include "app/checked_write.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 
@@ -19,40 +20,6 @@ QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 bool EntryExists(const QString& path) {
   struct stat st;
   return ::lstat(Native(path).constData(), &st) == 0;
-}
-
-bool CopyContents(int fromFd, QFile& to) {
-  char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t n = ::read(fromFd, buffer, sizeof buffer);
-    if (n == 0) return true;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (to.write(buffer, n) != n) return false;
-  }
-}
-
-// Moves the finished copy to Target only when no entry of that name exists
-// at that moment. renameat2 does so in one step; link + unlink refuses an
-// existing name just as well where renameat2 is missing.
-bool MoveIntoPlace(QTemporaryFile& temp, const QString& target) {
-  const QByteArray from = Native(temp.fileName());
-  const QByteArray to = Native(target);
-  if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
-    temp.setAutoRemove(false);
-    return true;
-  }
-  if (errno == EEXIST) return false;
-  // After a link the temporary is removed by its destructor.
-  if (::link(from.constData(), to.constData()) == 0) return true;
-  if (errno == EEXIST || EntryExists(target)) return false;
-  // A file system with neither (FAT on a memory stick) leaves a plain rename
-  // after the check; only a name made in between could still be replaced.
-  if (::rename(from.constData(), to.constData()) != 0) return false;
-  temp.setAutoRemove(false);
-  return true;
 }
 
 }  // namespace
@@ -91,13 +58,27 @@ bool CopyFileTo(const QString& Source, const QString& Target) {
     return false;
   const int fromFd = ::open(Native(Source).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fromFd < 0) return false;
-  struct stat st;
-  bool ok = ::fstat(fromFd, &st) == 0 && S_ISREG(st.st_mode);
-  if (ok) {
-    QTemporaryFile temp(QFileInfo(Target).absolutePath() + QStringLiteral("/.qme_copy.XXXXXX"));
-    ok = temp.open() && CopyContents(fromFd, temp) && temp.flush() &&
-         ::fchmod(temp.handle(), st.st_mode & 0777) == 0 && ::fsync(temp.handle()) == 0;
-    ok = ok && MoveIntoPlace(temp, Target);
+  bool ok = false;
+  try {
+    struct stat st;
+    if (::fstat(fromFd, &st) == 0 && S_ISREG(st.st_mode)) {
+      TCheckedWrite copy(Target, TWriteMode::CreateNew);
+      copy.SetPermissions(st.st_mode & 0777);
+      char buffer[64 * 1024];
+      for (;;) {
+        const ssize_t n = ::read(fromFd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;
+        if (n == 0) {
+          copy.Commit();
+          ok = true;
+          break;
+        }
+        copy.Write(buffer, std::size_t(n));
+      }
+    }
+  } catch (const EInOutError&) {
+    ok = false;
   }
   ::close(fromFd);
   return ok;

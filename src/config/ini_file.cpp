@@ -1,8 +1,9 @@
 #include "config/ini_file.h"
 
+#include "app/checked_write.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include "components/errors.h"
@@ -63,6 +64,12 @@ TIniFile::TIniFile(const QString& fileName) : FFileName(fileName) {
       data = file.readAll();
       FUnreadable = file.error() != QFileDevice::NoError;
     }
+  }
+  // A byte-order mark would otherwise glue itself to the first section's name.
+  static const QByteArray kUtf8Mark("\xEF\xBB\xBF");
+  if (data.startsWith(kUtf8Mark)) {
+    FMark = kUtf8Mark;
+    data.remove(0, kUtf8Mark.size());
   }
   Parse(data);
 }
@@ -180,7 +187,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
 }
 
 QByteArray TIniFile::Contents() const {
-  QByteArray data;
+  QByteArray data = FMark;
   for (const TLine& line : FLines) data += line.Text + line.Eol;
   return data;
 }
@@ -192,10 +199,12 @@ void TIniFile::Save() const {
   const QFileInfo info(FFileName);
   if (FUnreadable || (info.exists() && (!info.isFile() || !info.isWritable())))
     throw EInOutError(failure);
-  const QByteArray data = Contents();
-  QSaveFile file(FFileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-    throw EInOutError(failure);
+  try {
+    WriteFileChecked(FFileName, Contents());
+  } catch (const EInOutError& e) {
+    const QString reason = e.Message.mid(WriteFailureText(FFileName, {}).size());
+    throw EInOutError(failure + QStringLiteral(": ") + reason);
+  }
 }
 
 QString ReadProfileString(const QString& section, const QString& key, const QString& def,

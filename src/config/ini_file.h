@@ -35,7 +35,7 @@ class TIniFile {
   // The bytes Save writes.
   QByteArray Contents() const;
   // Replaces the file with Contents() atomically: a failure leaves the old
-  // file whole. Throws EInOutError "Unable to write to <FileName>".
+  // file whole. Throws EInOutError "Unable to write to <FileName>: <reason>".
   void Save() const;
 
  private:
@@ -59,6 +59,7 @@ class TIniFile {
   QString FFileName;
   QList<TLine> FLines;
   QByteArray FNewEol;  // line ending given to added lines
+  QByteArray FMark;    // a UTF-8 byte-order mark the file began with, kept
   bool FUnreadable = false;
 };
 

@@ -1,0 +1,232 @@
+#include "app/checked_write.h"
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QByteArray FolderOf(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  if (slash < 0) return QByteArrayLiteral(".");
+  return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+QByteArray BaseOf(const QByteArray& path) { return path.mid(path.lastIndexOf('/') + 1); }
+
+// A link is written where it points, so the link itself survives the
+// rename; a dangling one is replaced by the file, as an editor would.
+QByteArray ResolveLinks(const QByteArray& path) {
+  struct stat st {};
+  if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = ::realpath(path.constData(), nullptr);
+  if (!real) return path;
+  QByteArray result(real);
+  std::free(real);
+  return result;
+}
+
+mode_t CurrentUmask() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size, off_t* offset = nullptr) {
+  while (size > 0) {
+    const ssize_t n = offset ? ::pwrite(fd, data, size, *offset) : ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    data += n;
+    size -= std::size_t(n);
+    if (offset) *offset += n;
+  }
+  return true;
+}
+
+// Copies the staged bytes over the target from the start. The space is
+// reserved first, so a full disk refuses before the target is touched.
+bool CopyOver(int from, int to, off_t size) {
+  if (::fallocate(to, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP &&
+      errno != ENOSYS && size > 0)
+    return false;
+  char buffer[256 * 1024];
+  off_t at = 0;
+  while (at < size) {
+    const ssize_t n = ::pread(from, buffer, sizeof buffer, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    off_t writeAt = at;
+    if (!WriteAll(to, buffer, std::size_t(n), &writeAt)) return false;
+    at = writeAt;
+  }
+  return ::ftruncate(to, size) == 0 && ::fsync(to) == 0;
+}
+
+// Gives the temporary the target's name only while no entry of that name
+// exists. renameat2 does so in one step; link + unlink refuses an existing
+// name just as well where renameat2 is missing.
+bool MoveToFreeName(const QByteArray& from, const QByteArray& to) {
+  if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+    return true;
+  if (errno == EEXIST) return false;
+  if (::link(from.constData(), to.constData()) == 0) {
+    ::unlink(from.constData());
+    return true;
+  }
+  if (errno == EEXIST) return false;
+  // A file system with neither (FAT on a memory stick) leaves a plain rename
+  // after the check; only a name made in between could still be replaced.
+  struct stat st {};
+  if (::lstat(to.constData(), &st) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return ::rename(from.constData(), to.constData()) == 0;
+}
+
+}  // namespace
+
+QString WriteFailureText(const QString& fileName, const QString& reason) {
+  return QStringLiteral("Cannot write \"%1\": %2").arg(fileName, reason);
+}
+
+TCheckedWrite::TCheckedWrite(const QString& target, TWriteMode mode)
+    : FTarget(target), FMode(mode) {
+  // Past a file size limit the write must fail with EFBIG, not end the program.
+  static const bool ignoreSizeSignal = (std::signal(SIGXFSZ, SIG_IGN), true);
+  (void)ignoreSizeSignal;
+  if (target.isEmpty()) Fail(ENOENT);
+  FReal = ResolveLinks(QFile::encodeName(target));
+  struct stat st {};
+  const bool exists = ::stat(FReal.constData(), &st) == 0;
+  if (mode == TWriteMode::CreateNew && (exists || ::lstat(FReal.constData(), &st) == 0))
+    Fail(EEXIST);
+  if (exists && S_ISDIR(st.st_mode)) Fail(EISDIR);
+  if (exists && !S_ISREG(st.st_mode))
+    throw EInOutError(WriteFailureText(FTarget, QStringLiteral("it is not a regular file")));
+  if (exists && ::access(FReal.constData(), W_OK) != 0) Fail(errno);
+  FHardLinked = exists && st.st_nlink > 1;
+
+  if (mode == TWriteMode::InPlace) {
+    const QByteArray tmp = QFile::encodeName(QDir::tempPath());
+    FFd = ::open(tmp.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (FFd < 0) Fail(errno);
+    return;
+  }
+  FStage = FolderOf(FReal) + "/." + BaseOf(FReal) + ".qme-XXXXXX";
+  FFd = ::mkostemp(FStage.data(), O_CLOEXEC);
+  if (FFd < 0) {
+    const int error = errno;
+    FStage.clear();
+    if (exists && (error == EACCES || error == EPERM))
+      throw EFolderReadOnly(WriteFailureText(
+          FTarget, QStringLiteral("its folder does not allow a new file to be made (%1)")
+                       .arg(SystemReason(error))));
+    Fail(error);
+  }
+  if (exists) {
+    // Root may give the file back to its owner; a member of the group may at
+    // least keep the group. The mode goes after, as chown clears set-id bits.
+    if (::fchown(FFd, st.st_uid, st.st_gid) != 0) (void)::fchown(FFd, uid_t(-1), st.st_gid);
+    ::fchmod(FFd, st.st_mode & 07777);
+  } else {
+    ::fchmod(FFd, 0666 & ~CurrentUmask());
+  }
+}
+
+TCheckedWrite::~TCheckedWrite() { Cancel(); }
+
+void TCheckedWrite::SetPermissions(unsigned mode) {
+  if (FFd >= 0) ::fchmod(FFd, mode & 07777);
+}
+
+void TCheckedWrite::Write(const char* data, std::size_t size) {
+  if (FFd < 0) Fail(EBADF);
+  if (!WriteAll(FFd, data, size)) Fail(errno);
+}
+
+void TCheckedWrite::Commit() {
+  if (FFd < 0) Fail(EBADF);
+  if (::fsync(FFd) != 0) Fail(errno);
+  if (FMode == TWriteMode::InPlace || FHardLinked) {
+    CommitInPlace();
+    return;
+  }
+  const int fd = FFd;
+  FFd = -1;
+  // Some file systems (NFS) report a failed write only when it is closed.
+  if (::close(fd) != 0) Fail(errno);
+  if (FMode == TWriteMode::CreateNew) {
+    if (!MoveToFreeName(FStage, FReal)) Fail(errno);
+  } else if (::rename(FStage.constData(), FReal.constData()) != 0) {
+    Fail(errno);
+  }
+  FStage.clear();
+  const int folder = ::open(FolderOf(FReal).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+}
+
+void TCheckedWrite::CommitInPlace() {
+  struct stat st {};
+  if (::fstat(FFd, &st) != 0) Fail(errno);
+  const int target = ::open(FReal.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (target < 0) Fail(errno);
+  const bool ok = CopyOver(FFd, target, st.st_size);
+  const int error = errno;
+  const bool closed = ::close(target) == 0;
+  if (ok && closed) {
+    Cancel();
+    return;
+  }
+  // The target may now be partly new: the whole new text stays in the staged
+  // file beside it, if there is one, and the message says where.
+  if (!FStage.isEmpty()) {
+    ::close(FFd);
+    FFd = -1;
+    const QString kept = QFile::decodeName(FStage);
+    FStage.clear();
+    throw EInOutError(WriteFailureText(
+        FTarget, QStringLiteral("%1; the whole new text is kept in \"%2\"")
+                     .arg(SystemReason(ok ? errno : error), kept)));
+  }
+  Fail(ok ? errno : error);
+}
+
+void TCheckedWrite::Cancel() {
+  if (FFd >= 0) ::close(FFd);
+  FFd = -1;
+  if (!FStage.isEmpty()) ::unlink(FStage.constData());
+  FStage.clear();
+}
+
+void TCheckedWrite::Fail(int error) {
+  Cancel();
+  throw EInOutError(WriteFailureText(FTarget, SystemReason(error)));
+}
+
+void WriteFileChecked(const QString& target, const QByteArray& data, TWriteMode mode) {
+  TCheckedWrite file(target, mode);
+  file.Write(data);
+  file.Commit();
+}
