@@ -133,7 +133,8 @@ void TfrmMain::FormCreate() {
     if (memEditKeyPress(e->key())) e->accept();
   });
   connect(memEdit, &TZELMemo::KeyUp, this, [this](QKeyEvent* e) {
-    memEditKeyUp(e->key(), e->modifiers() & ~Qt::KeypadModifier);
+    // A held key repeats its release as well: one block indent per press.
+    if (!e->isAutoRepeat()) memEditKeyUp(e->key(), e->modifiers() & ~Qt::KeypadModifier);
   });
   qApp->installEventFilter(this);
   ConnectSearchBar();
@@ -165,6 +166,8 @@ void TfrmMain::FormActivate() {
   FToolsMenu->RebuildToolsMenu(Environment->IniFileName);
   if (!kept.isEmpty()) OpenFileByName(kept);
   cmbSearchChange();
+  // The boxes were filled before their handlers were connected.
+  cmbReplaceChange();
   QApplication::restoreOverrideCursor();
 }
 

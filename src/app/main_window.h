@@ -80,6 +80,10 @@ public:
   // Asks for a file name to save under; tests put a stand-in here.
   std::function<QString(const QString& title, const QString& fileName)> SaveDialog;
   void bbtMaintClick();
+  // The site window is not part of the program yet; the Maintenance button
+  // stays disabled until bbtMaintClick opens it, and then this becomes true.
+  static constexpr bool SiteWindowReady = false;
+  void UpdateMaintButton();
   // The choice made in one of the tool windows (results, HTML, characters).
   void MyOnClickHandler(QObject* sender);
 
@@ -185,5 +189,5 @@ private:
           *menEditCut = nullptr, *menEditCopy = nullptr, *menEditPaste = nullptr,
           *menEditSelAll = nullptr, *menEditCancel = nullptr, *menOptSettings = nullptr,
           *menPopNew = nullptr, *menPopDelete = nullptr, *menPopSaveAs = nullptr,
-          *menPopView = nullptr;
+          *menPopRename = nullptr, *menPopView = nullptr;
 };

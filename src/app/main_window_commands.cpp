@@ -94,6 +94,7 @@ void TfrmMain::BuildMenus() {
   menPopNew = find("menPopNew");
   menPopDelete = find("menPopDelete");
   menPopSaveAs = find("menPopSaveAs");
+  menPopRename = find("menPopRename");
   menPopView = find("menPopView");
   for (QAction* a : {menFileSave, menFileView, menEditCancel, menPopView, menEditCut,
                      menEditCopy, menEditPaste})

@@ -59,6 +59,7 @@ void TfrmMain::NewFile() {
 
 void TfrmMain::DeleteDocument() {
   const QString name = FFileInfo->FileName;
+  if (name.isEmpty()) return;
   if (MsgYesNo("Delete " + name + "?", "Delete file") != mrYes) return;
   QFile file(name);
   if (!file.remove()) MsgWarning("Can't delete " + name + ": " + file.errorString(), "Delete file");
@@ -116,6 +117,7 @@ void TfrmMain::LoadByName(const QString& path) {
 }
 
 void TfrmMain::RenameDocument() {
+  if (FFileInfo->FileName.isEmpty()) return;
   FSaveTitle = "Rename " + NameOf(FFileInfo->FileName) + " to ...";
   const QString old = FFileInfo->FileName;
   const bool written = SaveDocumentAs();

@@ -99,6 +99,8 @@ bool TZELMemo::event(QEvent* e) {
 }
 
 bool TZELMemo::viewportEvent(QEvent* e) {
+  // Text dropped in is the user's edit wherever the focus was.
+  if (e->type() == QEvent::Drop && !isReadOnly()) setFocus(Qt::OtherFocusReason);
   const bool result = QsciScintilla::viewportEvent(e);
   FlushChange();
   return result;

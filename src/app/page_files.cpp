@@ -25,3 +25,15 @@ QStringList ListPageFiles(const QString& folder, const QString& maskText) {
   });
   return names;
 }
+
+int PageRowFor(const QStringList& names, const QString& name) {
+  // Letter case tells files apart here: Index.html must not stand in for
+  // an index.html that is there.
+  if (const qsizetype exact = names.indexOf(name); exact >= 0) return static_cast<int>(exact);
+  for (qsizetype i = 0; i < names.size(); ++i)
+    if (names[i].compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+  const QString part = name.contains('~') ? name.left(name.indexOf('~')) : QString();
+  for (qsizetype i = 0; i < names.size(); ++i)
+    if (names[i] >= part) return static_cast<int>(i);
+  return -1;
+}

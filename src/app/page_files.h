@@ -7,3 +7,9 @@
 
 QStringList SplitMasks(const QString& maskText);
 QStringList ListPageFiles(const QString& folder, const QString& maskText);
+
+// The row of Names that a page called Name opens: the exact name first, then
+// the first name that matches in any letter case. A name with a "~" (a
+// shortened name) falls back to the first entry not before the part ahead of
+// the "~", any other name to the first entry; -1 for an empty list.
+int PageRowFor(const QStringList& names, const QString& name);

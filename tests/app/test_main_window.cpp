@@ -62,7 +62,7 @@ struct TEnableRow {
 
 const TEnableRow kEnableTable[] = {
     {"bbtGoto", true, true},         {"ipnFiles", true, false},      {"flbPages", true, false},
-    {"dilDir", true, false},         {"drcDrive", true, false},      {"bbtMaint", true, false},
+    {"dilDir", true, false},         {"drcDrive", true, false},      {"bbtMaint", false, false},
     {"menFileNew", true, false},     {"menFileDelete", true, false}, {"menPopNew", true, false},
     {"menPopDelete", true, false},   {"menFileSave", false, true},   {"bbtSave", false, true},
     {"menFileSaveAs", true, true},   {"bbtSaveAs", true, true},      {"menPopSaveAs", true, true},

@@ -11,6 +11,8 @@ class TestPageFiles : public QObject {
 private Q_SLOTS:
   void masks();
   void listing();
+  void pageRow_data();
+  void pageRow();
 };
 
 void TestPageFiles::masks() {
@@ -35,6 +37,23 @@ void TestPageFiles::listing() {
            QStringList({"A.htm", "a.html", "b.html", "c.HTML", "style.css"}));
   QCOMPARE(ListPageFiles(dir.path(), ""), QStringList());
   QCOMPARE(ListPageFiles(dir.filePath("missing"), "*.html"), QStringList());
+}
+
+void TestPageFiles::pageRow_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<int>("row");
+  QTest::newRow("exact lower") << "index.html" << 2;
+  QTest::newRow("exact upper") << "Index.html" << 1;
+  QTest::newRow("any case") << "INDEX.HTML" << 1;
+  QTest::newRow("shortened") << "page~1.htm" << 3;
+  QTest::newRow("missing") << "zzz.html" << 0;
+}
+
+void TestPageFiles::pageRow() {
+  QFETCH(QString, name);
+  QFETCH(int, row);
+  QCOMPARE(PageRowFor({"a.html", "Index.html", "index.html", "page one.html"}, name), row);
+  QCOMPARE(PageRowFor({}, name), -1);
 }
 
 QTEST_APPLESS_MAIN(TestPageFiles)
