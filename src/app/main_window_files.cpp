@@ -3,6 +3,7 @@
 #include "app/document_file.h"
 #include "app/edit_file_info.h"
 #include "app/file_helpers.h"
+#include "app/file_names.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
@@ -61,8 +62,8 @@ void TfrmMain::DeleteDocument() {
   const QString name = FFileInfo->FileName;
   if (name.isEmpty()) return;
   if (MsgYesNo("Delete " + name + "?", "Delete file") != mrYes) return;
-  QFile file(name);
-  if (!file.remove()) MsgWarning("Can't delete " + name + ": " + file.errorString(), "Delete file");
+  if (const QString error = RemoveFileNamed(name); !error.isEmpty())
+    MsgWarning("Can't delete " + name + ": " + error, "Delete file");
   RefreshFileList();
 }
 
@@ -127,8 +128,8 @@ void TfrmMain::RenameDocument() {
   if (!written || FSaveRefused) return;
   // The old page goes only once the new one is written whole.
   if (FFileInfo->FileName != old && QFileInfo(FFileInfo->FileName).isFile()) {
-    QFile file(old);
-    if (!file.remove()) MsgWarning("Can't delete " + old + ": " + file.errorString(), "Rename file");
+    if (const QString error = RemoveFileNamed(old); !error.isEmpty())
+      MsgWarning("Can't delete " + old + ": " + error, "Rename file");
   }
   const QString current = FFileInfo->FileName;
   RefreshFileList();
