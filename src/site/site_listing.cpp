@@ -56,6 +56,11 @@ QString CaseFileName(const QString& fileName, bool upper) {
   return result;
 }
 
+QString RenameFailureText(const QString& path) {
+  return QStringLiteral("Can't rename ") +
+         (path.size() > 25 ? QStringLiteral("...") + path.right(25) : path);
+}
+
 namespace {
 
 bool SameEntry(const QByteArray& a, const QByteArray& b) {
