@@ -138,7 +138,11 @@ private:
   int FFileCount = 0;
   quint64 FTotalSize = 0;
   qsizetype FMaxKeyLength = 0;
-  QStringList FFolders;  // paths as on disk, for the walk
+  QStringList FFolders;     // paths as on disk, for the walk
+  QStringList FTouchPaths;  // the touch run's files as on disk
+  bool FListing = true;
+  qint64 FMinSecs = 0;
+  qint64 FMinSecsFloor = 0;
   QStringList FSortKeys;
   bool FAborted = false;
   QElapsedTimer FSinceEvents;

@@ -37,6 +37,10 @@ TSiteListing ListSite(TZELFileManager& manager, const QString& localRoot, const 
 // other characters stay.
 QString CaseFileName(const QString& fileName, bool upper);
 
+// "Can't rename " + the path, or "..." and its last 25 characters when longer:
+// the warning of a failed Convert.
+QString RenameFailureText(const QString& path);
+
 // Renames the file Path to NewName in the same folder, never replacing
 // another entry (on a file system that ignores case, the file itself may be
 // renamed to another case). False, with the system's reason in Reason, when
