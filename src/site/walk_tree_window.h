@@ -55,6 +55,11 @@ class TfrmWalkTree : public QDialog {
 
  private:
   using TAction = void (TfrmWalkTree::*)();
+  // The hourglass for as long as it lives.
+  struct TWaitCursor {
+    TWaitCursor();
+    ~TWaitCursor();
+  };
   void BuildControls();
   void BuildCaseGroup();
   void SetTabOrder();
@@ -67,15 +72,10 @@ class TfrmWalkTree : public QDialog {
   void ConvertCase();
   void TouchFiles();
   void SaveOutput();
-  QStringList RelativeLines(const TZELFileManager& manager) const;
 
   // walk_tree_window_pages.cpp
   void MakeTestPage();
   void MakeRobots();
-  // The walk both outputs share: paths relative to the local root with "/"
-  // separators, in walk order.
-  QStringList PageList(bool withRemoteRoot);
-  QStringList ImageList();
 
   QStringList FOutput;
   bool FBusy = false;

@@ -14,7 +14,9 @@
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "file_bytes.h"
 #include <QToolButton>
@@ -92,6 +94,7 @@ class TestMainWindow : public QObject {
   void blockIndent_data();
   void blockIndent();
   void closeWithChanges();
+  void maintenanceOpensTheSiteWindow();
   void settingsNotWritable();
   void commandLineFile_data();
   void commandLineFile();
@@ -516,6 +519,27 @@ void TestMainWindow::blockIndent() {
   QCOMPARE(Editor()->SelStart(), endStart);
   QCOMPARE(Editor()->SelLength(), endLength);
   QTRY_COMPARE(FWindow->FileInfo()->Modified, true);
+}
+
+// The site window opens on the working folder; names it converts show in
+// the file list once it has closed.
+void TestMainWindow::maintenanceOpensTheSiteWindow() {
+  Page("Page.HTM", "<p>a</p>\r\n");
+  Open();
+  QVERIFY(Enabled("bbtMaint"));
+  QString localRoot;
+  QTimer::singleShot(0, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || w->objectName() != "frmWalkTree") return;
+    localRoot = w->findChild<QLineEdit*>("edtLocalRoot")->text();
+    w->findChild<QPushButton*>("bbtList")->click();
+    w->findChild<QPushButton*>("bbtCase")->click();
+    w->close();
+  });
+  QTest::mouseClick(Control<QPushButton>("bbtMaint"), Qt::LeftButton);
+  QCOMPARE(localRoot, Site() + "/");
+  QCOMPARE(List()->count(), 1);
+  QCOMPARE(List()->item(0)->text(), QString("page.htm"));
 }
 
 void TestMainWindow::closeWithChanges() {

@@ -161,11 +161,11 @@ void TestBoxLabel::autoSizeAndAccelerator() {
   label->SetCaption("&Total files");
   label->SetAutoSize(true);
   const QFontMetrics fm = label->fontMetrics();
-  QCOMPARE(label->width(), fm.horizontalAdvance("Total files") + 8);
+  QVERIFY(qAbs(label->width() - (fm.horizontalAdvance("Total files") + 8)) <= 1);
   QCOMPARE(label->height(), fm.height() + 4);
   QCOMPARE(label->x() + label->width(), 197);  // the right edge stays
   label->SetCaption("");
-  QCOMPARE(label->width(), fm.horizontalAdvance(" ") + 8);
+  QVERIFY(qAbs(label->width() - (fm.horizontalAdvance(" ") + 8)) <= 1);
   label->SetCaption("&Count");
 
   auto* edit = new QLineEdit(&form);
