@@ -108,6 +108,8 @@ void TfrmWalkTree::BuildControls() {
   QFont mono(QStringLiteral("Liberation Mono"));  // the design's Courier New
   mono.setPixelSize(13);
   memOutput->setFont(mono);
+  // A plain multi-line edit's tab stops: every 8 characters.
+  memOutput->setTabStopDistance(8 * memOutput->fontMetrics().horizontalAdvance(' '));
 
   MakeLabel(this, "lblLocalRoot", "Local root", {8, 20});
   edtLocalRoot = MakeEdit(this, "edtLocalRoot", {}, {88, 16, 449, 24});

@@ -166,6 +166,12 @@ void TestBoxLabel::autoSizeAndAccelerator() {
   QCOMPARE(label->x() + label->width(), 197);  // the right edge stays
   label->SetCaption("");
   QVERIFY(qAbs(label->width() - (fm.horizontalAdvance(" ") + 8)) <= 1);
+  label->SetCaption("one two three four five six");
+  label->resize(60, 17);
+  label->SetWordWrap(true);
+  QVERIFY(label->height() >= 2 * fm.height() + 4);
+  label->SetWordWrap(false);
+  QCOMPARE(label->height(), fm.height() + 4);
   label->SetCaption("&Count");
 
   auto* edit = new QLineEdit(&form);

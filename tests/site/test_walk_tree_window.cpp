@@ -54,6 +54,7 @@ class TestWalkTreeWindow : public QObject {
   void init();
   void cleanup();
   void opensOnTheWorkingFolder();
+  void layout();
   void listSite();
   void missingLocalRoot();
   void remoteRootRule();
@@ -147,6 +148,41 @@ void TestWalkTreeWindow::opensOnTheWorkingFolder() {
   QCOMPARE(count, QString("0"));
   QVERIFY(onlyList);
   QCOMPARE(Environment->RemoteRoot, QString("http://www.changed.example/"));
+}
+
+// Every control where the design puts it, in its tab order.
+void TestWalkTreeWindow::layout() {
+  const QList<QPair<const char*, QRect>> places = {
+      {"memOutput", {8, 192, 609, 305}},      {"edtLocalRoot", {88, 16, 449, 24}},
+      {"edtRemoteRoot", {88, 48, 449, 24}},   {"bbtList", {8, 84, 75, 24}},
+      {"ckbInclSubDirs", {96, 88, 153, 17}},  {"ckbDetails", {256, 88, 121, 17}},
+      {"edtMask", {432, 85, 57, 24}},         {"bbtCase", {8, 120, 75, 24}},
+      {"rgpCase", {200, 107, 226, 37}},       {"bbtTouch", {8, 156, 75, 24}},
+      {"bbtRobots", {544, 17, 75, 24}},       {"edtTouch", {200, 156, 113, 24}},
+      {"bbtTestPage", {544, 49, 75, 24}},     {"bbtSaveAs", {8, 508, 75, 25}},
+      {"edtSaveAs", {88, 508, 529, 24}},      {"bxlFileCount", {520, 128, 97, 21}},
+      {"bxlFileSize", {520, 160, 97, 21}}};
+  for (const auto& [name, rect] : places) QVERIFY2(Control(name)->geometry() == rect, name);
+  const QList<QPair<const char*, QPoint>> labels = {
+      {"lblLocalRoot", {8, 20}}, {"lblRemoteRoot", {8, 52}},  {"lblMask", {392, 88}},
+      {"lblCase", {96, 124}},    {"Label1", {96, 160}},       {"lblFileCount", {456, 132}},
+      {"lblFileSize", {456, 164}}};
+  for (const auto& [name, pos] : labels) QVERIFY2(Control(name)->pos() == pos, name);
+  QVERIFY(Control<QRadioButton>("rgpCase0")->isChecked());
+  QCOMPARE(Edit("edtTouch")->maxLength(), 16);
+  QVERIFY(Control<QPlainTextEdit>("memOutput")->isReadOnly());
+
+  const QStringList order = {"edtLocalRoot", "edtRemoteRoot", "bbtList",   "ckbInclSubDirs",
+                             "ckbDetails",   "edtMask",       "bbtCase",   "rgpCase0",
+                             "bbtTouch",     "bbtRobots",     "edtTouch",  "bbtTestPage",
+                             "bbtSaveAs",    "edtSaveAs"};
+  QStringList chain;
+  QWidget* w = Control(order.first().toLatin1());
+  do {
+    if (order.contains(w->objectName())) chain << w->objectName();
+    w = w->nextInFocusChain();
+  } while (w->objectName() != order.first());
+  QCOMPARE(chain, order);
 }
 
 // Three files of 1,400 bytes in all; without details no size is summed;
@@ -348,6 +384,12 @@ void TestWalkTreeWindow::testPageAndRobots() {
   Click("bbtRobots");
   QCOMPARE(FWindow->OutputLines(), (QStringList{"User-agent: *", "Disallow: /sub/page.htm"}));
   QCOMPARE(Edit("edtSaveAs")->text(), Site("robots.txt"));
+
+  // A walk that finds nothing suggests no file.
+  Edit("edtMask")->setText("*.none");
+  Click("bbtTestPage");
+  QVERIFY(Edit("edtSaveAs")->text().isEmpty());
+  QVERIFY(!Enabled("bbtSaveAs"));
 
   // Convert still works on the last listing, whatever walked since.
   Edit("edtMask")->setText("*.css");
