@@ -142,13 +142,15 @@ void TestSitePages::robots() {
   Make("private/notes.htm", "<html>\r<meta content=\"noindex,nofollow\" name=\"robots\">");
   Make("split.htm", "<meta name=\"robots\"\ncontent=\"noindex\">");
   Make("robots.txt.htm", "no such line");
+  Make("mixed.htm", "RoBoTs nOiNdEx");
+  Make("apart.htm", "robotnoindex\nxrobots\r\nnoindex");
   Make("style.css", "robots noindex");
   const QStringList pages = Pages(true, {});
   QString failure;
   QStringList lines = WriteRobots(pages, FTmp->path(), &failure);
   QVERIFY(failure.isEmpty());
   lines.sort();
-  QCOMPARE(lines, (QStringList{"Disallow: /a.htm", "Disallow: /private/notes.htm",
+  QCOMPARE(lines, (QStringList{"Disallow: /a.htm", "Disallow: /mixed.htm", "Disallow: /private/notes.htm",
                                "User-agent: *"}));
 
   // A page gone since the walk stops the generation, keeping what was made.
