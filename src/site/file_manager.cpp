@@ -209,6 +209,9 @@ void TZELFileManager::Run(bool listing) {
   FResultList.clear();
   FTouchPaths.clear();
   FErrorCode = ecOK;
+  // A touch reports its failure after its run: that abort must not empty the
+  // next run.
+  FAborted = false;
   FFileCount = 0;
   FTotalSize = 0;
   FMaxKeyLength = 0;
@@ -350,7 +353,8 @@ void TZELFileManager::SortResult() {
   for (qsizetype i = 0; i < FResultList.size(); ++i) {
     QString text = FSortKeys.value(i);
     if (FSortOrder == soName) text = text.leftJustified(FMaxKeyLength, u' ');
-    items.push_back({collator.sortKey(text + FResultList[i]), i});
+    // Folded first: the collation of the C locale would tell case apart.
+    items.push_back({collator.sortKey((text + FResultList[i]).toCaseFolded()), i});
   }
   std::stable_sort(items.begin(), items.end(),
                    [](const TItem& a, const TItem& b) { return a.Key.compare(b.Key) < 0; });
