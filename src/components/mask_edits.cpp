@@ -84,11 +84,11 @@ void TZELCustomMaskEdit::hideEvent(QHideEvent* event) {
 
 namespace {
 
-// The designed width with the toolkit's height, so that layouts keep it.
-void Shape(QLineEdit& edit, int maxLength, int width, const QString& text) {
+// The designed width, or what a full text needs in a larger font; fixed,
+// so that layouts keep it.
+void Shape(QLineEdit& edit, int maxLength, int width, const QString& text, const QString& full) {
   edit.setMaxLength(maxLength);
-  edit.setMinimumWidth(width);
-  edit.setMaximumWidth(width);
+  edit.setFixedWidth(std::max(width, edit.fontMetrics().horizontalAdvance(full) + 14));
   edit.setText(text);
 }
 
@@ -97,7 +97,7 @@ void Shape(QLineEdit& edit, int maxLength, int width, const QString& text) {
 // ---- TPostcodeEdit ----
 
 TPostcodeEdit::TPostcodeEdit(QWidget* parent) : TZELCustomMaskEdit(TMaskKind::Postcode, parent) {
-  Shape(*this, 6, 65, QStringLiteral("1234AB"));
+  Shape(*this, 6, 65, QStringLiteral("1234AB"), QStringLiteral("8888MM"));
 }
 
 void TPostcodeEdit::SetPostcode(const QString& value) {
@@ -114,7 +114,7 @@ bool TPostcodeEdit::AllowExit() {
 // ---- TTimeEdit ----
 
 TTimeEdit::TTimeEdit(QWidget* parent) : TZELCustomMaskEdit(TMaskKind::Time, parent) {
-  Shape(*this, 5, 41, QStringLiteral(":"));
+  Shape(*this, 5, 41, QStringLiteral(":"), QStringLiteral("88:88"));
 }
 
 void TTimeEdit::SetTime(const QString& value) {
@@ -131,7 +131,7 @@ bool TTimeEdit::AllowExit() {
 // ---- TDateEdit ----
 
 TDateEdit::TDateEdit(QWidget* parent) : TZELCustomMaskEdit(TMaskKind::Date, parent) {
-  Shape(*this, 10, 73, QStringLiteral("--"));
+  Shape(*this, 10, 73, QStringLiteral("--"), QStringLiteral("88-88-8888"));
 }
 
 void TDateEdit::SetDate(const QString& value) {
