@@ -67,17 +67,26 @@ void TEditFileInfo::Reload() {
   }
 }
 
-void TEditFileInfo::Convert(TLines& Lines) const {
-  ConvertLines(Lines, EffectiveTabSize(), Conversion, DeleteEmptyLines);
+bool TEditFileInfo::Convert(TLines& Lines) const {
+  const std::size_t count = Lines.size();
+  bool changed = false;
+  std::string before;
+  for (std::string& line : Lines) {
+    if (!changed) before = line;
+    ConvertLine(line, EffectiveTabSize(), Conversion);
+    changed = changed || line != before;
+  }
+  ConvertLines(Lines, EffectiveTabSize(), 2, DeleteEmptyLines);
+  return changed || Lines.size() != count;
 }
 
-void TEditFileInfo::Save() {
+void TEditFileInfo::Save(TWriteMode Mode) {
   if (FileName.isEmpty())
     throw EInOutError(QStringLiteral("Cannot save: no file is open."));
   const int tabSize = EffectiveTabSize();
   // The file is written from the normalised lines first and Baseline takes
   // them only after that succeeded, so a failed save changes nothing.
-  WriteDocumentFile(FileName, Baseline, Encoding, tabSize);
+  WriteDocumentFile(FileName, Baseline, Encoding, tabSize, Mode);
   for (std::string& line : Baseline) NormaliseSavedLine(line, tabSize);
   Modified = false;
   RaiseChange();

@@ -31,12 +31,13 @@ public:
   void Load(const QString& Name);
   // Reads FileName again; on failure no file is open and EInOutError is thrown.
   void Reload();
-  // Applies the loading conversion to Lines in place.
-  void Convert(TLines& Lines) const;
+  // Applies the loading conversion to Lines in place; true when it changed
+  // or removed any line.
+  bool Convert(TLines& Lines) const;
   // Normalises Baseline and writes it to FileName in the encoding it was
   // read in. On failure it throws EInOutError and the file on disk,
   // Baseline and Modified stay as they were.
-  void Save();
+  void Save(TWriteMode Mode = TWriteMode::Replace);
   void SetModified(bool Value);
   int LineCount() const { return static_cast<int>(Baseline.size()); }
   // The file's last-write date and time, "dd-mm-yyyy hh:nn"; empty when no

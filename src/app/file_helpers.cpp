@@ -84,6 +84,14 @@ bool CopyFileTo(const QString& Source, const QString& Target) {
   return ok;
 }
 
+bool SameFile(const QString& A, const QString& B) {
+  struct stat a, b;
+  if (A.isEmpty() || B.isEmpty() || ::stat(Native(A).constData(), &a) != 0 ||
+      ::stat(Native(B).constData(), &b) != 0)
+    return false;
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 qint64 FileSizeOf(const QString& Name) {
   if (Name.isEmpty()) return -1;
   const int fd = ::open(Native(Name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

@@ -19,6 +19,9 @@ bool CreateEmptyFile(const QString& Name);
 // file beside Target and moved into place only when complete, so no
 // half-written Target is ever seen. Permission bits follow Source.
 bool CopyFileTo(const QString& Source, const QString& Target);
+// True when both names reach one and the same file (through links, hard
+// links or another spelling of the path); false when either is missing.
+bool SameFile(const QString& A, const QString& B);
 // Size in bytes of the file, or -1 when it cannot be opened for reading
 // (missing, unreadable, a folder).
 qint64 FileSizeOf(const QString& Name);
