@@ -65,7 +65,7 @@ void TfrmWalkTree::ConvertCase() {
         UpdateProgressBox("Renaming: " + shown);
       boxShown = true;
       if (!RenameNoReplace(path, newName)) {
-        MsgStop("Can't rename " + shown, "Warning");
+        MsgStop(RenameFailureText(path), "Warning");
         Desktop().Beep();
       }
     }
