@@ -348,8 +348,10 @@ void TestMainWindow::saveFailureKeepsTheEdit() {
   QTRY_VERIFY(FWindow->FileInfo()->Modified);
   // The folder went away meanwhile (an unplugged disk, say).
   QVERIFY(QDir(Site("site")).removeRecursively());
+  const auto gone = AnswerNextMessage(mrYes);
   const auto seen = AnswerNextMessage(mrOk);
   FWindow->MenuClick(103);
+  QCOMPARE(gone->Caption, QString("File changed on disk"));
   QVERIFY(seen->Shown);
   QCOMPARE(seen->Caption, QString("File not saved"));
   QVERIFY(FWindow->FileInfo()->Modified);
@@ -362,6 +364,7 @@ void TestMainWindow::saveFailureKeepsTheEdit() {
 
   // Once the folder is back, the same edit saves.
   QVERIFY(QDir(Site()).mkdir("site"));
+  AnswerNextMessage(mrYes);
   FWindow->MenuClick(103);
   QCOMPARE(ReadBytes(Site("site/a.html")), QByteArray("xone\r\n"));
   QVERIFY(!FWindow->FileInfo()->Modified);
