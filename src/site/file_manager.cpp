@@ -209,8 +209,8 @@ void TZELFileManager::Run(bool listing) {
   FResultList.clear();
   FTouchPaths.clear();
   FErrorCode = ecOK;
-  // A touch reports its failure after its run: that abort must not empty the
-  // next run.
+  // Cleared as a run starts, not only as it ends: a touch reports its failure
+  // after its run, and that abort must not empty the next run.
   FAborted = false;
   FFileCount = 0;
   FTotalSize = 0;
@@ -237,7 +237,6 @@ void TZELFileManager::Run(bool listing) {
   FFolders.clear();
   FFileCount = int(FResultList.size());
   if (listing && !FOutFile.isEmpty()) WriteOutFile();
-  FAborted = false;
 }
 
 void TZELFileManager::LetEventsRun() {

@@ -117,6 +117,7 @@ void TestFileManager::missingFolder() {
   m.SetWorkingDir("  " + Path("nosite") + "/ ");
   QCOMPARE(m.WorkingDir(), Path("nosite"));
   m.SetShowWarnings(false);
+  m.SetShowDeltreeWarning(false);
   m.SetTimeStamp("01-02-2003 04:05");
   m.List();
   QCOMPARE(m.ErrorCode(), ecNoWorkDir);
@@ -128,6 +129,7 @@ void TestFileManager::missingFolder() {
                                    Path("nosite") + ")");
   // The one-shot settings are back after the failed run.
   QVERIFY(m.ShowWarnings());
+  QVERIFY(m.ShowDeltreeWarning());
   QVERIFY(m.TimeStamp() != QString("01-02-2003 04:05"));
 
   m.SetWorkingDir("");
@@ -295,6 +297,12 @@ void TestFileManager::sortOrder() {
   m.SetSortOrder(soName);
   m.List();
   QCOMPARE(m.ResultList(), (QStringList{"a.htm", "b.htm", "c.htm", "Z.htm"}));
+  // Keys padded to one length: a shorter name sorts before its longer kin.
+  Make("a");
+  Make("a-b");
+  m.SetSearchMask("a*");
+  m.List();
+  QCOMPARE(m.ResultList(), (QStringList{"a", "a-b", "a.htm"}));
 }
 
 void TestFileManager::touch() {
