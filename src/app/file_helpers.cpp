@@ -92,6 +92,13 @@ bool SameFile(const QString& A, const QString& B) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+TFileStamp FileStampOf(const QString& Name) {
+  struct stat st;
+  if (Name.isEmpty() || ::stat(Native(Name).constData(), &st) != 0) return {};
+  return {true, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_size),
+          quint64(st.st_dev), quint64(st.st_ino)};
+}
+
 qint64 FileSizeOf(const QString& Name) {
   if (Name.isEmpty()) return -1;
   const int fd = ::open(Native(Name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
