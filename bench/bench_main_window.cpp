@@ -85,6 +85,7 @@ struct TBenchSite {
     QDir().mkpath(Folder + "/site");
     QDir().mkpath(Folder + "/config/quillmere");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Folder + "/config"));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(Folder + "/state"));
     std::ofstream(QString(Folder + "/config/quillmere/quillmere.ini").toStdString())
         << "[Settings]\nWorkingDir=" << (Folder + "/site/").toStdString()
         << "\nAutoConversion=0\nDelEmptyLines=FALSE\nTabInterval=12\nFileMask=*.html;\n"

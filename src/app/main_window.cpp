@@ -1,6 +1,7 @@
 // The main window's life cycle: creation, first activation, resizing,
 // closing and the window-wide Ctrl+F.
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 
 #include "app/edit_file_info.h"
 #include "app/file_panel.h"
@@ -99,7 +100,11 @@ void TfrmMain::FormCreate() {
 
   FFileInfo = std::make_unique<TEditFileInfo>();
   FFileInfo->OnLoaded = [this] { ShowBaseline(); };
-  FFileInfo->OnChange = [this] { UpdateDocState(); };
+  FFileInfo->OnChange = [this] {
+    if (!FFileInfo->Modified && FRecovery) FRecovery->Drop();
+    UpdateDocState();
+  };
+  FRecovery = std::make_unique<TRecoveryKeeper>(*FFileInfo, [this] { return memEdit->TextBytes(); });
 
   FEnvironment = std::make_unique<TQMEEnvironment>();
   Environment = FEnvironment.get();
@@ -166,6 +171,7 @@ void TfrmMain::FormActivate() {
   if (!kept.isEmpty()) OpenFileByName(kept);
   cmbSearchChange();
   QApplication::restoreOverrideCursor();
+  OfferRecoveries();
 }
 
 void TfrmMain::RefreshFileList() {
@@ -237,6 +243,7 @@ bool TfrmMain::FormClose() {
   QApplication::restoreOverrideCursor();
   FClosingAccepted = close;
   if (close) {
+    FRecovery->Drop();
     // The tool windows record their place once more as they go; the settings
     // record must still exist then.
     delete frmSpecChar;

@@ -36,6 +36,7 @@ class TfrmHTML;
 class TfrmResults;
 class TfrmSpecChar;
 class TToolsMenu;
+class TRecoveryKeeper;
 class TAboutDialog;
 
 // A path stored in double quotes, without them.
@@ -127,6 +128,7 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -153,6 +155,13 @@ private:
   // Guarded for a write: where the folder refuses the temporary file, offers
   // to write in place.
   bool WriteGuarded(const QString& title, const std::function<void(TWriteMode)>& write);
+  // The disk behind the document (main_window_disk.cpp).
+  bool ConfirmDiskChange();
+  void CheckDiskOnActivate();
+  void OfferRecoveries();
+  std::unique_ptr<TRecoveryKeeper> FRecovery;
+  QString FDiskNote;  // shown after the path when the page changed on disk
+  bool FCheckingDisk = false;
 
   std::unique_ptr<TQMEEnvironment> FEnvironment;
   std::unique_ptr<TEditFileInfo> FFileInfo;

@@ -4,6 +4,7 @@
 #include "app/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/memo.h"
 #include "app/status_panels.h"
 #include "app/text_lines.h"
@@ -96,7 +97,7 @@ void TfrmMain::ShowBaseline() {
 }
 
 void TfrmMain::UpdateStatusBar() {
-  stbStatus->SetText(0, " " + FFileInfo->FileName);
+  stbStatus->SetText(0, " " + FFileInfo->FileName + FDiskNote);
   stbStatus->SetText(1, FFileInfo->FileDateText());
   stbStatus->SetMarker(FFileInfo->Modified);
 }
@@ -130,6 +131,7 @@ void TfrmMain::UpdateDocState() {
 void TfrmMain::memEditChange() {
   if (SuppressChange) return;
   if (ActiveControl() == memEdit && !FFileInfo->Modified) FFileInfo->SetModified(true);
+  if (FFileInfo->Modified) FRecovery->TextChanged();
   UpdateSearchButtons();
   memEditToggleMenus();
 }
@@ -161,6 +163,7 @@ TLines TfrmMain::ApplyConversion() {
 }
 
 bool TfrmMain::SaveDocument() {
+  if (!ConfirmDiskChange()) return false;
   const int row = FCurrentRow;
   // The editor's text must be one the page's encoding can hold before it
   // becomes the baseline; a refused save keeps everything as it was.

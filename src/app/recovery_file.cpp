@@ -92,8 +92,7 @@ QList<TRecovery> FindRecoveries() {
     if (!ReadRecovery(entry.filePath(), r) || Running(r.Pid)) continue;
     // A page saved after the crash holds newer work than the recovery file.
     const TFileStamp page = FileStampOf(r.Page);
-    const qint64 written = entry.lastModified().toMSecsSinceEpoch() * 1000000;
-    if (page.Exists && page.MTimeNs > written) continue;
+    if (page.Exists && page.MTimeNs > FileStampOf(entry.filePath()).MTimeNs) continue;
     found.append(r);
   }
   return found;
