@@ -12,6 +12,9 @@ packages=(
 if [ "${1:-}" = "--run" ]; then
   packages+=(xvfb xdotool openbox x11-utils imagemagick)
 fi
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
