@@ -1,10 +1,10 @@
-# Quillmere: make run | make test | make test-asan | make bench
+# Quillmere: make run | make test | make test-asan | make bench | make package | make install
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_GEN  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps deps-run build run test test-asan bench clean
+.PHONY: all deps deps-run build run test test-asan bench package install clean
 
 all: build
 
@@ -36,6 +36,12 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/quillmere_bench
+
+package: build
+	cmake --build $(BUILD) --target package
+
+install: build
+	cmake --install $(BUILD)
 
 run: deps-run build
 	bash scripts/run.sh $(BUILD)/quillmere examples/site

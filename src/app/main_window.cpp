@@ -2,6 +2,7 @@
 // closing and the window-wide Ctrl+F.
 #include "app/main_window.h"
 
+#include "app/command_line.h"
 #include "app/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/memo.h"
@@ -27,6 +28,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
@@ -96,6 +98,8 @@ void TfrmMain::FormCreate() {
   SuppressChange = false;
   FStarting = true;
   setWindowTitle(ApplicationTitle());
+  // The program's own icon: title bar, about box and every dialog.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmere/quillmere.svg")));
 
   FFileInfo = std::make_unique<TEditFileInfo>();
   FFileInfo->OnLoaded = [this] { ShowBaseline(); };
@@ -152,11 +156,16 @@ void TfrmMain::FormActivate() {
   FStarting = false;
   update();
 
-  // A file named on the command line: its folder becomes the site folder.
-  QString kept;
+  // A page named on the command line: its folder becomes the site folder; a
+  // folder is the site itself. One that cannot be opened is said so, and the
+  // stored site is shown.
+  QString kept, problem;
   if (!FProgramArgs.isEmpty()) {
     const QFileInfo arg(QDir::current().absoluteFilePath(FProgramArgs.first()));
-    if (arg.isFile()) {
+    problem = StartPathProblem(FProgramArgs.first());
+    if (problem.isEmpty() && arg.isDir()) {
+      Environment->SetWorkingDir(QDir::cleanPath(arg.absoluteFilePath()));
+    } else if (problem.isEmpty()) {
       Environment->SetWorkingDir(arg.absolutePath());
       kept = arg.fileName();
     }
@@ -166,6 +175,7 @@ void TfrmMain::FormActivate() {
   if (!kept.isEmpty()) OpenFileByName(kept);
   cmbSearchChange();
   QApplication::restoreOverrideCursor();
+  if (!problem.isEmpty()) MsgWarning(problem, "Not opened");
 }
 
 void TfrmMain::RefreshFileList() {
