@@ -190,7 +190,7 @@ void TestIniFile::writeFailures() {
       ini.Save();
       QFAIL(qPrintable("no error for " + path));
     } catch (const EInOutError& e) {
-      QCOMPARE(e.Message, "Unable to write to " + path);
+      QVERIFY(e.Message.startsWith("Unable to write to " + path));
     }
     QVERIFY_THROWS_EXCEPTION(EInOutError, WriteProfileString("S", "k", "v", path));
   }
