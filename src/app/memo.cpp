@@ -54,6 +54,9 @@ TZELMemo::TZELMemo(QWidget* parent) : QsciScintilla(parent) {
   // Character positions for whole lines, kept up to date by Scintilla, make
   // TextLength and LineIndex constant-time on any size of text.
   Sci(SCI_ALLOCATELINECHARACTERINDEX, Utf32);
+  // Keeps the laid-out lines of the page in view, so a key re-lays only its
+  // own line: with colouring each line is many runs of text.
+  Sci(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
   SetUpAppearance();
   FreeEditorKeys();
   WatchChanges();
