@@ -16,23 +16,22 @@ void SetNames() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QString startPath;
+  TCommandLine commandLine;
   {
-    // --help and --version answer without a display.
+    // Read before QApplication, so that --help and a usage error need no display.
     QCoreApplication probe(argc, argv);
     SetNames();
-    const TCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
-    switch (commandLine.Action) {
-      case TCommandLine::caRun: startPath = commandLine.Path; break;
-      case TCommandLine::caHelp:
-      case TCommandLine::caVersion:
-        std::fputs(qPrintable(commandLine.Text), stdout);
-        return 0;
-      case TCommandLine::caUsageError:
-        std::fprintf(stderr, "quillmere: %s\nTry 'quillmere --help'.\n",
-                     qPrintable(commandLine.Text));
-        return 2;
-    }
+    commandLine = ParseCommandLine(QCoreApplication::arguments());
+  }
+  switch (commandLine.Action) {
+    case TCommandLine::caRun: break;
+    case TCommandLine::caHelp:
+    case TCommandLine::caVersion:
+      std::fputs(qPrintable(commandLine.Text), stdout);
+      return 0;
+    case TCommandLine::caUsageError:
+      std::fprintf(stderr, "quillmere: %s\nTry 'quillmere --help'.\n", qPrintable(commandLine.Text));
+      return 2;
   }
   QApplication app(argc, argv);
   SetNames();
@@ -42,7 +41,8 @@ int main(int argc, char** argv) {
   SetDesktop(&desktop);
   int result = 0;
   {
-    TfrmMain frmMain(startPath.isEmpty() ? QStringList() : QStringList{startPath});
+    const QString& start = commandLine.Path;
+    TfrmMain frmMain(start.isEmpty() ? QStringList() : QStringList{start});
     frmMain.show();
     result = QApplication::exec();
   }

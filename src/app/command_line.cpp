@@ -12,8 +12,29 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Quillmere, an editor for the files of a small web site in a local folder."));
-  const QCommandLineOption help = parser.addHelpOption();
-  const QCommandLineOption version = parser.addVersionOption();
+  // Qt's own help option would offer --help-all, which lists options that
+  // QApplication has taken out before this parser sees them.
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Displays this help."));
+  const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                   QStringLiteral("Displays version information."));
+  parser.addOption(help);
+  parser.addOption(version);
+  // QApplication's own options (-platform xcb, -style fusion ...) are read
+  // by QApplication; here they are only let through.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "style",
+                           "stylesheet", "geometry", "qwindowgeometry", "qwindowtitle",
+                           "qwindowicon", "title", "display", "session", "name"}) {
+    QCommandLineOption qt(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+    qt.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(qt);
+  }
+  for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+    QCommandLineOption qt(QString::fromLatin1(name));
+    qt.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(qt);
+  }
   parser.addPositionalArgument(
       QStringLiteral("page-or-folder"),
       QStringLiteral("A page to open (its folder becomes the site) or the site's folder."),

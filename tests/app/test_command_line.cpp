@@ -31,8 +31,13 @@ void TestCommandLine::parse_data() {
   QTest::newRow("short help") << QStringList{"-h", "x"} << int(C::caHelp) << "" << "--version";
   QTest::newRow("version") << QStringList{"--version"} << int(C::caVersion) << ""
                            << "Quillmere 2.60\n";
+  QTest::newRow("short version") << QStringList{"-v"} << int(C::caVersion) << "" << "2.60";
+  QTest::newRow("Qt's options pass") << QStringList{"-platform", "offscreen", "-reverse", "a.htm"}
+                                     << int(C::caRun) << "a.htm" << "";
   QTest::newRow("unknown option") << QStringList{"--colour"} << int(C::caUsageError) << ""
                                   << "colour";
+  QTest::newRow("no help-all") << QStringList{"--help-all"} << int(C::caUsageError) << ""
+                               << "help-all";
   QTest::newRow("two pages") << QStringList{"a.html", "b.html"} << int(C::caUsageError) << ""
                              << "not 2";
 }
