@@ -380,6 +380,8 @@ void TestMemo::syntaxColouring_data() {
   QTest::addColumn<QString>("lexer");  // its class, empty for none
   QTest::newRow("html") << "index.html" << "QsciLexerHTML";
   QTest::newRow("HTM upper case") << "OLD.HTM" << "QsciLexerHTML";
+  QTest::newRow("shtml") << "inc.shtml" << "QsciLexerHTML";
+  QTest::newRow("xhtml") << "page.xhtml" << "QsciLexerHTML";
   QTest::newRow("css") << "site.css" << "QsciLexerCSS";
   QTest::newRow("js") << "menu.js" << "QsciLexerJavaScript";
   QTest::newRow("text") << "robots.txt" << "";
@@ -437,6 +439,21 @@ void TestMemo::accessibleText() {
   QCOMPARE(t->selectionCount(), 1);
   t->selection(0, &start, &end);
   QCOMPARE(QList<int>({start, end}), QList<int>({4, 8}));
+  t->removeSelection(1);
+  QCOMPARE(t->selectionCount(), 1);
+  t->removeSelection(0);
+  QCOMPARE(t->selectionCount(), 0);
+
+  // A character's place on the screen and back.
+  m.resize(300, 200);
+  m.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&m));
+  const QRect first = t->characterRect(0);
+  const QRect e = t->characterRect(7);
+  QVERIFY(e.width() > 0 && e.height() > 0);
+  QCOMPARE(e.width(), first.width());
+  QCOMPARE(t->offsetAtPoint(e.center()), 7);
+  QCOMPARE(t->offsetAtPoint(first.center()), 0);
 }
 
 QTEST_MAIN(TestMemo)
