@@ -31,4 +31,6 @@ double MedianShellSeconds(int runs, const QString& command);
 QString BenchDir();
 // Peak resident memory of this process so far, in bytes.
 long long PeakRssBytes();
+// Growth of resident memory at its peak while fn runs, in bytes.
+long long PeakGrowthBytes(const std::function<void()>& fn);
 void PrintRatio(const char* label, double ours, double baseline, double goal);

@@ -252,3 +252,17 @@ QUILLMERE_BENCH(main_window_key_at_end) {
   PrintRatio("first key painted 50MB/1KB", first[1].Total(), first[0].Total(), 2.0);
   PrintRatio("20 x+BS painted 50MB/1KB", typing[1], typing[0], 2.0);
 }
+
+// A save of a big page: the text is held by the editor and the baseline
+// already; what the save adds at its peak should stay near one more copy.
+QUILLMERE_BENCH(main_window_save_50mb) {
+  const TBenchSite site;
+  auto window = OpenWindow();
+  ShowRow(*window, 1);
+  window->FileInfo()->SetModified(true);
+  const double size = static_cast<double>(QFile(site.Big).size());
+  const long long peak = PeakGrowthBytes([&] { window->MenuClick(103); });
+  if (window->FileInfo()->Modified) std::printf("the save failed!\n");
+  std::printf("%-28s %8.2f x file size  (goal <= 2.0)%s\n", "save peak memory", peak / size,
+              peak / size <= 2.0 ? "" : "  OVER GOAL");
+}

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +45,25 @@ void ReserveLines(TLines& lines, std::size_t bytesSeen, std::size_t fileSize) {
   lines.reserve(std::min(guess, fileSize / 16 + 1024));
 }
 
+// Saving normalises line breaks and blanks, which would damage a file that
+// is not 8-bit or UTF-8 text; such a file is refused before it is shown.
+// NUL bytes near the start are the usual mark of a binary file.
+void RefuseNonText(const QString& fileName, const char* data, std::size_t size) {
+  const std::string_view head(data, std::min<std::size_t>(size, 8000));
+  const auto startsWith = [&](std::string_view mark) { return head.substr(0, mark.size()) == mark; };
+  QString kind;
+  if (startsWith(std::string_view("\xFF\xFE\0\0", 4)) || startsWith(std::string_view("\0\0\xFE\xFF", 4)))
+    kind = QStringLiteral("a UTF-32 file");
+  else if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF"))
+    kind = QStringLiteral("a UTF-16 file");
+  else if (head.find('\0') != std::string_view::npos)
+    kind = QStringLiteral("not a text file (it holds NUL bytes)");
+  if (kind.isEmpty()) return;
+  throw EInOutError(QStringLiteral("\"%1\" is %2. Quillmere edits 8-bit and UTF-8 text only; "
+                                   "saving it here would change it, so it is not opened.")
+                        .arg(fileName, kind));
+}
+
 void ReadAll(int fd, const QString& fileName, std::size_t fileSize, TLines& lines,
              const TAddLine& addLine, TUtf8Validator& validator) {
   std::unique_ptr<char[]> buffer(new char[kChunkSize]);
@@ -56,6 +76,7 @@ void ReadAll(int fd, const QString& fileName, std::size_t fileSize, TLines& line
       throw EInOutError(ReadFailure(fileName, SystemReason(errno)));
     }
     if (n == 0) break;
+    if (total == 0) RefuseNonText(fileName, buffer.get(), static_cast<std::size_t>(n));
     validator.Feed(buffer.get(), static_cast<std::size_t>(n));
     splitter.Feed(buffer.get(), static_cast<std::size_t>(n));
     if (total == 0) ReserveLines(lines, static_cast<std::size_t>(n), fileSize);

@@ -5,6 +5,9 @@
 // by responsibility: main_window.cpp (life cycle and layout),
 // main_window_document.cpp (loading, saving, enabled states),
 // main_window_editor.cpp (editor keys and read-outs).
+#include "app/checked_write.h"
+#include "app/text_lines.h"
+
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -58,7 +61,9 @@ public:
   void ApplySyntax();
   void UpdateDocState();
   void memEditChange();
-  void ApplyConversion();
+  // Converts the editor's text by the settings' rule, as an edit where it
+  // changes, and returns its lines.
+  TLines ApplyConversion();
   bool SaveDocument();
   void CancelChanges();
   void OpenFileByName(const QString& name);
@@ -147,6 +152,9 @@ private:
   void ReplaceAllQuietly();
   // Runs Fn and reports a failure in the message window; false on failure.
   bool Guarded(const QString& title, const std::function<void()>& fn);
+  // Guarded for a write: where the folder refuses the temporary file, offers
+  // to write in place.
+  bool WriteGuarded(const QString& title, const std::function<void(TWriteMode)>& write);
 
   std::unique_ptr<TQMEEnvironment> FEnvironment;
   std::unique_ptr<TEditFileInfo> FFileInfo;

@@ -74,7 +74,9 @@ bool TfrmMain::SaveDocumentAs() {
   // they have on disk.
   const QFileInfo info(chosen);
   const QString target = info.absolutePath() + "/" + info.fileName().toLower();
-  if (target.compare(FFileInfo->FileName, Qt::CaseInsensitive) == 0) {
+  // Another name may reach the page itself: a link, or a linked folder.
+  if (target.compare(FFileInfo->FileName, Qt::CaseInsensitive) == 0 ||
+      SameFile(target, FFileInfo->FileName)) {
     MsgWarning("File can't be copied to itself.", "Invalid filename");
     SuppressChange = false;
     FSaveRefused = true;
@@ -88,12 +90,10 @@ bool TfrmMain::SaveDocumentAs() {
     return false;
   }
   const int row = FCurrentRow;
-  ApplyConversion();
+  const TLines lines = ApplyConversion();
   GotoLine(row);
-  // Written whole through a temporary file, so a failure leaves no
-  // half-written page and the document as it was.
-  if (!Guarded("File not saved", [&] {
-        WriteDocumentFile(target, memEdit->Lines(), FFileInfo->Encoding, 0);
+  if (!WriteGuarded("File not saved", [&](TWriteMode mode) {
+        WriteDocumentFile(target, lines, FFileInfo->Encoding, 0, mode);
       })) {
     SuppressChange = false;
     return false;
@@ -124,7 +124,7 @@ void TfrmMain::RenameDocument() {
   // would throw away the edits without a question.
   if (!written || FSaveRefused) return;
   // The old page goes only once the new one is written whole.
-  if (FFileInfo->FileName != old && QFileInfo(FFileInfo->FileName).isFile()) {
+  if (!SameFile(FFileInfo->FileName, old) && QFileInfo(FFileInfo->FileName).isFile()) {
     QFile file(old);
     if (!file.remove()) MsgWarning("Can't delete " + old + ": " + file.errorString(), "Rename file");
   }

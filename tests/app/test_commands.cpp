@@ -67,6 +67,7 @@ class TestCommands : public QObject {
   void renameMovesTheText();
   void saveAsOntoItself_data();
   void saveAsOntoItself();
+  void renameOntoALinkKeepsThePage();
   void failingSaveAsKeepsEverything_data();
   void failingSaveAsKeepsEverything();
   void desktopCalls();
@@ -269,6 +270,24 @@ void TestCommands::saveAsOntoItself() {
   // Nothing was written, so the edit must still be there to save.
   QCOMPARE(Editor()->Line(0), QString("Z<P>page</P>"));
   QVERIFY(FWindow->FileInfo()->Modified);
+}
+
+// A link to the page, or the site reached through a linked folder, names the
+// page itself: renaming onto it must neither write nor delete anything.
+void TestCommands::renameOntoALinkKeepsThePage() {
+  Start({{"page.html", "<P>page</P>\r\n"}});
+  QVERIFY(QFile::link(FSite + "page.html", FSite + "zlink.html"));
+  QVERIFY(QFile::link(FSite, FSite + "mirror"));
+  Editor()->SetSelStart(0);
+  Type("Z");
+  for (const QString& name : {"zlink.html", "mirror/page.html"}) {
+    FDialogAnswer = FSite + name;
+    const auto warning = AnswerNextMessage(mrOk);
+    FWindow->MenuClick(105);
+    QCOMPARE(warning->Text, QString("File can't be copied to itself."));
+    QCOMPARE(ReadBytes(FSite + "page.html"), QByteArray("<P>page</P>\r\n"));
+    QVERIFY(FWindow->FileInfo()->Modified);
+  }
 }
 
 void TestCommands::failingSaveAsKeepsEverything_data() {
