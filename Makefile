@@ -1,4 +1,4 @@
-# Quillmere: make run | make test | make test-asan | make bench | make fuzz
+# Quillmere: make run | make test | make test-asan | make bench | make fuzz | make package | make install
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -7,7 +7,7 @@ FUZZ_SMOKE_SECONDS ?= 4
 CMAKE_GEN  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps deps-run deps-fuzz build run test test-asan fuzz fuzz-smoke bench clean
+.PHONY: all deps deps-run deps-fuzz build run test test-asan fuzz fuzz-smoke bench package install clean
 
 all: build
 
@@ -50,6 +50,12 @@ fuzz-smoke: deps-fuzz
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/quillmere_bench
+
+package: build
+	cmake --build $(BUILD) --target package
+
+install: build
+	cmake --install $(BUILD)
 
 run: deps-run build
 	bash scripts/run.sh $(BUILD)/quillmere examples/site
