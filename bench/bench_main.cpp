@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <malloc.h>
+#include <string>
 #include <sys/resource.h>
 
 std::vector<TBench>& BenchRegistry() {
@@ -43,6 +46,23 @@ long long PeakRssBytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<long long>(usage.ru_maxrss) * 1024;
+}
+
+long long StatusKb(const char* key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  const std::size_t n = std::strlen(key);
+  while (std::getline(status, line))
+    if (line.compare(0, n, key) == 0) return std::atoll(line.c_str() + n + 1);
+  return -1;
+}
+
+long long PeakGrowthBytes(const std::function<void()>& fn) {
+  ::malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";
+  const long long before = StatusKb("VmRSS:");
+  fn();
+  return (StatusKb("VmHWM:") - before) * 1024;
 }
 
 void PrintRatio(const char* label, double ours, double baseline, double goal) {

@@ -7,6 +7,6 @@ function(quillmere_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set(tmp ${CMAKE_BINARY_DIR}/test-home/${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${tmp}/config;QUILLMERE_TEST_TMP=${tmp};QT_LOGGING_RULES=qt.qpa.*=false"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${tmp}/config;XDG_STATE_HOME=${tmp}/state;QUILLMERE_TEST_TMP=${tmp};QT_LOGGING_RULES=qt.qpa.*=false"
     TIMEOUT 120)
 endfunction()

@@ -131,11 +131,17 @@ TCheckedWrite::TCheckedWrite(const QString& target, TWriteMode mode)
     if (FFd < 0) Fail(errno);
     return;
   }
-  FStage = FolderOf(FReal) + "/." + BaseOf(FReal) + ".qme-XXXXXX";
-  FFd = ::mkostemp(FStage.data(), O_CLOEXEC);
+  // An unnamed temporary leaves nothing behind when the program is killed
+  // while writing; file systems without them get a named one.
+  const QByteArray folder = FolderOf(FReal);
+  FFd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (FFd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    FStage = folder + "/." + BaseOf(FReal) + ".qme-XXXXXX";
+    FFd = ::mkostemp(FStage.data(), O_CLOEXEC);
+    if (FFd < 0) FStage.clear();
+  }
   if (FFd < 0) {
     const int error = errno;
-    FStage.clear();
     if (exists && (error == EACCES || error == EPERM))
       throw EFolderReadOnly(WriteFailureText(
           FTarget, QStringLiteral("its folder does not allow a new file to be made (%1)")
@@ -170,21 +176,59 @@ void TCheckedWrite::Commit() {
     CommitInPlace();
     return;
   }
-  const int fd = FFd;
+  // Some file systems (NFS) report a failed write only when it is closed;
+  // an unnamed temporary is kept alive by a second descriptor until named.
+  const int unnamed = FStage.isEmpty() ? ::dup(FFd) : -1;
+  if (FStage.isEmpty() && unnamed < 0) Fail(errno);
+  const bool closed = ::close(FFd) == 0;
   FFd = -1;
-  // Some file systems (NFS) report a failed write only when it is closed.
-  if (::close(fd) != 0) Fail(errno);
-  if (FMode == TWriteMode::CreateNew) {
-    if (!MoveToFreeName(FStage, FReal)) Fail(errno);
-  } else if (::rename(FStage.constData(), FReal.constData()) != 0) {
-    Fail(errno);
+  if (!closed) {
+    const int error = errno;
+    if (unnamed >= 0) ::close(unnamed);
+    Fail(error);
   }
+  bool moved;
+  if (unnamed >= 0) {
+    moved = NameUnnamed(unnamed);
+    const int error = errno;
+    ::close(unnamed);
+    errno = error;
+  } else if (FMode == TWriteMode::CreateNew) {
+    moved = MoveToFreeName(FStage, FReal);
+  } else {
+    moved = ::rename(FStage.constData(), FReal.constData()) == 0;
+  }
+  if (!moved) Fail(errno);
   FStage.clear();
   const int folder = ::open(FolderOf(FReal).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     ::fsync(folder);
     ::close(folder);
   }
+}
+
+bool TCheckedWrite::NameUnnamed(int fd) {
+  const QByteArray proc = "/proc/self/fd/" + QByteArray::number(fd);
+  if (FMode == TWriteMode::CreateNew)
+    return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, FReal.constData(), AT_SYMLINK_FOLLOW) ==
+           0;
+  // A name of its own first, so the rename replaces the target in one step.
+  const QByteArray stem = FolderOf(FReal) + "/." + BaseOf(FReal) + ".qme-";
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    const QByteArray name =
+        stem + QByteArray::number(quint64(::getpid()) * 1000 + attempt, 36);
+    if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    if (::rename(name.constData(), FReal.constData()) == 0) return true;
+    const int error = errno;
+    ::unlink(name.constData());
+    errno = error;
+    return false;
+  }
+  errno = EEXIST;
+  return false;
 }
 
 void TCheckedWrite::CommitInPlace() {

@@ -56,6 +56,7 @@ public:
 private:
   [[noreturn]] void Fail(int error);
   void CommitInPlace();
+  bool NameUnnamed(int fd);
   QString FTarget;
   QByteArray FReal;   // where the bytes finally go, links resolved
   QByteArray FStage;  // the temporary's path; empty for an unnamed one

@@ -45,7 +45,10 @@ void TEditFileInfo::Reload() {
   TLines().swap(Baseline);
   Encoding = TTextEncoding::Utf8;
   Modified = false;
+  DiskStamp = {};
   if (FileName.isEmpty()) return;
+  // Taken before the read: a change made during it shows as a change later.
+  DiskStamp = FileStampOf(FileName);
   const int tabSize = EffectiveTabSize();
   // Each line is converted as it is split, while it is in the cache, and
   // stored at its converted size: the whitespace rules treat UTF-8 and
@@ -63,24 +66,45 @@ void TEditFileInfo::Reload() {
     TLines().swap(Baseline);
     FileName.clear();
     Encoding = TTextEncoding::Utf8;
+    DiskStamp = {};
     throw;
   }
 }
 
-void TEditFileInfo::Convert(TLines& Lines) const {
-  ConvertLines(Lines, EffectiveTabSize(), Conversion, DeleteEmptyLines);
+bool TEditFileInfo::Convert(TLines& Lines) const {
+  const std::size_t count = Lines.size();
+  bool changed = false;
+  std::string before;
+  for (std::string& line : Lines) {
+    if (!changed) before = line;
+    ConvertLine(line, EffectiveTabSize(), Conversion);
+    changed = changed || line != before;
+  }
+  ConvertLines(Lines, EffectiveTabSize(), 2, DeleteEmptyLines);
+  return changed || Lines.size() != count;
 }
 
-void TEditFileInfo::Save() {
+void TEditFileInfo::Save(TWriteMode Mode) {
   if (FileName.isEmpty())
     throw EInOutError(QStringLiteral("Cannot save: no file is open."));
   const int tabSize = EffectiveTabSize();
   // The file is written from the normalised lines first and Baseline takes
   // them only after that succeeded, so a failed save changes nothing.
-  WriteDocumentFile(FileName, Baseline, Encoding, tabSize);
+  WriteDocumentFile(FileName, Baseline, Encoding, tabSize, Mode);
+  DiskStamp = FileStampOf(FileName);
   for (std::string& line : Baseline) NormaliseSavedLine(line, tabSize);
   Modified = false;
   RaiseChange();
+}
+
+TDiskChange TEditFileInfo::DiskChange() const {
+  if (FileName.isEmpty()) return TDiskChange::None;
+  const TFileStamp now = FileStampOf(FileName);
+  if (now == DiskStamp) return TDiskChange::None;
+  if (!now.Exists) return TDiskChange::Deleted;
+  if (now.Device != DiskStamp.Device || now.Inode != DiskStamp.Inode)
+    return TDiskChange::Replaced;
+  return TDiskChange::Changed;
 }
 
 void TEditFileInfo::SetModified(bool Value) {

@@ -3,11 +3,15 @@
 // modified flag and the whitespace rules applied on loading and saving. The
 // main window owns the one instance, FileInfo.
 #include "app/document_file.h"
+#include "app/file_helpers.h"
 #include "app/text_lines.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
+
+// What another program did to the open file since it was loaded or saved.
+enum class TDiskChange { None, Changed, Deleted, Replaced };
 
 class TEditFileInfo {
 public:
@@ -20,6 +24,7 @@ public:
   std::uint8_t Conversion = 0; // on loading: 0 blanks to tabs, 1 tabs to blanks, 2 none
   bool DeleteEmptyLines = false;
   TTextEncoding Encoding = TTextEncoding::Utf8;  // how the file was read, and is written
+  TFileStamp DiskStamp;  // the file as loaded or last saved
   std::function<void()> OnLoaded;  // after a load
   std::function<void()> OnChange;  // after a load, a save and every SetModified
 
@@ -31,13 +36,16 @@ public:
   void Load(const QString& Name);
   // Reads FileName again; on failure no file is open and EInOutError is thrown.
   void Reload();
-  // Applies the loading conversion to Lines in place.
-  void Convert(TLines& Lines) const;
+  // Applies the loading conversion to Lines in place; true when it changed
+  // or removed any line.
+  bool Convert(TLines& Lines) const;
   // Normalises Baseline and writes it to FileName in the encoding it was
   // read in. On failure it throws EInOutError and the file on disk,
   // Baseline and Modified stay as they were.
-  void Save();
+  void Save(TWriteMode Mode = TWriteMode::Replace);
   void SetModified(bool Value);
+  // Compares the file on disk with DiskStamp; None when no file is open.
+  TDiskChange DiskChange() const;
   int LineCount() const { return static_cast<int>(Baseline.size()); }
   // The file's last-write date and time, "dd-mm-yyyy hh:nn"; empty when no
   // file is open.

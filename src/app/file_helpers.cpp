@@ -84,6 +84,21 @@ bool CopyFileTo(const QString& Source, const QString& Target) {
   return ok;
 }
 
+bool SameFile(const QString& A, const QString& B) {
+  struct stat a, b;
+  if (A.isEmpty() || B.isEmpty() || ::stat(Native(A).constData(), &a) != 0 ||
+      ::stat(Native(B).constData(), &b) != 0)
+    return false;
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+TFileStamp FileStampOf(const QString& Name) {
+  struct stat st;
+  if (Name.isEmpty() || ::stat(Native(Name).constData(), &st) != 0) return {};
+  return {true, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_size),
+          quint64(st.st_dev), quint64(st.st_ino)};
+}
+
 qint64 FileSizeOf(const QString& Name) {
   if (Name.isEmpty()) return -1;
   const int fd = ::open(Native(Name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

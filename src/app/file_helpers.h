@@ -19,6 +19,21 @@ bool CreateEmptyFile(const QString& Name);
 // file beside Target and moved into place only when complete, so no
 // half-written Target is ever seen. Permission bits follow Source.
 bool CopyFileTo(const QString& Source, const QString& Target);
+// True when both names reach one and the same file (through links, hard
+// links or another spelling of the path); false when either is missing.
+bool SameFile(const QString& A, const QString& B);
+// What identifies a file's state on disk: a change by another program
+// changes the time or size, a replacement the device or inode.
+struct TFileStamp {
+  bool Exists = false;
+  qint64 MTimeNs = 0;
+  qint64 Size = 0;
+  quint64 Device = 0;
+  quint64 Inode = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+// The stamp of the file Name reaches (links followed); Exists false when none.
+TFileStamp FileStampOf(const QString& Name);
 // Size in bytes of the file, or -1 when it cannot be opened for reading
 // (missing, unreadable, a folder).
 qint64 FileSizeOf(const QString& Name);

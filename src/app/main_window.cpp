@@ -1,7 +1,9 @@
 // The main window's life cycle: creation, first activation, resizing,
 // closing and the window-wide Ctrl+F.
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 
+#include "app/command_line.h"
 #include "app/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/memo.h"
@@ -27,6 +29,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
@@ -96,10 +99,16 @@ void TfrmMain::FormCreate() {
   SuppressChange = false;
   FStarting = true;
   setWindowTitle(ApplicationTitle());
+  // The program's own icon: title bar, about box and every dialog.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmere/quillmere.svg")));
 
   FFileInfo = std::make_unique<TEditFileInfo>();
   FFileInfo->OnLoaded = [this] { ShowBaseline(); };
-  FFileInfo->OnChange = [this] { UpdateDocState(); };
+  FFileInfo->OnChange = [this] {
+    if (!FFileInfo->Modified && FRecovery) FRecovery->Drop();
+    UpdateDocState();
+  };
+  FRecovery = std::make_unique<TRecoveryKeeper>(*FFileInfo, [this] { return memEdit->TextBytes(); });
 
   FEnvironment = std::make_unique<TQMEEnvironment>();
   Environment = FEnvironment.get();
@@ -153,11 +162,16 @@ void TfrmMain::FormActivate() {
   FStarting = false;
   update();
 
-  // A file named on the command line: its folder becomes the site folder.
-  QString kept;
+  // A page named on the command line: its folder becomes the site folder; a
+  // folder is the site itself. One that cannot be opened is said so, and the
+  // stored site is shown.
+  QString kept, problem;
   if (!FProgramArgs.isEmpty()) {
     const QFileInfo arg(QDir::current().absoluteFilePath(FProgramArgs.first()));
-    if (arg.isFile()) {
+    problem = StartPathProblem(FProgramArgs.first());
+    if (problem.isEmpty() && arg.isDir()) {
+      Environment->SetWorkingDir(QDir::cleanPath(arg.absoluteFilePath()));
+    } else if (problem.isEmpty()) {
       Environment->SetWorkingDir(arg.absolutePath());
       kept = arg.fileName();
     }
@@ -169,6 +183,8 @@ void TfrmMain::FormActivate() {
   // The boxes were filled before their handlers were connected.
   cmbReplaceChange();
   QApplication::restoreOverrideCursor();
+  if (!problem.isEmpty()) MsgWarning(problem, "Not opened");
+  OfferRecoveries();
 }
 
 void TfrmMain::RefreshFileList() {
@@ -240,6 +256,7 @@ bool TfrmMain::FormClose() {
   QApplication::restoreOverrideCursor();
   FClosingAccepted = close;
   if (close) {
+    FRecovery->Drop();
     // The tool windows record their place once more as they go; the settings
     // record must still exist then.
     delete frmSpecChar;

@@ -5,6 +5,9 @@
 // by responsibility: main_window.cpp (life cycle and layout),
 // main_window_document.cpp (loading, saving, enabled states),
 // main_window_editor.cpp (editor keys and read-outs).
+#include "app/checked_write.h"
+#include "app/text_lines.h"
+
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -33,6 +36,7 @@ class TfrmHTML;
 class TfrmResults;
 class TfrmSpecChar;
 class TToolsMenu;
+class TRecoveryKeeper;
 class TAboutDialog;
 
 // A path stored in double quotes, without them.
@@ -54,9 +58,13 @@ public:
   // Document handling.
   void flbPagesChange();
   void ShowBaseline();
+  // Colours the page by its file name's extension, or not, as the setting says.
+  void ApplySyntax();
   void UpdateDocState();
   void memEditChange();
-  void ApplyConversion();
+  // Converts the editor's text by the settings' rule, as an edit where it
+  // changes, and returns its lines.
+  TLines ApplyConversion();
   bool SaveDocument();
   void CancelChanges();
   void OpenFileByName(const QString& name);
@@ -80,9 +88,7 @@ public:
   // Asks for a file name to save under; tests put a stand-in here.
   std::function<QString(const QString& title, const QString& fileName)> SaveDialog;
   void bbtMaintClick();
-  // The site window is not part of the program yet; the Maintenance button
-  // stays disabled until bbtMaintClick opens it, and then this becomes true.
-  static constexpr bool SiteWindowReady = false;
+  // The one place that enables the Maintenance button.
   void UpdateMaintButton();
   // The choice made in one of the tool windows (results, HTML, characters).
   void MyOnClickHandler(QObject* sender);
@@ -126,6 +132,7 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -149,6 +156,16 @@ private:
   void ReplaceAllQuietly();
   // Runs Fn and reports a failure in the message window; false on failure.
   bool Guarded(const QString& title, const std::function<void()>& fn);
+  // Guarded for a write: where the folder refuses the temporary file, offers
+  // to write in place.
+  bool WriteGuarded(const QString& title, const std::function<void(TWriteMode)>& write);
+  // The disk behind the document (main_window_disk.cpp).
+  bool ConfirmDiskChange();
+  void CheckDiskOnActivate();
+  void OfferRecoveries();
+  std::unique_ptr<TRecoveryKeeper> FRecovery;
+  QString FDiskNote;  // shown after the path when the page changed on disk
+  bool FCheckingDisk = false;
 
   std::unique_ptr<TQMEEnvironment> FEnvironment;
   std::unique_ptr<TEditFileInfo> FFileInfo;

@@ -4,6 +4,7 @@
 #include "app/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/memo.h"
 #include "app/page_files.h"
 #include "app/status_panels.h"
@@ -32,6 +33,23 @@ bool TfrmMain::Guarded(const QString& title, const std::function<void()>& fn) {
     MsgWarning(QString::fromUtf8(e.what()), title);
   }
   return false;
+}
+
+bool TfrmMain::WriteGuarded(const QString& title, const std::function<void(TWriteMode)>& write) {
+  bool declined = false;
+  const bool written = Guarded(title, [&] {
+    try {
+      write(TWriteMode::Replace);
+    } catch (const EFolderReadOnly& e) {
+      // Writing in place is safe from everything but a failure half way,
+      // so the user decides.
+      declined = MsgYesNo(e.Message + "\r\n\r\nThe file itself can be written. Write it in "
+                                      "place? A failure during the write could leave it damaged.",
+                          title) != mrYes;
+      if (!declined) write(TWriteMode::InPlace);
+    }
+  });
+  return written && !declined;
 }
 
 void TfrmMain::SetCaptionFor(const QString& path) {
@@ -65,8 +83,14 @@ void TfrmMain::flbPagesChange() {
   UpdateSearchButtons();
 }
 
+void TfrmMain::ApplySyntax() {
+  memEdit->SetSyntaxLanguage(Environment->SyntaxHighlight ? SyntaxLanguageFor(FFileInfo->FileName)
+                                                          : TSyntaxLanguage::None);
+}
+
 void TfrmMain::ShowBaseline() {
   FFileInfo->SetModified(false);
+  ApplySyntax();
   const bool previous = SuppressChange;
   SuppressChange = true;
   memEdit->SetLines(FFileInfo->Baseline);
@@ -80,7 +104,7 @@ void TfrmMain::ShowBaseline() {
 }
 
 void TfrmMain::UpdateStatusBar() {
-  stbStatus->SetText(0, " " + FFileInfo->FileName);
+  stbStatus->SetText(0, " " + FFileInfo->FileName + FDiskNote);
   stbStatus->SetText(1, FFileInfo->FileDateText());
   stbStatus->SetMarker(FFileInfo->Modified);
 }
@@ -117,6 +141,7 @@ void TfrmMain::UpdateDocState() {
 void TfrmMain::memEditChange() {
   if (SuppressChange) return;
   if (ActiveControl() == memEdit && !FFileInfo->Modified) FFileInfo->SetModified(true);
+  if (FFileInfo->Modified) FRecovery->TextChanged();
   UpdateSearchButtons();
   memEditToggleMenus();
 }
@@ -131,17 +156,16 @@ void TfrmMain::UpdateSearchButtons() {
 }
 
 void TfrmMain::UpdateMaintButton() {
-  bbtMaint->setEnabled(SiteWindowReady && !FFileInfo->Modified && flbPages->count() > 0);
+  bbtMaint->setEnabled(!FFileInfo->Modified && flbPages->count() > 0);
 }
 
-void TfrmMain::ApplyConversion() {
+TLines TfrmMain::ApplyConversion() {
   FFileInfo->Conversion = Environment->AutoConversion;
   FFileInfo->DeleteEmptyLines = Environment->DelEmptyLines;
   FFileInfo->SetTabSize(Environment->TabInterval);
-  const TLines before = memEdit->Lines();
-  TLines lines = before;
-  FFileInfo->Convert(lines);
-  if (lines != before) {
+  // One copy of the text at a time: a save of a 1 GB page must fit in memory.
+  TLines lines = memEdit->Lines();
+  if (FFileInfo->Convert(lines)) {
     // Replaced as an edit, so it can be undone and marks the page modified.
     std::string text;
     for (const std::string& line : lines) text.append(line).append("\r\n");
@@ -149,17 +173,19 @@ void TfrmMain::ApplyConversion() {
     memEdit->SetSelTextBytes(text);
   }
   memEdit->SetTabWidth(Environment->TabInterval);
+  return lines;
 }
 
 bool TfrmMain::SaveDocument() {
+  if (!ConfirmDiskChange()) return false;
   const int row = FCurrentRow;
   // The editor's text must be one the page's encoding can hold before it
   // becomes the baseline; a refused save keeps everything as it was.
-  TLines previous = FFileInfo->Baseline;
-  ApplyConversion();
+  TLines lines = ApplyConversion();
   GotoLine(row);
-  FFileInfo->Baseline = memEdit->Lines();
-  if (Guarded("File not saved", [&] { FFileInfo->Save(); })) return true;
+  TLines previous = std::exchange(FFileInfo->Baseline, std::move(lines));
+  if (WriteGuarded("File not saved", [&](TWriteMode mode) { FFileInfo->Save(mode); }))
+    return true;
   FFileInfo->Baseline = std::move(previous);
   return false;
 }

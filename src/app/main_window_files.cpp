@@ -1,5 +1,5 @@
 // The main window's file commands: new from the template, delete, save as,
-// rename, view, another instance, the template, help and web references.
+// rename, view, another instance, the template, help, web references and the site window.
 #include "app/document_file.h"
 #include "app/edit_file_info.h"
 #include "app/file_helpers.h"
@@ -13,6 +13,7 @@
 #include "components/errors.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
+#include "site/walk_tree_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,7 +77,9 @@ bool TfrmMain::SaveDocumentAs() {
   // they have on disk.
   const QFileInfo info(chosen);
   const QString target = info.absolutePath() + "/" + info.fileName().toLower();
-  if (target.compare(FFileInfo->FileName, Qt::CaseInsensitive) == 0) {
+  // Another name may reach the page itself: a link, or a linked folder.
+  if (target.compare(FFileInfo->FileName, Qt::CaseInsensitive) == 0 ||
+      SameFile(target, FFileInfo->FileName)) {
     MsgWarning("File can't be copied to itself.", "Invalid filename");
     SuppressChange = false;
     FSaveRefused = true;
@@ -90,12 +93,10 @@ bool TfrmMain::SaveDocumentAs() {
     return false;
   }
   const int row = FCurrentRow;
-  ApplyConversion();
+  const TLines lines = ApplyConversion();
   GotoLine(row);
-  // Written whole through a temporary file, so a failure leaves no
-  // half-written page and the document as it was.
-  if (!Guarded("File not saved", [&] {
-        WriteDocumentFile(target, memEdit->Lines(), FFileInfo->Encoding, 0);
+  if (!WriteGuarded("File not saved", [&](TWriteMode mode) {
+        WriteDocumentFile(target, lines, FFileInfo->Encoding, 0, mode);
       })) {
     SuppressChange = false;
     return false;
@@ -127,7 +128,7 @@ void TfrmMain::RenameDocument() {
   // would throw away the edits without a question.
   if (!written || FSaveRefused) return;
   // The old page goes only once the new one is written whole.
-  if (FFileInfo->FileName != old && QFileInfo(FFileInfo->FileName).isFile()) {
+  if (!SameFile(FFileInfo->FileName, old) && QFileInfo(FFileInfo->FileName).isFile()) {
     if (const QString error = RemoveFileNamed(old); !error.isEmpty())
       MsgWarning("Can't delete " + old + ": " + error, "Rename file");
   }
@@ -158,4 +159,10 @@ void TfrmMain::ShowHelp() {
 void TfrmMain::StartInstance(const QStringList& args) {
   int error = 0;
   Desktop().StartProgram(QCoreApplication::applicationFilePath(), args, QString(), error);
+}
+
+void TfrmMain::bbtMaintClick() {
+  TfrmWalkTree::ShowSiteWindow(Environment->WorkingDir, this);
+  // Convert may have renamed the files the list shows.
+  RefreshFileList();
 }

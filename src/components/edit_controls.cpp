@@ -8,21 +8,6 @@
 
 #include "components/desktop.h"
 
-namespace {
-
-// Focus that leaves for another window, a menu or a pop-up and comes back
-// is no move between the form's controls: it neither enters nor leaves.
-bool IsWindowSwitch(Qt::FocusReason reason) {
-  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-         reason == Qt::MenuBarFocusReason;
-}
-
-int SelStart(const QLineEdit& edit) {
-  return edit.hasSelectedText() ? edit.selectionStart() : edit.cursorPosition();
-}
-
-}  // namespace
-
 // ---- TZELCustomEdit ----
 
 TZELCustomEdit::TZELCustomEdit(QWidget* parent) : QLineEdit(parent) {}
@@ -84,6 +69,22 @@ void TZELCustomEdit::ProcessChar(QKeyEvent* event, QChar typed, QChar key) {
 }
 
 void TZELCustomEdit::KeyProcessed(QKeyEvent*, QChar) {}
+
+bool TZELCustomEdit::IsWindowSwitch(Qt::FocusReason reason) {
+  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+         reason == Qt::MenuBarFocusReason;
+}
+
+void TZELCustomEdit::PostFocusBack() {
+  // Taking the focus back inside the focus change would fight the widget
+  // that is receiving it.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (isVisible() && isEnabled()) setFocus(Qt::OtherFocusReason);
+      },
+      Qt::QueuedConnection);
+}
 
 void TZELCustomEdit::PostFocusMove(bool next) {
   QMetaObject::invokeMethod(
@@ -240,14 +241,7 @@ void TZELCustomNumEdit::Exit() {
         PutBack(FMaxValue);
       break;
   }
-  // Taking the focus back inside the focus change would fight the widget
-  // that is receiving it.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        if (isVisible() && isEnabled()) setFocus(Qt::OtherFocusReason);
-      },
-      Qt::QueuedConnection);
+  PostFocusBack();
 }
 
 void TZELCustomNumEdit::PutBack(int bound) {
@@ -264,7 +258,7 @@ void TZELCustomNumEdit::hideEvent(QHideEvent* event) {
 
 void TZELCustomNumEdit::FilterChar(QChar& key) {
   const int selLength = static_cast<int>(selectedText().length());
-  bool accepted = NumCharAccepted(key, {text(), SelStart(*this), selLength, FMaxLength}, FFormat);
+  bool accepted = NumCharAccepted(key, {text(), SelStart(), selLength, FMaxLength}, FFormat);
   if (accepted && key.unicode() >= 32 && FMaxLength > 0)
     accepted = text().length() - selLength < FMaxLength;
   if (!accepted) {

@@ -39,6 +39,13 @@ class TZELCustomEdit : public QLineEdit {
   virtual void KeyProcessed(QKeyEvent* event, QChar typed);
   // Moves the focus once the current event has been handled.
   void PostFocusMove(bool next);
+  // Gives the focus back once the focus change under way has settled.
+  void PostFocusBack();
+  // Characters before the caret, or before the selection.
+  int SelStart() const { return hasSelectedText() ? selectionStart() : cursorPosition(); }
+  // Focus that leaves for another window, a menu or a pop-up and comes back
+  // is no move between the form's controls: it neither enters nor leaves.
+  static bool IsWindowSwitch(Qt::FocusReason reason);
 
  private:
   bool FEnterAsTab = true;

@@ -156,6 +156,21 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
   return Lookup(section, key, value) ? BytesToText(value) : def;
 }
 
+QHash<QString, QString> TIniFile::ReadSection(const QString& section) const {
+  QHash<QString, QString> values;
+  const int header = FindSection(section);
+  if (header < 0) return values;
+  const int end = SectionEnd(header);
+  for (int i = header + 1; i < end; ++i) {
+    const TLine& line = FLines[i];
+    if (line.Kind != TLineKind::Key) continue;
+    const QString key = line.Name.toCaseFolded();
+    if (!values.contains(key))
+      values.insert(key, BytesToText(Limited(Unquoted(Trimmed(line.Text.mid(line.ValueStart))))));
+  }
+  return values;
+}
+
 void TIniFile::InsertLine(int at, const QByteArray& text) {
   if (at > 0 && FLines[at - 1].Eol.isEmpty()) FLines[at - 1].Eol = FNewEol;
   FLines.insert(at, MakeLine(text, FNewEol));

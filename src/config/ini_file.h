@@ -3,6 +3,7 @@
 // Windows private-profile routines do it, and the whole file is replaced in
 // one atomic step on Save. Lines the program does not touch keep their bytes.
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -31,6 +32,10 @@ class TIniFile {
   // Latin-1, one character per byte; text is written as UTF-8.
   QString ReadString(const QString& section, const QString& key, const QString& def) const;
   void WriteString(const QString& section, const QString& key, const QString& value);
+
+  // Every key of [Section] as ReadString reads it, in one pass, the key
+  // case-folded; the first of two keys of one name counts.
+  QHash<QString, QString> ReadSection(const QString& section) const;
 
   // The bytes Save writes.
   QByteArray Contents() const;

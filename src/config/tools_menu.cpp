@@ -32,16 +32,16 @@ TTool MakeTool(const QString& title, const QString& program, const QString& work
 }
 
 TToolList LoadToolList(const QString& iniFileName) {
-  const TIniFile ini(iniFileName);
+  // Read once: a damaged section of many lines would otherwise be scanned
+  // for every key (20 s for 100,000 lines).
+  const QHash<QString, QString> section = TIniFile(iniFileName).ReadSection(ToolsSection);
   bool ok = false;
-  const int count =
-      ini.ReadString(ToolsSection, QStringLiteral("Count"), QStringLiteral("0")).toInt(&ok, 10);
+  const int count = section.value(QStringLiteral("count"), QStringLiteral("0")).toInt(&ok, 10);
   TToolList tools;
   if (!ok) return tools;
+  const auto value = [&](const char* name, int n) { return section.value(Key(name, n)); };
   for (int n = 1; n <= std::min(count, MaxToolCount); ++n)
-    tools.append(MakeTool(ini.ReadString(ToolsSection, Key("Prog", n), {}),
-                          ini.ReadString(ToolsSection, Key("Path", n), {}),
-                          ini.ReadString(ToolsSection, Key("WDir", n), {})));
+    tools.append(MakeTool(value("prog", n), value("path", n), value("wdir", n)));
   return tools;
 }
 

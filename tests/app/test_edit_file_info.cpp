@@ -22,9 +22,11 @@ private Q_SLOTS:
   void save();
   void roundTrip_data();
   void roundTrip();
+  void refusesWhatIsNotText();
   void chunkBoundaries();
   void unreadable();
   void failedSave();
+  void saveRefusesWhatWouldNotOpen();
   void unencodableCharacter();
   void saveKeepsPermissionsAndLinks();
   void fileDateText();
@@ -90,7 +92,7 @@ void TestEditFileInfo::convert_data() {
   QTest::newRow("blanks to tabs") << 0 << 4 << false << L{"        x", "    "}
                                   << L{"\t\tx", ""};
   QTest::newRow("above 2 removes indent") << 3 << 4 << false << L{"\t  x y "} << L{"x y"};
-  QTest::newRow("no indent, trailing cut") << 0 << 4 << false << L{QByteArray("x \t\0\x1f", 5)}
+  QTest::newRow("no indent, trailing cut") << 0 << 4 << false << L{QByteArray("x \t\x02\x1f")}
                                            << L{"x"};
   QTest::newRow("control after indent goes") << 0 << 2 << false << L{"\t\x01x"} << L{"\tx"};
   QTest::newRow("control first: no indent") << 0 << 2 << false << L{"\x01\tx"}
@@ -120,7 +122,7 @@ void TestEditFileInfo::convert() {
   info.TabSize = tab;
   info.DeleteEmptyLines = deleteEmpty;
   TLines converted = ToLines(lines);
-  info.Convert(converted);
+  QCOMPARE(info.Convert(converted), lines != expected);
   QCOMPARE(converted, ToLines(expected));
 
   // Loading applies the same conversion.
@@ -201,14 +203,15 @@ void TestEditFileInfo::roundTrip_data() {
   QTest::addColumn<QByteArray>("saved");
   QTest::newRow("utf-8") << QByteArray("h\xC3\xA9llo\r\n\xE2\x82\xAC 5\r\n") << true
                          << QByteArray("h\xC3\xA9llo\r\n\xE2\x82\xAC 5\r\n");
-  QByteArray all;
+  // NUL bytes only past the head, where they do not mark a binary file.
+  QByteArray all = QByteArray(8000, 'a') + "\r\n";
   for (int b = 0; b < 256; ++b)
     if (b != '\r' && b != '\n') all += 'x' + QByteArray(1, char(b)) + "x\r\n";
   QTest::newRow("all bytes") << all << false << all;
   QTest::newRow("windows-1252 text") << QByteArray("caf\xE9 \x80\x81\r\n") << false
                                      << QByteArray("caf\xE9 \x80\x81\r\n");
-  QTest::newRow("NUL bytes") << QByteArray("a\0b\r\n\0\0c\r\n", 10) << true
-                             << QByteArray("a\0b\r\n\0\0c\r\n", 10);
+  const QByteArray late = QByteArray(8000, 'a') + QByteArray("\r\na\0b\r\n", 7);
+  QTest::newRow("NUL bytes past the head") << late << true << late;
   QTest::newRow("CR only") << QByteArray("a\rb\r\rc\r") << true
                            << QByteArray("a\r\nb\r\n\r\nc\r\n");
   QTest::newRow("no final break") << QByteArray("a\nb") << true << QByteArray("a\r\nb\r\n");
@@ -230,6 +233,27 @@ void TestEditFileInfo::roundTrip() {
   QCOMPARE(info.Baseline, expected);
   info.Save();
   QCOMPARE(ReadBytes(Path("t.htm")), saved);
+}
+
+// UTF-16/32 and binary files would be changed by a save: they are not opened.
+void TestEditFileInfo::refusesWhatIsNotText() {
+  const QList<QPair<QByteArray, QString>> cases = {
+      {QByteArray("\xFF\xFEh\0i\0", 6), "a UTF-16 file"},
+      {QByteArray("\xFE\xFF\0h\0i", 6), "a UTF-16 file"},
+      {QByteArray("\xFF\xFE\0\0h\0\0\0", 8), "a UTF-32 file"},
+      {QByteArray("GIF89a\x01\0\x01\0", 10), "not a text file"}};
+  for (const auto& [bytes, kind] : cases) {
+    WriteBytes(Path("odd.txt"), bytes);
+    TEditFileInfo info;
+    try {
+      info.Load(Path("odd.txt"));
+      QFAIL(qPrintable("opened " + kind));
+    } catch (const EInOutError& e) {
+      QVERIFY2(e.Message.contains(kind), qPrintable(e.Message));
+    }
+    QVERIFY(info.FileName.isEmpty());
+    QCOMPARE(ReadBytes(Path("odd.txt")), bytes);
+  }
 }
 
 // Files larger than one read: a CR LF pair, a UTF-8 character and a long line
@@ -388,6 +412,47 @@ void TestEditFileInfo::fileDateText() {
   QCOMPARE(info.FileDateText(), QString("05-03-2000 00:46"));
   info.Load(dir.filePath("gone.html"));
   QCOMPARE(info.FileDateText(), QString());
+}
+
+void TestEditFileInfo::saveRefusesWhatWouldNotOpen() {
+  // Pages that load, but whose converted lines would begin with the marks
+  // of a UTF-16 or binary file (the first found by fuzzing).
+  struct TCase {
+    QByteArray Bytes;
+    std::uint8_t Conversion;
+    bool DeleteEmptyLines;
+    QString Kind;
+  };
+  const QList<TCase> cases = {
+      {" \xFF\xFE\xE9.\r\n", 3, false, "a UTF-16 file"},
+      {"   \n\xFE\xFFx\n", 0, true, "a UTF-16 file"},
+      {"a" + QByteArray(8000, ' ') + QByteArray("\nb\0c\n", 5), 0, false, "NUL bytes"}};
+  for (const TCase& c : cases) {
+    WriteBytes(Path("p.htm"), c.Bytes);
+    TEditFileInfo info;
+    info.Conversion = c.Conversion;
+    info.DeleteEmptyLines = c.DeleteEmptyLines;
+    info.Load(Path("p.htm"));
+    const TLines lines = info.Baseline;
+    info.SetModified(true);
+    try {
+      info.Save();
+      QFAIL(qPrintable("saved a page that would be " + c.Kind));
+    } catch (const EInOutError& e) {
+      QVERIFY2(e.Message.contains(c.Kind) && e.Message.contains("Nothing was written"),
+               qPrintable(e.Message));
+    }
+    QCOMPARE(ReadBytes(Path("p.htm")), c.Bytes);
+    QCOMPARE(info.Baseline, lines);
+    QVERIFY(info.Modified);
+  }
+
+  // The same bytes further in are text, and are written.
+  WriteBytes(Path("p.htm"), "x\xFF\xFE\r\n");
+  TEditFileInfo info;
+  info.Load(Path("p.htm"));
+  info.Save();
+  QCOMPARE(ReadBytes(Path("p.htm")), QByteArray("x\xFF\xFE\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestEditFileInfo)

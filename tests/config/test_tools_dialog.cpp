@@ -272,7 +272,7 @@ void TestToolsDialog::saveFailureKeepsDialog() {
   const TMsgSeenPtr seen = AnswerNextMessage(mrOk);
   Click(d.get(), "bbtOK");
   QVERIFY(seen->Shown);
-  QCOMPARE(seen->Text, "Unable to write to " + ini);
+  QCOMPARE(seen->Text, "Unable to write to " + ini + ": Not a directory");
   QVERIFY(d->isVisible());
   QVERIFY(!d->Editing());
   QCOMPARE(Rows(d.get()), QStringList({"Kept"}));

@@ -121,7 +121,7 @@ void TestToolsMenu::saveFailure() {
     SaveToolList(ini, {{"A", "a", ""}});
     QFAIL("no error");
   } catch (const EInOutError& e) {
-    QCOMPARE(e.Message, "Unable to write to " + ini);
+    QCOMPARE(e.Message, "Unable to write to " + ini + ": Not a directory");
   }
   QCOMPARE(ReadBytes(FDir->filePath("plain")), QByteArray("data"));
 }

@@ -1,0 +1,99 @@
+#include "app/recovery_file.h"
+
+#include "app/checked_write.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray kMagic = "Quillmere recovery 1\n";
+
+QByteArray StampText(const TFileStamp& s) {
+  return QByteArray::number(s.Exists ? 1 : 0) + ' ' + QByteArray::number(s.MTimeNs) + ' ' +
+         QByteArray::number(s.Size) + ' ' + QByteArray::number(s.Device) + ' ' +
+         QByteArray::number(s.Inode);
+}
+
+TFileStamp StampFrom(const QByteArray& text) {
+  const QList<QByteArray> f = text.split(' ');
+  if (f.size() != 5) return {};
+  return {f[0] == "1", f[1].toLongLong(), f[2].toLongLong(), f[3].toULongLong(),
+          f[4].toULongLong()};
+}
+
+bool Running(qint64 pid) {
+  return pid == ::getpid() || (pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM));
+}
+
+}  // namespace
+
+QString RecoveryFolder() {
+  QString state = qEnvironmentVariable("XDG_STATE_HOME");
+  if (state.isEmpty() || !QDir::isAbsolutePath(state))
+    state = QDir::homePath() + QStringLiteral("/.local/state");
+  return state + QStringLiteral("/quillmere");
+}
+
+QString RecoveryFileFor(const QString& page) {
+  // The name says which page it is for a person looking; the hash of the
+  // whole path keeps two pages of one name apart, the process number two
+  // instances.
+  const QString path = QFileInfo(page).absoluteFilePath();
+  const QByteArray hash =
+      QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha1).toHex().left(12);
+  return RecoveryFolder() + u'/' + QFileInfo(page).fileName() + u'.' + QString::fromLatin1(hash) +
+         u'.' + QString::number(::getpid()) + QStringLiteral(".qmr");
+}
+
+void WriteRecovery(const QString& page, const TFileStamp& pageStamp, const std::string& text) {
+  QDir().mkpath(RecoveryFolder());
+  QByteArray data = kMagic;
+  data += "Page=" + QFile::encodeName(QFileInfo(page).absoluteFilePath()) + '\n';
+  data += "Stamp=" + StampText(pageStamp) + '\n';
+  data += "Pid=" + QByteArray::number(::getpid()) + "\n\n";
+  TCheckedWrite file(RecoveryFileFor(page));
+  file.SetPermissions(0600);  // unsaved text is nobody else's business
+  file.Write(data);
+  file.Write(text.data(), text.size());
+  file.Commit();
+}
+
+void RemoveRecovery(const QString& page) { QFile::remove(RecoveryFileFor(page)); }
+
+bool ReadRecovery(const QString& fileName, TRecovery& recovery) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray data = file.readAll();
+  if (!data.startsWith(kMagic)) return false;
+  const qsizetype end = data.indexOf("\n\n", kMagic.size() - 1);
+  if (end < 0) return false;
+  recovery = {};
+  recovery.FileName = fileName;
+  for (const QByteArray& line : data.mid(kMagic.size(), end - kMagic.size()).split('\n')) {
+    if (line.startsWith("Page=")) recovery.Page = QFile::decodeName(line.mid(5));
+    else if (line.startsWith("Stamp=")) recovery.PageStamp = StampFrom(line.mid(6));
+    else if (line.startsWith("Pid=")) recovery.Pid = line.mid(4).toLongLong();
+  }
+  recovery.Text.assign(data.constData() + end + 2, std::size_t(data.size() - end - 2));
+  return !recovery.Page.isEmpty();
+}
+
+QList<TRecovery> FindRecoveries() {
+  QList<TRecovery> found;
+  const QDir folder(RecoveryFolder());
+  for (const QFileInfo& entry : folder.entryInfoList({QStringLiteral("*.qmr")}, QDir::Files)) {
+    TRecovery r;
+    if (!ReadRecovery(entry.filePath(), r) || Running(r.Pid)) continue;
+    // A page saved after the crash holds newer work than the recovery file.
+    const TFileStamp page = FileStampOf(r.Page);
+    if (page.Exists && page.MTimeNs > FileStampOf(entry.filePath()).MTimeNs) continue;
+    found.append(r);
+  }
+  return found;
+}

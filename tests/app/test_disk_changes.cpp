@@ -1,0 +1,150 @@
+// Pages changed behind the editor's back, and unsaved text brought back
+// after a crash.
+#include "app/edit_file_info.h"
+#include "app/recovery_file.h"
+#include "app/recovery_keeper.h"
+#include "app/status_panels.h"
+#include "file_bytes.h"
+#include "msg_answer.h"
+#include "window_fixture.h"
+
+#include <QTest>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A recovery file as an instance that has since died leaves it.
+void LeaveRecovery(const QString& page, const std::string& text) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    TFileStamp stamp = FileStampOf(page);
+    WriteRecovery(page, stamp, text);
+    ::_exit(0);
+  }
+  ::waitpid(pid, nullptr, 0);
+}
+
+// Another window takes the focus and gives it back, as a switch to another
+// program does.
+void Reactivate(QWidget* window) {
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  other.close();
+  window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+}  // namespace
+
+class TestDiskChanges : public QObject {
+  Q_OBJECT
+
+private Q_SLOTS:
+  void init() { QDir(RecoveryFolder()).removeRecursively(); }
+
+  void saveAsksBeforeOverwritingAnotherProgram() {
+    TWindowFixture w;
+    w.Page("a.html", "one\r\n");
+    w.Open();
+    w.FocusEditor();
+    w.Type("x");
+    QTRY_VERIFY(w.Window()->FileInfo()->Modified);
+    QTest::qWait(20);  // a file time that differs on any file system
+    w.Page("a.html", "theirs\r\n");
+    const auto no = AnswerNextMessage(mrNo);
+    w.Window()->MenuClick(103);
+    QCOMPARE(no->Text, w.Site("a.html") + " was changed by another program since it was "
+                                          "opened.\nSave and overwrite the other program's changes?");
+    QCOMPARE(ReadBytes(w.Site("a.html")), QByteArray("theirs\r\n"));
+    QVERIFY(w.Window()->FileInfo()->Modified);
+    AnswerNextMessage(mrYes);
+    w.Window()->MenuClick(103);
+    QCOMPARE(ReadBytes(w.Site("a.html")), QByteArray("xone\r\n"));
+    // Saved here, so the next save asks nothing.
+    w.Type("y");
+    const auto none = AnswerNextMessage(mrYes, 500);
+    w.Window()->MenuClick(103);
+    QVERIFY(!none->Shown);
+  }
+
+  void activationRereadsACleanPageOnly() {
+    TWindowFixture w;
+    w.Page("a.html", "1\r\n2\r\n3\r\n");
+    w.Open();
+    w.Window()->GotoLine(3);
+    w.Page("a.html", "one\r\ntwo\r\nthree\r\nfour\r\n");
+    Reactivate(w.Window());
+    QCOMPARE(w.Text(), QString("one\r\ntwo\r\nthree\r\nfour\r\n"));
+    QCOMPARE(w.Editor()->LineFromChar(), 2);
+
+    w.FocusEditor();
+    w.Type("mine ");
+    QTRY_VERIFY(w.Window()->FileInfo()->Modified);
+    w.Page("a.html", "theirs\r\n");
+    Reactivate(w.Window());
+    QVERIFY(w.Text().contains("mine "));
+    QVERIFY(w.Control<TStatusPanels>("stbStatus")->Text(0).endsWith("(changed on disk)"));
+  }
+
+  void keeperWritesAndDrops() {
+    QTemporaryDir dir;
+    const QString page = dir.filePath("p.html");
+    WriteBytes(page, "disk\r\n");
+    TEditFileInfo doc;
+    doc.Load(page);
+    std::string text = "typed \xE2\x82\xAC\r\n";
+    TRecoveryKeeper keeper(doc, [&] { return text; });
+    keeper.WriteNow();
+    QVERIFY(!QFile::exists(RecoveryFileFor(page)));  // clean: nothing to keep
+    doc.Modified = true;
+    keeper.TextChanged();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(RecoveryFileFor(page)), 5000);
+    TRecovery read;
+    QVERIFY(ReadRecovery(RecoveryFileFor(page), read));
+    QCOMPARE(read.Text, text);
+    QCOMPARE(read.Page, page);
+    QCOMPARE(read.PageStamp, doc.DiskStamp);
+    QVERIFY(FindRecoveries().isEmpty());  // this instance still runs
+    keeper.Drop();
+    QVERIFY(!QFile::exists(RecoveryFileFor(page)));
+  }
+
+  void recoveryOfferedAfterACrash() {
+    TWindowFixture w;
+    w.Page("a.html", "first\r\n");
+    w.Page("b.html", "saved\r\n");
+    const std::string lost = "first\r\nunsaved \xC3\xA9 work\r\n";
+    LeaveRecovery(w.Site("b.html"), lost);
+    // A page saved after the crash holds the newer work: not offered.
+    LeaveRecovery(w.Site("a.html"), "old\r\n");
+    QTest::qWait(20);
+    w.Page("a.html", "first, saved later\r\n");
+    const auto offer = AnswerNextMessage(mrYes);
+    const auto more = AnswerNextMessage(mrYes, 500);
+    w.Open();
+    QCOMPARE(offer->Text, "Unsaved changes to " + w.Site("b.html") + " were found. Recover them?");
+    QVERIFY(!more->Shown);
+    QCOMPARE(w.Window()->FileInfo()->FileName, w.Site("b.html"));
+    QCOMPARE(w.Editor()->TextBytes(), lost);
+    QVERIFY(w.Window()->FileInfo()->Modified);
+    w.Window()->MenuClick(103);
+    QCOMPARE(ReadBytes(w.Site("b.html")), QByteArray::fromStdString(lost));
+    QCOMPARE(QDir(RecoveryFolder()).entryList({"b.html.*"}, QDir::Files), QStringList());
+  }
+
+  void recoveryRefusedIsDeleted() {
+    TWindowFixture w;
+    w.Page("a.html", "a\r\n");
+    LeaveRecovery(w.Site("a.html"), "lost\r\n");
+    AnswerNextMessage(mrNo);
+    w.Open();
+    QCOMPARE(w.Text(), QString("a\r\n"));
+    QVERIFY(QDir(RecoveryFolder()).entryList(QDir::Files).isEmpty());
+  }
+};
+
+QTEST_MAIN(TestDiskChanges)
+#include "test_disk_changes.moc"

@@ -1,0 +1,172 @@
+#include <QApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "components/post_it.h"
+#include "desktop_stub.h"
+#include "file_bytes.h"
+#include "msg_answer.h"
+
+namespace {
+
+// Runs Act on the note window as soon as it is up, inside its modal loop.
+void OnNote(std::function<void(TfrmPostIt&)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    auto* frm = qobject_cast<TfrmPostIt*>(QApplication::activeModalWidget());
+    if (!frm || !frm->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    act(*frm);
+  });
+  timer->start();
+}
+
+QPlainTextEdit* Memo(TfrmPostIt& frm) { return frm.findChild<QPlainTextEdit*>("memPostIt"); }
+
+QString TmpDir() {
+  const QString d = qEnvironmentVariable("QUILLMERE_TEST_TMP") + "/post_it";
+  QDir().mkpath(d);
+  return d;
+}
+
+}  // namespace
+
+class TestPostIt : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void placeRules();
+  void painted();
+  void noteKeepsTextAndPlace();
+  void tooLongNoteStaysOpen();
+  void unwritableSettingsSaySoOnce();
+  void cleanup() { ClearMessageAnswers(); }
+};
+
+void TestPostIt::placeRules() {
+  QCOMPARE(PostItSection("pit"), QString("PostIt-pit"));
+  QCOMPARE(PostItSection("pitAVeryLongNameIndeed"), QString("PostIt-pitAVeryLongN"));
+  const QSize screen(1024, 768), note(388, 240);
+  QCOMPARE(PostItAutoPos({100, 100, 60, 22}, note, screen), QPoint(168, 146));
+  // Past the right edge: left of the button; past the bottom: above it.
+  QCOMPARE(PostItAutoPos({700, 600, 60, 22}, note, screen), QPoint(700 - 388, 600 + 24 - 240));
+  QCOMPARE(PostItAutoPos({200, 100, 60, 22}, {1000, 800}, screen), QPoint(8, 8));
+  QCOMPARE(PostItCenterPos(note, screen), QPoint(318, 264));
+  QCOMPARE(PostItTextLength({}), 0);
+  QCOMPARE(PostItTextLength({"abcd", "efghi"}), 11);
+  QCOMPARE(IniIntOr(" 42 ", 7), 42);
+  QCOMPARE(IniIntOr("4x2", 7), 7);
+  QCOMPARE(IniIntOr("", 7), 7);
+}
+
+void TestPostIt::painted() {
+  TZELPostIt pit;
+  pit.resize(60, 22);
+  const QImage shot = pit.grab().toImage();
+  QCOMPARE(shot.pixelColor(4, 4), QColor(255, 255, 136));
+  QCOMPARE(shot.pixelColor(57, 19), QColor(0, 0, 119));  // the corner lines, inverted
+  QCOMPARE(shot.pixelColor(57 - 10, 19), QColor(0, 0, 119));
+  pit.SetCornerLines(0);  // at least one line beside the corner dot
+  QCOMPARE(pit.CornerLines(), 1);
+  pit.setEnabled(false);
+  QCOMPARE(pit.grab().toImage().pixelColor(4, 4), pit.palette().color(QPalette::Button));
+}
+
+void TestPostIt::noteKeepsTextAndPlace() {
+  TDesktopStub desktop;
+  const QString ini = TmpDir() + "/note.ini";
+  QFile::remove(ini);
+  QWidget form;
+  auto* pit = new TZELPostIt(&form);
+  pit->setObjectName("pitTest");
+  pit->SetINIFile(ini);
+  pit->Lines = {"eerste"};
+  int before = 0, after = 0;
+  pit->OnBeforeOpen = [&](QObject*) { ++before; };
+  pit->OnAfterClose = [&](QObject*) { ++after; };
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  QPoint seenAt;
+  OnNote([&](TfrmPostIt& frm) {
+    seenAt = frm.pos();
+    QCOMPARE(frm.windowTitle(), QString(" Memo"));
+    QCOMPARE(Memo(frm)->toPlainText(), QString("eerste"));
+    QCOMPARE(before, 1);
+    QTest::keyClicks(Memo(frm), "x");
+    frm.move(100, 120);
+    frm.resize(300, 200);
+    frm.close();
+  });
+  QTest::mouseClick(pit, Qt::LeftButton);
+  QCOMPARE(seenAt, PostItAutoPos(QRect(pit->mapToGlobal(QPoint()), pit->size()), {388, 240},
+                                 desktop.Screen));
+  QCOMPARE(pit->Lines, QStringList{"xeerste"});
+  QCOMPARE(after, 1);
+  QCOMPARE(pit->Position(), poAutoPos);
+  const QString saved = QString::fromLatin1(ReadBytes(ini));
+  for (const char* line : {"[PostIt-pitTest]", "Top=120", "Left=100", "Height=200", "Width=300"})
+    QVERIFY2(saved.contains(line), qPrintable(saved));
+
+  // Designed: the place comes from the file; a spoilt number keeps its value.
+  WriteBytes(ini, "[PostIt-pitTest]\r\nTop=50\r\nLeft=60\r\nHeight=abc\r\nWidth=310\r\n");
+  pit->SetPITop(0);
+  QCOMPARE(pit->Position(), poDesigned);
+  OnNote([&](TfrmPostIt& frm) {
+    QCOMPARE(frm.pos(), QPoint(60, 50));
+    QCOMPARE(frm.size(), QSize(310, 200));
+    frm.accept();
+  });
+  pit->Execute();
+  QCOMPARE(after, 2);
+}
+
+void TestPostIt::tooLongNoteStaysOpen() {
+  TDesktopStub desktop;
+  TZELPostIt pit;
+  pit.PIMaxLength = 10;
+  pit.PIShowOK = true;
+  pit.Lines = {"abcd", "efghi"};  // 11 with the line end
+  TMsgSeenPtr seen;
+  bool stayedOpen = false;
+  OnNote([&](TfrmPostIt& frm) {
+    seen = AnswerNextMessage(mrOk);
+    QTest::mouseClick(frm.findChild<QWidget*>("bbtClose"), Qt::LeftButton);
+    stayedOpen = frm.isVisible();
+    Memo(frm)->setPlainText("abcd\nefgh");
+    frm.close();
+  });
+  pit.Execute();
+  QVERIFY(stayedOpen);
+  QVERIFY(seen->Shown);
+  QCOMPARE(seen->Caption, QString("Tekst langer dan 10 tekens"));
+  QCOMPARE(seen->Text, QString("De tekst is te lang door automatische einde-regel tekens\n"
+                               "Pas dit a.u.b. aan en sluit opnieuw."));
+  QCOMPARE(pit.Lines, (QStringList{"abcd", "efgh"}));
+}
+
+void TestPostIt::unwritableSettingsSaySoOnce() {
+  TDesktopStub desktop;
+  const QString ini = TmpDir() + "/missing-folder/note.ini";
+  TZELPostIt pit;
+  pit.setObjectName("pit");
+  pit.SetINIFile(ini);
+  OnNote([&](TfrmPostIt& frm) {
+    Memo(frm)->setPlainText("niet kwijt");
+    frm.close();
+  });
+  const TMsgSeenPtr seen = AnswerNextMessage(mrOk);
+  AnswerNextMessage(mrOk);  // a second message would use this one
+  pit.Execute();
+  QCOMPARE(seen->Caption, QString("Schrijfbeveiling"));
+  QCOMPARE(seen->Text, "Niet in staat instellingen op te slaan in " + ini);
+  QCOMPARE(PendingMessageAnswers(), 1);
+  QCOMPARE(pit.Lines, QStringList{"niet kwijt"});
+  QVERIFY(!QFile::exists(ini));
+}
+
+QTEST_MAIN(TestPostIt)
+#include "test_post_it.moc"
