@@ -15,14 +15,18 @@ inline bool FullFaultRun() { return qgetenv("QUILLMERE_FAULTS") == "full"; }
 // Short form and full form of one count or size.
 inline int FaultScale(int shortForm, int fullForm) { return FullFaultRun() ? fullForm : shortForm; }
 
-inline void ReportFault(const QString& name, const QString& outcome) {
-  const QByteArray line = ("fault run: " + name + ": " + outcome + "\n").toUtf8();
+// Prints one report line, "fault run: ..." and its line end included.
+inline void ReportFaultLine(const QByteArray& line) {
   std::fputs(line.constData(), stdout);
   std::fflush(stdout);
   const QString report = qEnvironmentVariable("QUILLMERE_FAULTS_REPORT");
   if (report.isEmpty()) return;
   QFile file(report);
   if (file.open(QIODevice::Append)) file.write(line);
+}
+
+inline void ReportFault(const QString& name, const QString& outcome) {
+  ReportFaultLine(("fault run: " + name + ": " + outcome + "\n").toUtf8());
 }
 
 // One case of a fault run: what was tried, what was lost. Its line is
