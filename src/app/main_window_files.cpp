@@ -1,5 +1,5 @@
 // The main window's file commands: new from the template, delete, save as,
-// rename, view, another instance, the template, help and web references.
+// rename, view, another instance, the template, help, web references and the site window.
 #include "app/document_file.h"
 #include "app/edit_file_info.h"
 #include "app/file_helpers.h"
@@ -12,6 +12,7 @@
 #include "components/errors.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
+#include "site/walk_tree_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -155,4 +156,10 @@ void TfrmMain::ShowHelp() {
 void TfrmMain::StartInstance(const QStringList& args) {
   int error = 0;
   Desktop().StartProgram(QCoreApplication::applicationFilePath(), args, QString(), error);
+}
+
+void TfrmMain::bbtMaintClick() {
+  TfrmWalkTree::ShowSiteWindow(Environment->WorkingDir, this);
+  // Convert may have renamed the files the list shows.
+  RefreshFileList();
 }

@@ -14,7 +14,9 @@
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "file_bytes.h"
 #include <QToolButton>
@@ -27,19 +29,16 @@
 #include "components/app_title.h"
 #include "components/edit_controls.h"
 #include "config/environment.h"
-#include "desktop_stub.h"
+#include "window_fixture.h"
 #include "msg_answer.h"
 
 namespace {
 
-using TSettings = QList<QPair<QString, QString>>;
+using TSettings = TSettingsValues;
 
 
 
-QString IniPath() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         "/quillmere/quillmere.ini";
-}
+QString IniPath() { return TWindowFixture::IniPath(); }
 
 // The Settings section of the written file, key to value.
 QMap<QString, QString> IniValues() {
@@ -92,6 +91,7 @@ class TestMainWindow : public QObject {
   void blockIndent_data();
   void blockIndent();
   void closeWithChanges();
+  void maintenanceOpensTheSiteWindow();
   void settingsNotWritable();
   void commandLineFile_data();
   void commandLineFile();
@@ -103,14 +103,17 @@ class TestMainWindow : public QObject {
   void ctrlFGoesToSearch();
 
  private:
-  void WriteSettings(const TSettings& overrides = {});
-  QString Site(const QString& name = {}) const;
-  void Page(const QString& name, const QByteArray& bytes) { WriteBytes(Site(name), bytes); }
-  // Creates the window, shows it and waits for its first activation.
-  void Open(const QStringList& args = {});
+  void WriteSettings(const TSettings& overrides = {}) { F->WriteSettings(overrides); }
+  QString Site(const QString& name = {}) const { return F->Site(name); }
+  void Page(const QString& name, const QByteArray& bytes) { F->Page(name, bytes); }
+  void Open(const QStringList& args = {}) {
+    F->Open(args);
+    FWindow = F->Window();
+    QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after the first activation");
+  }
   template <typename T = QObject>
-  T* Control(const char* name) const;
-  bool Enabled(const char* name) const;
+  T* Control(const char* name) const { return F->Control<T>(name); }
+  bool Enabled(const char* name) const { return F->Enabled(name); }
   TZELMemo* Editor() const { return FWindow->Editor(); }
   TStatusPanels* Status() const { return Control<TStatusPanels>("stbStatus"); }
   QListWidget* List() const { return Control<QListWidget>("flbPages"); }
@@ -137,70 +140,15 @@ class TestMainWindow : public QObject {
     ClearMessageAnswers();
   }
 
-  TDesktopStub FDesktop;
-  std::unique_ptr<QTemporaryDir> FSite;
-  std::unique_ptr<TfrmMain> FWindow;
+  std::unique_ptr<TWindowFixture> F;
+  TfrmMain* FWindow = nullptr;
 };
 
-void TestMainWindow::init() {
-  FSite = std::make_unique<QTemporaryDir>();
-  QVERIFY(FSite->isValid());
-  QDir(QFileInfo(IniPath()).absolutePath()).removeRecursively();
-  WriteSettings();
-}
+void TestMainWindow::init() { F = std::make_unique<TWindowFixture>(); }
 
 void TestMainWindow::cleanup() {
-  FWindow.reset();
-  ClearMessageAnswers();
-  FSite.reset();
-}
-
-void TestMainWindow::WriteSettings(const TSettings& overrides) {
-  TSettings values = {{"WorkingDir", Site() + "/"},
-                      {"TabInterval", "12"},
-                      {"AutoConversion", "0"},
-                      {"DelEmptyLines", "FALSE"},
-                      {"FileMask", "*.htm*;*.txt;"},
-                      {"Top", "10"},
-                      {"Left", "20"},
-                      {"Height", "534"},
-                      {"Width", "800"}};
-  for (const auto& o : overrides)
-    for (auto& v : values)
-      if (v.first == o.first) v.second = o.second;
-  QByteArray ini = "[Settings]\r\n";
-  for (const auto& v : values) ini += (v.first + "=" + v.second + "\r\n").toUtf8();
-  QVERIFY(QDir().mkpath(QFileInfo(IniPath()).absolutePath()));
-  WriteBytes(IniPath(), ini);
-}
-
-QString TestMainWindow::Site(const QString& name) const {
-  return name.isEmpty() ? FSite->path() : FSite->filePath(name);
-}
-
-void TestMainWindow::Open(const QStringList& args) {
-  FWindow = std::make_unique<TfrmMain>(args);
-  FWindow->show();
-  QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
-  QVERIFY(QTest::qWaitFor([this] { return !FWindow->Starting(); }));
-  QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
-  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after the first activation");
-}
-
-template <typename T>
-T* TestMainWindow::Control(const char* name) const {
-  // The message window has its own bbtCancel: look in the tool bar first.
-  if (auto* bar = FWindow->findChild<QWidget*>("tlbToolBar"))
-    if (auto* inBar = bar->findChild<T*>(name)) return inBar;
-  T* child = FWindow->findChild<T*>(name);
-  if (!child) qWarning("no control %s", name);
-  return child;
-}
-
-bool TestMainWindow::Enabled(const char* name) const {
-  if (auto* action = FWindow->findChild<QAction*>(name)) return action->isEnabled();
-  auto* w = Control<QWidget>(name);
-  return w && w->isEnabled();
+  F.reset();
+  FWindow = nullptr;
 }
 
 bool TestMainWindow::EditorHasFocus() const {
@@ -519,6 +467,27 @@ void TestMainWindow::blockIndent() {
   QCOMPARE(Editor()->SelStart(), endStart);
   QCOMPARE(Editor()->SelLength(), endLength);
   QTRY_COMPARE(FWindow->FileInfo()->Modified, true);
+}
+
+// The site window opens on the working folder; names it converts show in
+// the file list once it has closed.
+void TestMainWindow::maintenanceOpensTheSiteWindow() {
+  Page("Page.HTM", "<p>a</p>\r\n");
+  Open();
+  QVERIFY(Enabled("bbtMaint"));
+  QString localRoot;
+  QTimer::singleShot(0, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || w->objectName() != "frmWalkTree") return;
+    localRoot = w->findChild<QLineEdit*>("edtLocalRoot")->text();
+    w->findChild<QPushButton*>("bbtList")->click();
+    w->findChild<QPushButton*>("bbtCase")->click();
+    w->close();
+  });
+  QTest::mouseClick(Control<QPushButton>("bbtMaint"), Qt::LeftButton);
+  QCOMPARE(localRoot, Site() + "/");
+  QCOMPARE(List()->count(), 1);
+  QCOMPARE(List()->item(0)->text(), QString("page.htm"));
 }
 
 void TestMainWindow::closeWithChanges() {
