@@ -1,10 +1,10 @@
-# Quillmere: make run | make test | make test-asan | make bench
+# Quillmere: make run | make test | make test-asan | make bench | make faults
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_GEN  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps deps-run build run test test-asan bench clean
+.PHONY: all deps deps-run deps-faults build run test test-asan bench faults clean
 
 all: build
 
@@ -13,6 +13,9 @@ deps:
 
 deps-run:
 	@bash scripts/install-deps.sh --run
+
+deps-faults:
+	@bash scripts/install-deps.sh --faults
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -33,6 +36,14 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2
+
+# The fault runs in their full form, one line per case at the end.
+FAULTS_REPORT := $(abspath $(BUILD))/faults-report.txt
+faults: deps-faults build
+	@rm -f $(FAULTS_REPORT)
+	@cd $(BUILD) && QUILLMERE_FAULTS=full QUILLMERE_FAULTS_REPORT=$(FAULTS_REPORT) \
+	  ctest -L faults --output-on-failure; status=$$?; \
+	  echo; echo "Fault runs:"; cat $(FAULTS_REPORT) 2>/dev/null; exit $$status
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/quillmere_bench

@@ -12,6 +12,9 @@ packages=(
 if [ "${1:-}" = "--run" ]; then
   packages+=(xvfb xdotool openbox x11-utils imagemagick)
 fi
+if [ "${1:-}" = "--faults" ]; then
+  packages+=(xvfb xdotool util-linux)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
