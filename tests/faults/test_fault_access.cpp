@@ -18,16 +18,6 @@ namespace {
 
 constexpr uid_t kNobody = 65534;
 
-QStringList Entries(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-struct stat StatOf(const QString& path) {
-  struct stat st {};
-  ::stat(QFile::encodeName(path).constData(), &st);
-  return st;
-}
-
 void Chmod(const QString& path, mode_t mode) {
   QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
 }
@@ -80,17 +70,6 @@ void DoBehind(TBehind what, const QString& page, const QByteArray& theirs) {
   }
 }
 
-// Another window takes the focus and gives it back.
-void Reactivate(QWidget* window) {
-  QWidget other;
-  other.show();
-  other.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&other));
-  other.close();
-  window->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
 }  // namespace
 
 class TestFaultAccess : public QObject {
@@ -122,7 +101,7 @@ class TestFaultAccess : public QObject {
   // After a refused save: the edit kept and nothing new in the folder.
   void CheckKept(TFaultCase& c, TWindowFixture& w, const QString& name, const QByteArray& page) {
     CheckEditKept(c, w, page);
-    c.Kept(Entries(w.Site()) == QStringList(name), "the folder holds " + Entries(w.Site()).join(" "));
+    c.Kept(EntriesOf(w.Site()) == QStringList(name), "the folder holds " + EntriesOf(w.Site()).join(" "));
   }
 
   // Run as root, tries function as nobody instead and says so: root may
@@ -154,7 +133,7 @@ private Q_SLOTS:
     Save(w);
     c.Kept(seen->Text.endsWith("Permission denied"), "no reason given: " + seen->Text);
     c.Kept(ReadBytes(w.Site("a.html")) == kPage, "the page on disk changed");
-    c.Kept((StatOf(w.Site("a.html")).st_mode & 0777) == 0444, "the page's mode changed");
+    c.Kept((FileStat(w.Site("a.html")).st_mode & 0777) == 0444, "the page's mode changed");
     CheckKept(c, w, "a.html", kPage);
     QUILLMERE_FAULT_FINISH(c);
   }
@@ -183,7 +162,7 @@ private Q_SLOTS:
     Save(w);
     c.Kept(ReadBytes(w.Site("b.html")) == "mine " + kPage, "the page was not written in place");
     c.Kept(!w.Window()->FileInfo()->Modified, "still marked modified after the save");
-    c.Kept(Entries(w.Site()) == QStringList("b.html"), "the folder holds " + Entries(w.Site()).join(" "));
+    c.Kept(EntriesOf(w.Site()) == QStringList("b.html"), "the folder holds " + EntriesOf(w.Site()).join(" "));
     Chmod(w.Site(), 0755);
     QUILLMERE_FAULT_FINISH(c);
   }
@@ -205,7 +184,7 @@ private Q_SLOTS:
     Save(w);
     c.Kept(seen->Text.endsWith("Permission denied"), "no reason given: " + seen->Text);
     c.Kept(ReadBytes(w.Site("root.html")) == theirs, "the page on disk changed");
-    c.Kept(StatOf(w.Site("root.html")).st_uid == 0, "the page changed hands");
+    c.Kept(FileStat(w.Site("root.html")).st_uid == 0, "the page changed hands");
     CheckKept(c, w, "root.html", theirs);
     QUILLMERE_FAULT_FINISH(c);
   }
@@ -230,7 +209,7 @@ private Q_SLOTS:
     OpenEdited(w, "a.html");
     c.Tried("edited, " + word + " by another program, the window activated again");
     DoBehind(what, w.Site("a.html"), theirs);
-    Reactivate(w.Window());
+    w.Reactivate();
     CheckEditKept(c, w, page);
     const QString status = w.Control<TStatusPanels>("stbStatus")->Text(0);
     c.Kept(status.contains("on disk"), "the status bar does not say so: " + status);
@@ -252,7 +231,7 @@ private Q_SLOTS:
     const auto none = AnswerNextMessage(mrYes, 500);
     Save(w);
     c.Kept(!none->Shown, "asked again about a page this window saved: " + none->Text);
-    c.Kept(Entries(w.Site()) == QStringList("a.html"), "the folder holds " + Entries(w.Site()).join(" "));
+    c.Kept(EntriesOf(w.Site()) == QStringList("a.html"), "the folder holds " + EntriesOf(w.Site()).join(" "));
     QUILLMERE_FAULT_FINISH(c);
   }
 };

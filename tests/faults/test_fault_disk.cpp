@@ -14,10 +14,6 @@
 
 namespace {
 
-QStringList Entries(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 qint64 FreeBytes(const QString& folder) {
   struct statvfs fs {};
   if (::statvfs(QFile::encodeName(folder).constData(), &fs) != 0) return 0;
@@ -96,7 +92,7 @@ class TestFaultDisk : public QObject {
     c.Kept(w.Window()->FileInfo()->FileName == w.Site("a.html"), "the window left the page");
     c.Kept(w.Window()->FileInfo()->Modified, "the modified mark went");
     c.Kept(w.Text().toUtf8() == FEdited, "the edit in the editor was lost");
-    c.Kept(Entries(w.Site()) == entries, "the folder holds " + Entries(w.Site()).join(" "));
+    c.Kept(EntriesOf(w.Site()) == entries, "the folder holds " + EntriesOf(w.Site()).join(" "));
   }
 
 private Q_SLOTS:
@@ -151,8 +147,8 @@ private Q_SLOTS:
     target = "d.html";
     w.Window()->MenuClick(105);
     c.Kept(ReadBytes(w.Site("d.html")) == FEdited, "rename with room did not write d.html");
-    c.Kept(Entries(w.Site()) == QStringList({"a.html", "c.html", "d.html"}),
-           "after the rename the folder holds " + Entries(w.Site()).join(" "));
+    c.Kept(EntriesOf(w.Site()) == QStringList({"a.html", "c.html", "d.html"}),
+           "after the rename the folder holds " + EntriesOf(w.Site()).join(" "));
     QUILLMERE_FAULT_FINISH(c);
   }
 
@@ -167,7 +163,7 @@ private Q_SLOTS:
       w.Open();
       const QString ini = TWindowFixture::IniPath();
       const QByteArray before = ReadBytes(ini);
-      const QStringList entries = Entries(disk.Path("config/quillmere"));
+      const QStringList entries = EntriesOf(disk.Path("config/quillmere"));
       w.Window()->move(w.Window()->pos() + QPoint(7, 5));  // the settings now differ
       Fill(disk.Path(), 0);
       c.Tried("close with the settings disk full, then No to closing without them");
@@ -182,8 +178,8 @@ private Q_SLOTS:
       w.Window()->close();
       c.Kept(!w.Window()->isVisible(), "the window stayed open after Yes");
       c.Kept(ReadBytes(ini) == before, "the settings file changed");
-      c.Kept(Entries(disk.Path("config/quillmere")) == entries,
-             "the settings folder holds " + Entries(disk.Path("config/quillmere")).join(" "));
+      c.Kept(EntriesOf(disk.Path("config/quillmere")) == entries,
+             "the settings folder holds " + EntriesOf(disk.Path("config/quillmere")).join(" "));
     }
     qputenv("XDG_CONFIG_HOME", configHome);
     QUILLMERE_FAULT_FINISH(c);

@@ -102,8 +102,7 @@ private Q_SLOTS:
       c.Kept(now == old || now == fresh,
              QString("killed at %1 ms the page held %2 bytes, neither old nor new")
                  .arg(at / 1000).arg(now.size()));
-      const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden |
-                                                              QDir::System | QDir::NoDotAndDotDot);
+      const QStringList entries = EntriesOf(dir.path());
       c.Kept(entries == QStringList("big.html"), "a temporary stayed: " + entries.join(" "));
     }
     c.Tried(QString("%1 kills of a %2 MB save of %3 ms at moments from 0 to %4 ms, %5 before "
