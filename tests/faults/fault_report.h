@@ -33,7 +33,7 @@ inline void ReportFault(const QString& name, const QString& outcome) {
 // printed when it finishes, or, when a check of the fixture ended the test
 // first, as it goes.
 class TFaultCase {
-public:
+ public:
   explicit TFaultCase(QString name) : FName(std::move(name)) {}
   ~TFaultCase() {
     if (!FReported) ReportFault(FName, FTried.join(", ") + ": did not finish");
@@ -53,7 +53,7 @@ public:
   }
   QString Lost() const { return FLost.join("; "); }
 
-private:
+ private:
   QString FName;
   QStringList FTried;
   QStringList FLost;

@@ -2,17 +2,18 @@
 // a read-only folder, a page of another owner), and pages another program
 // changes, deletes or replaces while they are open. Run as root, the
 // refused saves are tried by this program again as the user nobody.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <QTest>
+
 #include "app/edit_file_info.h"
 #include "app/status_panels.h"
 #include "fault_report.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
 #include "window_fixture.h"
-
-#include <QProcess>
-#include <QTest>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -47,8 +48,10 @@ void RunAsNobody(const char* function, const QString& otherOwner) {
   const bool passed = run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
   // The run's own test output only where it failed.
   for (const QByteArray& line : run.readAllStandardOutput().split('\n')) {
-    if (line.startsWith("fault run: ")) ReportFaultLine(line + '\n');
-    else if (!passed && !line.isEmpty()) std::printf("  nobody: %s\n", line.constData());
+    if (line.startsWith("fault run: "))
+      ReportFaultLine(line + '\n');
+    else if (!passed && !line.isEmpty())
+      std::printf("  nobody: %s\n", line.constData());
   }
   if (!passed) std::fputs(run.readAllStandardError().constData(), stderr);
   QVERIFY2(passed, "the test failed when run as nobody");
@@ -101,7 +104,8 @@ class TestFaultAccess : public QObject {
   // After a refused save: the edit kept and nothing new in the folder.
   void CheckKept(TFaultCase& c, TWindowFixture& w, const QString& name, const QByteArray& page) {
     CheckEditKept(c, w, page);
-    c.Kept(EntriesOf(w.Site()) == QStringList(name), "the folder holds " + EntriesOf(w.Site()).join(" "));
+    c.Kept(EntriesOf(w.Site()) == QStringList(name),
+           "the folder holds " + EntriesOf(w.Site()).join(" "));
   }
 
   // Run as root, tries function as nobody instead and says so: root may
@@ -118,7 +122,7 @@ class TestFaultAccess : public QObject {
     return true;
   }
 
-private Q_SLOTS:
+ private Q_SLOTS:
   void init() { ClearMessageAnswers(); }
 
   void readOnlyPage() {
@@ -162,7 +166,8 @@ private Q_SLOTS:
     Save(w);
     c.Kept(ReadBytes(w.Site("b.html")) == "mine " + kPage, "the page was not written in place");
     c.Kept(!w.Window()->FileInfo()->Modified, "still marked modified after the save");
-    c.Kept(EntriesOf(w.Site()) == QStringList("b.html"), "the folder holds " + EntriesOf(w.Site()).join(" "));
+    c.Kept(EntriesOf(w.Site()) == QStringList("b.html"),
+           "the folder holds " + EntriesOf(w.Site()).join(" "));
     Chmod(w.Site(), 0755);
     QUILLMERE_FAULT_FINISH(c);
   }
@@ -231,7 +236,8 @@ private Q_SLOTS:
     const auto none = AnswerNextMessage(mrYes, 500);
     Save(w);
     c.Kept(!none->Shown, "asked again about a page this window saved: " + none->Text);
-    c.Kept(EntriesOf(w.Site()) == QStringList("a.html"), "the folder holds " + EntriesOf(w.Site()).join(" "));
+    c.Kept(EntriesOf(w.Site()) == QStringList("a.html"),
+           "the folder holds " + EntriesOf(w.Site()).join(" "));
     QUILLMERE_FAULT_FINISH(c);
   }
 };

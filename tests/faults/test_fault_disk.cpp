@@ -2,15 +2,16 @@
 // renames or writes its settings. The disk is a real small tmpfs, filled
 // to leave various amounts of room, so the write fails at its first block,
 // half way or near its end.
+#include <sys/statvfs.h>
+
+#include <QTest>
+
 #include "app/edit_file_info.h"
 #include "fault_report.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
 #include "small_disk.h"
 #include "window_fixture.h"
-
-#include <QTest>
-#include <sys/statvfs.h>
 
 namespace {
 
@@ -42,11 +43,11 @@ QList<qint64> RoomsFor(qint64 size) {
   return {0, 4096, size / 4, size / 2, size * 3 / 4, size - 4096};
 }
 
-#define FAULT_SMALL_DISK(disk, kilobytes, name)                                         \
-  TSmallDisk disk(kilobytes);                                                           \
-  if (!disk.Mounted()) {                                                                \
+#define FAULT_SMALL_DISK(disk, kilobytes, name)                                                \
+  TSmallDisk disk(kilobytes);                                                                  \
+  if (!disk.Mounted()) {                                                                       \
     ReportFault(name, "skipped: a small tmpfs cannot be mounted here (needs the super-user)"); \
-    QSKIP("a small tmpfs cannot be mounted here");                                      \
+    QSKIP("a small tmpfs cannot be mounted here");                                             \
   }
 
 // Ctrl+S as the user presses it, the window active again after the last
@@ -95,7 +96,7 @@ class TestFaultDisk : public QObject {
     c.Kept(EntriesOf(w.Site()) == entries, "the folder holds " + EntriesOf(w.Site()).join(" "));
   }
 
-private Q_SLOTS:
+ private Q_SLOTS:
   void init() { ClearMessageAnswers(); }
 
   void fullDiskDuringSave() {

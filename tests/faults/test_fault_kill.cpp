@@ -1,16 +1,17 @@
 // Fault run: the program is killed (SIGKILL) while it saves a big page, at
 // moments spread over the whole save. Whatever the moment, the page must be
 // wholly the old text or wholly the new, and no temporary may stay behind.
-#include "app/edit_file_info.h"
-#include "fault_report.h"
-#include "file_bytes.h"
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
+
+#include "app/edit_file_info.h"
+#include "fault_report.h"
+#include "file_bytes.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ qint64 SaveInChild(TEditFileInfo& doc, qint64 killAfterUs) {
 class TestFaultKill : public QObject {
   Q_OBJECT
 
-private Q_SLOTS:
+ private Q_SLOTS:
   void killDuringBigSave() {
     const int rounds = FaultScale(5, 20);
     const qint64 size = qint64(FaultScale(4, 50)) << 20;
@@ -101,14 +102,20 @@ private Q_SLOTS:
       wholeNew += now == fresh;
       c.Kept(now == old || now == fresh,
              QString("killed at %1 ms the page held %2 bytes, neither old nor new")
-                 .arg(at / 1000).arg(now.size()));
+                 .arg(at / 1000)
+                 .arg(now.size()));
       const QStringList entries = EntriesOf(dir.path());
       c.Kept(entries == QStringList("big.html"), "a temporary stayed: " + entries.join(" "));
     }
     c.Tried(QString("%1 kills of a %2 MB save of %3 ms at moments from 0 to %4 ms, %5 before "
                     "it returned (page after: %6 wholly old, %7 wholly new)")
-                .arg(rounds).arg(size >> 20).arg(saveUs / 1000).arg(saveUs * 110 / 100 / 1000)
-                .arg(killed).arg(wholeOld).arg(wholeNew));
+                .arg(rounds)
+                .arg(size >> 20)
+                .arg(saveUs / 1000)
+                .arg(saveUs * 110 / 100 / 1000)
+                .arg(killed)
+                .arg(wholeOld)
+                .arg(wholeNew));
     QUILLMERE_FAULT_FINISH(c);
   }
 };
