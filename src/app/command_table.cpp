@@ -37,6 +37,8 @@ const TMenuRow kMainMenu[] = {
     {1, "menViewResults", "&Search All window", 501, "", "Show/hide Search-all window."},
     {1, "menViewHTML", "&HTML-Toolset", 502, "", "Show/hide HTML-Toolset"},
     {1, "menViewSpecChar", "Specials &Characters", 503, "", "Show/hide list of special characters."},
+    {1, "", "-", 0, "", ""},
+    {1, "menViewSyntax", "S&yntax colouring", 504, "", "Colour HTML, CSS and JavaScript pages."},
     {0, "menHelp", "&Help", 900, "", ""},
     {1, "menHelpContents", "&Contents", 901, "F1", "Open the online user-guide."},
     {1, "", "-", 0, "", ""},

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/recovery_keeper.h"
 
+#include "app/command_line.h"
 #include "app/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/memo.h"
@@ -28,6 +29,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
@@ -97,6 +99,8 @@ void TfrmMain::FormCreate() {
   SuppressChange = false;
   FStarting = true;
   setWindowTitle(ApplicationTitle());
+  // The program's own icon: title bar, about box and every dialog.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmere/quillmere.svg")));
 
   FFileInfo = std::make_unique<TEditFileInfo>();
   FFileInfo->OnLoaded = [this] { ShowBaseline(); };
@@ -157,11 +161,16 @@ void TfrmMain::FormActivate() {
   FStarting = false;
   update();
 
-  // A file named on the command line: its folder becomes the site folder.
-  QString kept;
+  // A page named on the command line: its folder becomes the site folder; a
+  // folder is the site itself. One that cannot be opened is said so, and the
+  // stored site is shown.
+  QString kept, problem;
   if (!FProgramArgs.isEmpty()) {
     const QFileInfo arg(QDir::current().absoluteFilePath(FProgramArgs.first()));
-    if (arg.isFile()) {
+    problem = StartPathProblem(FProgramArgs.first());
+    if (problem.isEmpty() && arg.isDir()) {
+      Environment->SetWorkingDir(QDir::cleanPath(arg.absoluteFilePath()));
+    } else if (problem.isEmpty()) {
       Environment->SetWorkingDir(arg.absolutePath());
       kept = arg.fileName();
     }
@@ -171,6 +180,7 @@ void TfrmMain::FormActivate() {
   if (!kept.isEmpty()) OpenFileByName(kept);
   cmbSearchChange();
   QApplication::restoreOverrideCursor();
+  if (!problem.isEmpty()) MsgWarning(problem, "Not opened");
   OfferRecoveries();
 }
 

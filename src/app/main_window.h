@@ -58,6 +58,8 @@ public:
   // Document handling.
   void flbPagesChange();
   void ShowBaseline();
+  // Colours the page by its file name's extension, or not, as the setting says.
+  void ApplySyntax();
   void UpdateDocState();
   void memEditChange();
   // Converts the editor's text by the settings' rule, as an edit where it

@@ -58,7 +58,7 @@ void TfrmMain::BuildMenus() {
       sub->menuAction()->setProperty("tag", row.Tag);
     } else {
       QAction* a = AddRow(row.Level == 2 ? sub : top, row, this);
-      if (row.Tag >= 501 && row.Tag <= 503) a->setCheckable(true);
+      if (row.Tag >= 501 && row.Tag <= 504) a->setCheckable(true);
       if (row.Tag >= 402 && row.Tag <= 406) a->setVisible(false);
       if (std::string_view(row.Name) == "menToolsSep") a->setVisible(false);
     }
@@ -140,10 +140,15 @@ void TfrmMain::MenuClick(int tag) {
       findChild<QAction*>("menViewResults")->setChecked(frmResults->isVisible());
       findChild<QAction*>("menViewHTML")->setChecked(frmHTML->isVisible());
       findChild<QAction*>("menViewSpecChar")->setChecked(frmSpecChar->isVisible());
+      findChild<QAction*>("menViewSyntax")->setChecked(Environment->SyntaxHighlight);
       break;
     case 501: ToggleToolWindow(frmResults); break;
     case 502: ToggleToolWindow(frmHTML); break;
     case 503: ToggleToolWindow(frmSpecChar); break;
+    case 504:
+      Environment->SyntaxHighlight = !Environment->SyntaxHighlight;
+      ApplySyntax();
+      break;
     case 901: ShowHelp(); break;
     case 903: case 921: case 922: case 923: case 926: case 927: case 928: case 929:
       OpenWebLink(tag);

@@ -82,8 +82,14 @@ void TfrmMain::flbPagesChange() {
   UpdateSearchButtons();
 }
 
+void TfrmMain::ApplySyntax() {
+  memEdit->SetSyntaxLanguage(Environment->SyntaxHighlight ? SyntaxLanguageFor(FFileInfo->FileName)
+                                                          : TSyntaxLanguage::None);
+}
+
 void TfrmMain::ShowBaseline() {
   FFileInfo->SetModified(false);
+  ApplySyntax();
   const bool previous = SuppressChange;
   SuppressChange = true;
   memEdit->SetLines(FFileInfo->Baseline);

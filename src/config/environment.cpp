@@ -19,7 +19,6 @@ const QString SettingsSection = QStringLiteral("Settings");
 const QString SettingsName = QStringLiteral("quillmere.ini");
 const QString TemplateName = QStringLiteral("template.htm");
 const QString HelpName = QStringLiteral("quillmere.htm");
-const QString InstalledDataDir = QStringLiteral("/usr/share/quillmere");
 
 // The keys of the sixteen window coordinates, by SetCoord index - 1.
 const char* const CoordKeys[16] = {"Top",     "Left",   "Height",  "Width", "RTop",    "RLeft",
@@ -67,9 +66,13 @@ bool ParseInt32(const QString& s, std::int32_t& value) {
   return true;
 }
 
+// Beside the program in a build tree; installed, in the data folder found
+// from the program's own folder, so any prefix (or a package unpacked
+// anywhere) finds its files.
 QString ShippedFile(const QString& programDir, const QString& name) {
   const QString beside = programDir + '/' + name;
-  return QFileInfo(beside).isFile() ? beside : InstalledDataDir + '/' + name;
+  if (QFileInfo(beside).isFile()) return beside;
+  return QDir::cleanPath(programDir + QStringLiteral("/" QUILLMERE_DATA_FROM_BIN "/") + name);
 }
 
 // The first start that finds no template of the user's own gets a copy of the
@@ -142,6 +145,7 @@ void TQMEEnvironment::ReadSettings() {
   HTMLOpen = s.Bool("HTMLOpen", HTMLOpen);
   SpecCharOpen = s.Bool("SpecCharOpen", SpecCharOpen);
   RemoteRoot = s.Str("RemoteRoot", RemoteRoot);
+  SyntaxHighlight = s.Bool("SyntaxHighlight", SyntaxHighlight);
   // Values above 2 are kept as read: the document handling treats them as
   // its own rule says.
   AutoConversion = static_cast<std::uint8_t>(s.Int("AutoConversion", AutoConversion) & 0xFF);
@@ -181,6 +185,7 @@ void TQMEEnvironment::WriteSettings() {
   s.Put("HTMLOpen", HTMLOpen);
   s.Put("SpecCharOpen", SpecCharOpen);
   s.Put("RemoteRoot", RemoteRoot);
+  s.Put("SyntaxHighlight", SyntaxHighlight);
   ini.Save();
 }
 

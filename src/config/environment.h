@@ -49,6 +49,7 @@ class TQMEEnvironment {
   bool HTMLOpen = false;
   bool SpecCharOpen = false;
   QString RemoteRoot;
+  bool SyntaxHighlight = true;  // colour HTML, CSS and JavaScript pages
 
  private:
   void LocateFiles(const QString& programFile);

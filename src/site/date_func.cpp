@@ -125,7 +125,9 @@ QDateTime DateStrToDate(const TDateStrNL& text) {
   QDate date;
   if (!reader.Date(date) || (reader.SkipBlanks(), !reader.AtEnd()))
     throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(s));
-  return QDateTime(date, QTime(0, 0));
+  // Where local time skips midnight (a change to summer time at 00:00), the
+  // day begins later; 00:00 would be no moment at all.
+  return date.startOfDay();
 }
 
 TDateStrNL DateToDateStr(const QDateTime& value) {
@@ -144,8 +146,11 @@ QDateTime DateTimeStrToDateTime(const TDateTimeStrNL& text) {
     const bool blanks = reader.SkipBlanks();
     if (!reader.AtEnd()) ok = blanks && reader.Time(time) && (reader.SkipBlanks(), reader.AtEnd());
   }
-  if (!ok) throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(s));
-  return QDateTime(date, time);
+  // An hour skipped by the change to summer time is no moment either.
+  const QDateTime result(date, time);
+  if (!ok || !result.isValid())
+    throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(s));
+  return result;
 }
 
 TDateTimeStrNL DateTimeToDateTimeStr(const QDateTime& value) {

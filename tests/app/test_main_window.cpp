@@ -1,6 +1,12 @@
 // The main window driven as a user would, offscreen: a temporary settings
 // file pointing at a temporary site, keys sent to the editor, message
 // windows answered by the test helper.
+#define signals Q_SIGNALS
+#define slots Q_SLOTS
+#include <Qsci/qscilexer.h>
+#undef signals
+#undef slots
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -96,6 +102,7 @@ class TestMainWindow : public QObject {
   void commandLineFile_data();
   void commandLineFile();
   void unreadablePage();
+  void syntaxColouring();
   void readOuts();
   void springsBack();
   void clipboardCommands();
@@ -555,24 +562,29 @@ void TestMainWindow::commandLineFile_data() {
   QTest::addColumn<QString>("arg");  // relative to the temporary folder
   QTest::addColumn<QString>("folder");
   QTest::addColumn<QString>("file");
+  QTest::addColumn<QString>("message");  // said before the window is used; empty for none
   QTest::newRow("file in another folder") << "other/zeta.html"
                                           << "other"
-                                          << "zeta.html";
+                                          << "zeta.html" << "";
   QTest::newRow("dotted path") << "site/../other/zeta.html"
                                << "other"
-                               << "zeta.html";
+                               << "zeta.html" << "";
   QTest::newRow("names nothing") << "other/missing.html"
                                  << "site"
-                                 << "a.html";
+                                 << "a.html" << "missing.html\": No such file or directory.";
   QTest::newRow("a folder") << "other"
-                            << "site"
-                            << "a.html";
+                            << "other"
+                            << "alpha.html" << "";
+  QTest::newRow("a folder, trailing slash") << "other/"
+                                            << "other"
+                                            << "alpha.html" << "";
 }
 
 void TestMainWindow::commandLineFile() {
   QFETCH(QString, arg);
   QFETCH(QString, folder);
   QFETCH(QString, file);
+  QFETCH(QString, message);
   QDir root(Site());
   QVERIFY(root.mkdir("site") && root.mkdir("other"));
   WriteSettings({{"WorkingDir", Site("site") + "/"}});
@@ -580,7 +592,20 @@ void TestMainWindow::commandLineFile() {
   Page("site/b.html", "b\r\n");
   Page("other/alpha.html", "alpha\r\n");
   Page("other/zeta.html", "zeta\r\n");
-  Open({Site(arg)});
+  if (message.isEmpty()) {
+    const auto idle = WatchForMessage();
+    Open({Site(arg)});
+    ExpectNoMessage(idle);
+  } else {
+    // Answered at the first activation; the offscreen platform does not
+    // give the window the focus back after it.
+    const auto seen = AnswerNextMessage(mrOk);
+    FWindow = std::make_unique<TfrmMain>(QStringList{Site(arg)});
+    FWindow->show();
+    QTRY_VERIFY(seen->Shown);
+    QCOMPARE(seen->Caption, QString("Not opened"));
+    QVERIFY2(seen->Text.endsWith(message), qPrintable(seen->Text));
+  }
   QCOMPARE(Environment->WorkingDir, Site(folder) + "/");
   QCOMPARE(List()->currentItem()->text(), file);
   QCOMPARE(FWindow->FileInfo()->FileName, Site(folder + "/" + file));
@@ -626,6 +651,44 @@ void TestMainWindow::unreadablePage() {
   List()->setCurrentRow(0);
   QCOMPARE(FWindow->FileInfo()->FileName, Site("a.html"));
   QCOMPARE(Text(), QString("A\r\n"));
+}
+
+void TestMainWindow::syntaxColouring() {
+  Page("a.html", "<p>a</p>\r\n");
+  Page("b.css", "p { }\r\n");
+  Page("c.txt", "c\r\n");
+  WriteSettings({{"FileMask", "*.html;*.css;*.txt;"}});
+  Open();
+  const auto lexer = [this] {
+    QsciLexer* l = Editor()->lexer();
+    return l ? QString(l->metaObject()->className()) : QString();
+  };
+  QCOMPARE(lexer(), QString("QsciLexerHTML"));
+  QVERIFY(FWindow->windowIcon().isNull() == false);
+  QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
+  List()->setCurrentRow(1);
+  QCOMPARE(lexer(), QString("QsciLexerCSS"));
+  List()->setCurrentRow(2);
+  QCOMPARE(lexer(), QString());
+
+  // The View menu's tick switches it for the page shown and the next ones.
+  auto* tick = FWindow->findChild<QAction*>("menViewSyntax");
+  List()->setCurrentRow(0);
+  FWindow->MenuClick(500);
+  QVERIFY(tick->isCheckable() && tick->isChecked());
+  tick->trigger();
+  QCOMPARE(lexer(), QString());
+  List()->setCurrentRow(1);
+  QCOMPARE(lexer(), QString());
+  FWindow->MenuClick(500);
+  QVERIFY(!tick->isChecked());
+  QVERIFY(FWindow->close());
+  QVERIFY(ReadBytes(IniPath()).contains("\r\nSyntaxHighlight=FALSE\r\n"));
+
+  Open();
+  QCOMPARE(lexer(), QString());
+  FWindow->findChild<QAction*>("menViewSyntax")->trigger();
+  QCOMPARE(lexer(), QString("QsciLexerHTML"));
 }
 
 void TestMainWindow::readOuts() {
