@@ -269,7 +269,7 @@ void TestCommands::renameOntoALinkKeepsThePage() {
   QVERIFY(QFile::link(FSite, FSite + "mirror"));
   Editor()->SetSelStart(0);
   Type("Z");
-  for (const QString& name : {"zlink.html", "mirror/page.html"}) {
+  for (const char* name : {"zlink.html", "mirror/page.html"}) {
     FDialogAnswer = FSite + name;
     const auto warning = AnswerNextMessage(mrOk);
     FWindow->MenuClick(105);

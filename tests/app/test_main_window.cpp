@@ -600,8 +600,8 @@ void TestMainWindow::commandLineFile() {
     // Answered at the first activation; the offscreen platform does not
     // give the window the focus back after it.
     const auto seen = AnswerNextMessage(mrOk);
-    FWindow = std::make_unique<TfrmMain>(QStringList{Site(arg)});
-    FWindow->show();
+    F->Show({Site(arg)});
+    FWindow = F->Window();
     QTRY_VERIFY(seen->Shown);
     QCOMPARE(seen->Caption, QString("Not opened"));
     QVERIFY2(seen->Text.endsWith(message), qPrintable(seen->Text));

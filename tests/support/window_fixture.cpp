@@ -56,9 +56,13 @@ void TWindowFixture::UseSite(const QString& folder) {
   WriteSettings();
 }
 
-void TWindowFixture::Open(const QStringList& args) {
+void TWindowFixture::Show(const QStringList& args) {
   FWindow = std::make_unique<TfrmMain>(args);
   FWindow->show();
+}
+
+void TWindowFixture::Open(const QStringList& args) {
+  Show(args);
   QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
   QVERIFY(QTest::qWaitFor([this] { return !FWindow->Starting(); }));
   QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));

@@ -39,6 +39,8 @@ public:
 
   // Creates the window, shows it and waits for its first activation.
   void Open(const QStringList& args = {});
+  // Creates and shows the window without waiting (a message may come first).
+  void Show(const QStringList& args = {});
   TfrmMain* Window() const { return FWindow.get(); }
   TZELMemo* Editor() const { return FWindow->Editor(); }
   QListWidget* List() const;
