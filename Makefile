@@ -1,4 +1,4 @@
-# Quillmere: make run | make test | make test-asan | make bench | make fuzz | make package | make install
+# Quillmere: make run | make test | make test-asan | make bench | make faults | make fuzz | make package | make install
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -7,7 +7,7 @@ FUZZ_SMOKE_SECONDS ?= 4
 CMAKE_GEN  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps deps-run deps-fuzz build run test test-asan fuzz fuzz-smoke bench package install clean
+.PHONY: all deps deps-run deps-faults deps-fuzz build run test test-asan faults fuzz fuzz-smoke bench package install clean
 
 all: build
 
@@ -16,6 +16,9 @@ deps:
 
 deps-run:
 	@bash scripts/install-deps.sh --run
+
+deps-faults:
+	@bash scripts/install-deps.sh --faults
 
 deps-fuzz:
 	@bash scripts/install-deps.sh --fuzz
@@ -39,6 +42,14 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2
+
+# The fault runs in their full form, one line per case at the end.
+FAULTS_REPORT := $(abspath $(BUILD))/faults-report.txt
+faults: deps-faults build
+	@rm -f $(FAULTS_REPORT)
+	@cd $(BUILD) && QUILLMERE_FAULTS=full QUILLMERE_FAULTS_REPORT=$(FAULTS_REPORT) \
+	  ctest -L faults --output-on-failure; status=$$?; \
+	  echo; echo "Fault runs:"; cat $(FAULTS_REPORT) 2>/dev/null; exit $$status
 
 # Each fuzz target for FUZZ_SECONDS; fuzz-smoke only proves that they build
 # and run (CI).

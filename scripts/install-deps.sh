@@ -14,6 +14,9 @@ packages=(
 if [ "${1:-}" = "--run" ]; then
   packages+=(xvfb xdotool openbox x11-utils imagemagick)
 fi
+if [ "${1:-}" = "--faults" ]; then
+  packages+=(xvfb xdotool util-linux)
+fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

@@ -270,6 +270,10 @@ bool TfrmMain::FormClose() {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  // On a display the panels get their size from the window's layout after
+  // the window's own resize: the editor must follow them, not the window.
+  if (event->type() == QEvent::Resize && (watched == pnlEdit || watched == ipnFiles))
+    LayoutChildren();
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     auto* w = qobject_cast<QWidget*>(watched);

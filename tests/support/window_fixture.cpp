@@ -85,6 +85,16 @@ bool TWindowFixture::Enabled(const char* name) const {
   return w && w->isEnabled();
 }
 
+void TWindowFixture::Reactivate() {
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  other.close();
+  FWindow->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+}
+
 void TWindowFixture::FocusEditor() {
   Editor()->setFocus();
   QTRY_VERIFY(QApplication::focusWidget() == Editor() ||

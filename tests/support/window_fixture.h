@@ -50,6 +50,9 @@ public:
   bool Enabled(const char* name) const;
   QString Text() const { return QString::fromStdString(Editor()->TextBytes()); }
 
+  // Another window takes the focus and gives it back, as a switch to
+  // another program does.
+  void Reactivate();
   void FocusEditor();
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
   void Type(const QString& text);
