@@ -1,4 +1,5 @@
 #include "app/checked_write.h"
+#include "app/file_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,7 +115,7 @@ TCheckedWrite::TCheckedWrite(const QString& target, TWriteMode mode)
   static const bool ignoreSizeSignal = (std::signal(SIGXFSZ, SIG_IGN), true);
   (void)ignoreSizeSignal;
   if (target.isEmpty()) Fail(ENOENT);
-  FReal = ResolveLinks(QFile::encodeName(target));
+  FReal = ResolveLinks(PathBytes(target));
   struct stat st {};
   const bool exists = ::stat(FReal.constData(), &st) == 0;
   if (mode == TWriteMode::CreateNew && (exists || ::lstat(FReal.constData(), &st) == 0))
@@ -126,7 +127,7 @@ TCheckedWrite::TCheckedWrite(const QString& target, TWriteMode mode)
   FHardLinked = exists && st.st_nlink > 1;
 
   if (mode == TWriteMode::InPlace) {
-    const QByteArray tmp = QFile::encodeName(QDir::tempPath());
+    const QByteArray tmp = PathBytes(QDir::tempPath());
     FFd = ::open(tmp.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (FFd < 0) Fail(errno);
     return;

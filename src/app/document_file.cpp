@@ -1,4 +1,5 @@
 #include "app/document_file.h"
+#include "app/file_names.h"
 
 #include "app/checked_write.h"
 #include "app/text_codec.h"
@@ -144,7 +145,7 @@ bool AppendSavedLine(const std::string& line, TTextEncoding encoding, int tabSiz
 }  // namespace
 
 TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines, const TAddLine& addLine) {
-  const QByteArray path = QFile::encodeName(fileName);
+  const QByteArray path = PathBytes(fileName);
   // Non-blocking, so that opening a named pipe cannot hang the program.
   TFileDescriptor file{::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (file.Fd < 0) throw EInOutError(ReadFailure(fileName, SystemReason(errno)));

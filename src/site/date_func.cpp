@@ -1,4 +1,5 @@
 #include "site/date_func.h"
+#include "app/file_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -172,7 +173,7 @@ bool IsValidDateStr(const TDateStrNL& text) {
 
 QDateTime GetFileDate(const QString& fileName) {
   struct stat st;
-  if (fileName.isEmpty() || ::stat(QFile::encodeName(fileName).constData(), &st) != 0 ||
+  if (fileName.isEmpty() || ::stat(PathBytes(fileName).constData(), &st) != 0 ||
       S_ISDIR(st.st_mode))
     return MinDateTime();
   // st_mtim.tv_sec is already rounded down to the whole second, also before 1970.
@@ -187,7 +188,7 @@ void SetFileDate(const QString& fileName, const QDateTime& value) {
 
   // O_NONBLOCK keeps a pipe without a reader from hanging us; it then simply
   // cannot be opened. No O_TRUNC: the content stays as it is.
-  const int fd = ::open(QFile::encodeName(fileName).constData(),
+  const int fd = ::open(PathBytes(fileName).constData(),
                         O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return;
 
