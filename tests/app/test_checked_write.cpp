@@ -162,6 +162,23 @@ private Q_SLOTS:
     QCOMPARE(EntriesOf(folder), QStringList("page.html"));
   }
 
+  void anotherOwnersPageKeepsItsOwner() {
+    if (::geteuid() != 0) QSKIP("needs the super-user to act as another user");
+    const QString folder = Path("shared");
+    const QString page = folder + "/page.html";
+    WriteBytes(page, "root's page");
+    ::chmod(QFile::encodeName(FDir.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    ::chmod(QFile::encodeName(page).constData(), 0666);
+    QVERIFY(AsNobody([&] {
+      WriteFileChecked(page, "written by nobody");
+      return true;
+    }));
+    QCOMPARE(ReadBytes(page), QByteArray("written by nobody"));
+    QCOMPARE(FileStat(page).st_uid, uid_t(0));
+    QCOMPARE(EntriesOf(folder), QStringList("page.html"));
+  }
+
   void killedMidWriteLeavesOldFileAndNoTemporary() {
     const QString folder = Path("killed");
     const QString page = folder + "/page.html";
