@@ -295,3 +295,31 @@ QUILLMERE_BENCH(main_window_100k_files) {
   PrintRatio("window on 100,000 files vs ls -f", shown, list, 3.0);
   PrintRatio("switch among 100,000 files vs ls -f", switched, list, 3.0);
 }
+
+// A page of one 50 MB line (minified markup): how long the window is busy
+// showing it, and a key at its end, against showing the 50 MB page of
+// ordinary lines.
+QUILLMERE_BENCH(main_window_one_line_50mb) {
+  const TBenchSite site;
+  const QString oneLine = site.Folder + "/site/c_one_line.html";
+  if (!QFile::exists(oneLine)) {
+    std::ofstream out(oneLine.toStdString(), std::ios::binary);
+    const std::string cell = "<td class=\"c\">cell text</td>";
+    for (std::size_t n = 0; n < (50u << 20) / cell.size(); ++n) out << cell;
+  }
+  auto window = OpenWindow();
+  const auto shown = [&](int row) {
+    ShowRow(*window, 0);
+    QElapsedTimer wall;
+    wall.start();
+    ShowRow(*window, row);
+    window->Editor()->viewport()->repaint();
+    window->Editor()->SetSelStart(window->Editor()->TextLength());
+    window->Editor()->viewport()->repaint();
+    QCoreApplication::processEvents();
+    return wall.nsecsElapsed() / 1e9;
+  };
+  const double lines = shown(1);
+  const double single = shown(2);
+  PrintRatio("one 50 MB line vs 50 MB lines", single, lines, 2.0);
+}

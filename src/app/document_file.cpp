@@ -188,3 +188,25 @@ void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncodi
   if (!chunk.empty()) WriteChunk(file, chunk);
   file.Commit();
 }
+
+qint64 LongestLineBytes(const QString& fileName) {
+  TFileDescriptor file{::open(PathBytes(fileName).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  if (file.Fd < 0) return -1;
+  std::unique_ptr<char[]> buffer(new char[kChunkSize]);
+  qint64 longest = 0, current = 0;
+  for (;;) {
+    const ssize_t n = ::read(file.Fd, buffer.get(), kChunkSize);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    for (const char* p = buffer.get(); p != buffer.get() + n; ++p) {
+      if (*p == '\n' || *p == '\r') {
+        longest = std::max(longest, current);
+        current = 0;
+      } else {
+        ++current;
+      }
+    }
+  }
+  return std::max(longest, current);
+}

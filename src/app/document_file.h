@@ -24,3 +24,7 @@ TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines,
 // it was.
 void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncoding encoding,
                        int tabSize, TWriteMode mode = TWriteMode::Replace);
+
+// Length in bytes of the file's longest line (line breaks not counted), or
+// -1 when the file cannot be read.
+qint64 LongestLineBytes(const QString& fileName);

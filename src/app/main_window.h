@@ -161,6 +161,8 @@ private:
   bool WriteGuarded(const QString& title, const std::function<void(TWriteMode)>& write);
   // The disk behind the document (main_window_disk.cpp).
   bool ConfirmDiskChange();
+  // Asks before a page with a line too long to lay out quickly is shown.
+  bool ConfirmLongLines(const QString& path);
   void CheckDiskOnActivate();
   void OfferRecoveries();
   std::unique_ptr<TRecoveryKeeper> FRecovery;

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLocale>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QPushButton>
@@ -68,7 +69,7 @@ void TfrmMain::flbPagesChange() {
   }
   const QString path = flbPages->FileName();
   const QString previous = FFileInfo->FileName;
-  if (Guarded("File not loaded", [&] { FFileInfo->Load(path); })) {
+  if (ConfirmLongLines(path) && Guarded("File not loaded", [&] { FFileInfo->Load(path); })) {
     SetCaptionFor(path);
   } else {
     // The page shown before was clean (no other file opens while one is
@@ -81,6 +82,22 @@ void TfrmMain::flbPagesChange() {
   Environment->SetWorkingDir(flbPages->Directory());
   QApplication::restoreOverrideCursor();
   UpdateSearchButtons();
+}
+
+bool TfrmMain::ConfirmLongLines(const QString& path) {
+  // The editor lays out a whole line to show any of it: a minified page of
+  // one 50 MB line keeps the window busy for about a minute (bench).
+  constexpr qint64 kLongLineBytes = 1 << 20;
+  const qint64 longest = LongestLineBytes(path);
+  if (longest < kLongLineBytes) return true;
+  QApplication::restoreOverrideCursor();
+  const bool open =
+      MsgYesNo(QStringLiteral("%1 has a line of %2 bytes. Showing it can keep Quillmere busy for "
+                              "a minute or more.\r\nOpen it anyway?")
+                   .arg(QFileInfo(path).fileName(), QLocale().toString(longest)),
+               "Very long line") == mrYes;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  return open;
 }
 
 void TfrmMain::ApplySyntax() {

@@ -30,6 +30,7 @@ class TestMainWindowFixes : public QObject {
   void noDocumentCommands();
   void heldAltRightIndentsOnce();
   void nameNotValidText();
+  void veryLongLineAsksFirst();
 
  private:
   void SendKey(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat) {
@@ -139,6 +140,25 @@ void TestMainWindowFixes::nameNotValidText() {
   QCOMPARE(F->List()->item(0)->text(), QString::fromUtf8("caf\xef\xbf\xbd.html"));
   QCOMPARE(PathBytes(F->Control<TFileListBox>("flbPages")->FileName()), raw);
   QCOMPARE(F->Text(), QString("bytes\r\n"));
+}
+
+// A line the editor would take a minute to lay out is shown only when the
+// user says so; No leaves the page shown before.
+void TestMainWindowFixes::veryLongLineAsksFirst() {
+  F->Page("a.html", "short\r\n");
+  F->Page("b.html", "<p>" + QByteArray(1 << 20, 'x') + "</p>");
+  F->Open();
+  auto* list = F->List();
+  const auto no = AnswerNextMessage(mrNo);
+  list->setCurrentRow(1);
+  QTRY_VERIFY(no->Shown);
+  QVERIFY2(no->Text.startsWith("b.html has a line of 1"), qPrintable(no->Text));
+  QCOMPARE(F->Window()->FileInfo()->FileName, F->Site("a.html"));
+  QCOMPARE(F->Text(), QString("short\r\n"));
+  AnswerNextMessage(mrYes);
+  list->setCurrentRow(1);
+  QTRY_COMPARE(F->Window()->FileInfo()->FileName, F->Site("b.html"));
+  QCOMPARE(F->Editor()->TextLength(), (1 << 20) + 7 + 2);
 }
 
 QTEST_MAIN(TestMainWindowFixes)
