@@ -50,9 +50,7 @@ void TestToolWindows::cleanup() {
 void TestToolWindows::htmlToolset() {
   TfrmHTML w;
   QCOMPARE(w.windowTitle(), QString("HTML Toolset"));
-  QCOMPARE(w.findChild<QListWidget*>("lbxResults"), w.lbxResults);
   QCOMPARE(w.lbxResults->count(), 94);
-  QCOMPARE(w.lbxResults->item(2)->text(), QString("<ACRONYM>"));
   QCOMPARE(w.lbxResults->item(93)->text(), QString("HTML 4.0 Frameset"));
   QVERIFY(w.ChosenText.isEmpty());
   QList<QObject*> senders;
