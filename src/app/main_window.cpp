@@ -200,10 +200,10 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
 void TfrmMain::RecordGeometry() {
   if (!Environment) return;
   const QRect g = geometry();
-  Environment->SetCoord(1, g.top());
-  Environment->SetCoord(2, g.left());
-  Environment->SetCoord(3, g.height());
-  Environment->SetCoord(4, g.width());
+  Environment->SetCoord(ciTop, g.top());
+  Environment->SetCoord(ciLeft, g.left());
+  Environment->SetCoord(ciHeight, g.height());
+  Environment->SetCoord(ciWidth, g.width());
 }
 
 void TfrmMain::FormResize() {

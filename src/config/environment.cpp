@@ -109,10 +109,10 @@ class TSettingsSection {
 TQMEEnvironment::TQMEEnvironment(const QString& programFile) {
   LocateFiles(programFile);
   FileMask = QStringLiteral("*.htm*;*.js;*.css;*.cgi;*.txt;*.ini;");
-  SetCoord(3, MinMainHeight);
-  SetCoord(4, MinMainWidth);
-  SetCoord(1, -1);
-  SetCoord(2, -1);
+  SetCoord(ciHeight, MinMainHeight);
+  SetCoord(ciWidth, MinMainWidth);
+  SetCoord(ciTop, -1);
+  SetCoord(ciLeft, -1);
   RemoteRoot = QStringLiteral("http://www.");
   ReadSettings();
 }
@@ -198,10 +198,10 @@ std::int32_t* TQMEEnvironment::CoordField(int index) {
 void TQMEEnvironment::SetCoord(int index, std::int32_t value) {
   std::int32_t* const field = CoordField(index);
   if (!field) return;
-  if (index == 3) value = std::max(value, MinMainHeight);
-  if (index == 4) value = std::max(value, MinMainWidth);
+  if (index == ciHeight) value = std::max(value, MinMainHeight);
+  if (index == ciWidth) value = std::max(value, MinMainWidth);
   *field = value;
-  if (index <= 4) {
+  if (index <= ciWidth) {
     const QSize screen = Desktop().ScreenSize();
     if (Top == -1) Top = (screen.height() - Height) / 2;
     if (Left == -1) Left = (screen.width() - Width) / 2;

@@ -7,6 +7,16 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "app/whitespace_rules.h"
+
+// The indexes of the window coordinates SetCoord takes, in their fixed order.
+enum TCoordIndex : int {
+  ciTop = 1, ciLeft, ciHeight, ciWidth,  // the main window
+  ciRTop, ciRLeft, ciRHeight, ciRWidth,  // search results
+  ciCTop, ciCLeft, ciCHeight, ciCWidth,  // special characters
+  ciHTop, ciHLeft, ciHHeight, ciHWidth,  // HTML toolset
+};
+
 class TQMEEnvironment {
  public:
   // ProgramFile decides where a portable settings file and the shipped help
@@ -20,7 +30,7 @@ class TQMEEnvironment {
   void WriteSettings();
   // Stores Dir with a "/" appended when missing; an empty Dir stays empty.
   void SetWorkingDir(const QString& dir);
-  // Stores one window coordinate, Index 1 to 16; keeps the main window's
+  // Stores one window coordinate, Index ciTop to ciHWidth; keeps the main window's
   // minimum size and centres it where its top or left is -1.
   void SetCoord(int index, std::int32_t value);
   // The rows of FileMask, in its own order (the settings dialog sorts them).
@@ -41,7 +51,7 @@ class TQMEEnvironment {
   bool SaveSearch = true;
   bool SaveCoord = true;
   bool DelEmptyLines = true;
-  std::uint8_t AutoConversion = 0;  // 0 spaces to tabs, 1 tabs to spaces, 2 no changes
+  std::uint8_t AutoConversion = convToTabs;  // a TConversion, or above: kept as read
   std::int32_t Top = 0, Left = 0, Height = 0, Width = 0;
   std::int32_t RTop = 0, RLeft = 0, RHeight = 0, RWidth = 0;
   std::int32_t HTop = 0, HLeft = 0, HHeight = 0, HWidth = 0;

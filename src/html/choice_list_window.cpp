@@ -116,7 +116,7 @@ void TfrmChoiceList::closeEvent(QCloseEvent* event) {
 void TfrmChoiceList::RecordCoords() {
   if (!Environment || !FPlaced) return;
   Environment->SetCoord(FCoords.TopIndex, y());
-  Environment->SetCoord(FCoords.TopIndex + 1, x());
-  Environment->SetCoord(FCoords.TopIndex + 2, height());
-  Environment->SetCoord(FCoords.TopIndex + 3, width());
+  Environment->SetCoord(FCoords.TopIndex + (ciLeft - ciTop), x());
+  Environment->SetCoord(FCoords.TopIndex + (ciHeight - ciTop), height());
+  Environment->SetCoord(FCoords.TopIndex + (ciWidth - ciTop), width());
 }

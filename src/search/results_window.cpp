@@ -78,10 +78,10 @@ TfrmResults::~TfrmResults() {
 // minimised, its geometry is not one the user left it in.
 void TfrmResults::RecordGeometry() {
   if (!Environment || !FPlaced || isMinimized()) return;
-  Environment->SetCoord(5, y());
-  Environment->SetCoord(6, x());
-  Environment->SetCoord(7, height());
-  Environment->SetCoord(8, width());
+  Environment->SetCoord(ciRTop, y());
+  Environment->SetCoord(ciRLeft, x());
+  Environment->SetCoord(ciRHeight, height());
+  Environment->SetCoord(ciRWidth, width());
 }
 
 // A recorded size below 1 keeps the window's own size.

@@ -63,7 +63,8 @@ void TestDataFiles::helpPageNamesEveryCommand() {
   }
   for (const char* caption : {"UpperCase HTML", "LowerCase HTML", "Check for wrong chars"})
     QVERIFY2(text.contains(caption), caption);
-  for (int tag : {903, 921, 922, 923, 926, 927, 928, 929}) {
+  for (int tag : {cmdHelpUpdates, cmdHelpHTML, cmdHelpCSS, cmdHelpJS, cmdHelpWDG,
+                  cmdHelpW3CPage, cmdHelpW3CCSS, cmdHelpGifBot}) {
     const QString key = WebLinkKey(tag);
     QVERIFY2(!key.isEmpty() && text.contains(key), qPrintable("[Links] key: " + key));
   }
@@ -80,9 +81,9 @@ void TestDataFiles::templateIsAStartingPage() {
 
 void TestDataFiles::templateSurvivesLoadAndSave_data() {
   QTest::addColumn<int>("conversion");
-  QTest::newRow("spaces to tabs") << 0;
-  QTest::newRow("tabs to spaces") << 1;
-  QTest::newRow("no changes") << 2;
+  QTest::newRow("spaces to tabs") << int(convToTabs);
+  QTest::newRow("tabs to spaces") << int(convToBlanks);
+  QTest::newRow("no changes") << int(convNone);
 }
 
 // A new page opened and saved without an edit must come back byte for byte,

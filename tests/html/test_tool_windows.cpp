@@ -131,10 +131,10 @@ void TestToolWindows::placement() {
   other.show();
   other.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&other));
-  Environment->SetCoord(13, 50);
-  Environment->SetCoord(14, 60);
-  Environment->SetCoord(15, 280);
-  Environment->SetCoord(16, 190);
+  Environment->SetCoord(ciHTop, 50);
+  Environment->SetCoord(ciHLeft, 60);
+  Environment->SetCoord(ciHHeight, 280);
+  Environment->SetCoord(ciHWidth, 190);
   w.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&w));
   QCOMPARE(w.pos(), QPoint(60, 50));
