@@ -11,6 +11,7 @@
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
 #include "components/errors.h"
+#include "components/form_style.h"
 #include "site/date_func.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
@@ -54,12 +55,8 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::FormCreate() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(204, 204, 207));
-  setPalette(pal);
-  QFont f("Liberation Sans");
-  f.setPixelSize(13);
-  setFont(f);
+  SetFormColour(this);
+  setFont(SansFont(13));
   resize(800, 534);
 
   setCentralWidget(new QWidget(this));

@@ -9,6 +9,7 @@
 #include "app/tool_glyphs.h"
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
+#include "components/form_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,9 +51,7 @@ QLabel* ReadOut(QWidget* parent, const QString& text, int left, const QColor& co
                 const char* name = "") {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
-  QFont f("Liberation Sans");
-  f.setPixelSize(13);
-  label->setFont(f);
+  label->setFont(SansFont(13));
   QPalette pal = label->palette();
   pal.setColor(QPalette::WindowText, color);
   label->setPalette(pal);
@@ -198,7 +197,7 @@ void TfrmMain::BuildSearchBar(QWidget* bar) {
   iedGoto->SetFillCount(5);
   iedGoto->SetMinValue(1);
   iedGoto->SetMaxValue(9999);
-  iedGoto->setFont(QFont("DejaVu Sans Mono"));
+  iedGoto->setFont(QFont(FixedFamily));
   iedGoto->setGeometry(392, 12, 49, 23);
   cmbReplace = combo("cmbReplace", 44);
   bbtReplace = button("bbtReplace", "&Replace", {208, 44, 75, 24}, false);

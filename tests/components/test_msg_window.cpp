@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "components/app_title.h"
+#include "components/form_style.h"
 #include "components/msg_func.h"
 #include "components/msg_window.h"
 #include "msg_answer.h"
@@ -192,7 +193,7 @@ void TestMsgWindow::progressBox() {
   QCOMPARE(box->size(), QSize(360, 137));
   QVERIFY(!(box->windowFlags() & Qt::WindowCloseButtonHint));
   QVERIFY(box->windowFlags() & Qt::WindowStaysOnTopHint);
-  QCOMPARE(box->font().family(), QString("Liberation Sans"));
+  QCOMPARE(box->font().family(), QString(SansFamily));
   QCOMPARE(box->font().pointSize(), 10);
   QVERIFY(!box->findChild<QPushButton*>());
   QCOMPARE(box->Kind(), mkInfo);
