@@ -5,6 +5,7 @@
 #include "app/document_file.h"
 #include "app/file_helpers.h"
 #include "app/text_lines.h"
+#include "app/whitespace_rules.h"
 
 #include <QString>
 #include <cstdint>
@@ -21,7 +22,7 @@ public:
   bool Modified = false;       // edited since loaded, saved or restored
   TLines Baseline;             // UTF-8 lines as loaded and converted, or as last saved
   std::int32_t TabSize = 32;   // columns one tab stands for
-  std::uint8_t Conversion = 0; // on loading: 0 blanks to tabs, 1 tabs to blanks, 2 none
+  std::uint8_t Conversion = convToTabs;  // on loading, a TConversion or above
   bool DeleteEmptyLines = false;
   TTextEncoding Encoding = TTextEncoding::Utf8;  // how the file was read, and is written
   TFileStamp DiskStamp;  // the file as loaded or last saved

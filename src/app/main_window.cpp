@@ -12,6 +12,7 @@
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
 #include "components/errors.h"
+#include "components/form_style.h"
 #include "site/date_func.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
@@ -56,12 +57,8 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::FormCreate() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(204, 204, 207));
-  setPalette(pal);
-  QFont f("Liberation Sans");
-  f.setPixelSize(13);
-  setFont(f);
+  SetFormColour(this);
+  setFont(SansFont(13));
   resize(800, 534);
 
   setCentralWidget(new QWidget(this));
@@ -213,10 +210,10 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
 void TfrmMain::RecordGeometry() {
   if (!Environment) return;
   const QRect g = geometry();
-  Environment->SetCoord(1, g.top());
-  Environment->SetCoord(2, g.left());
-  Environment->SetCoord(3, g.height());
-  Environment->SetCoord(4, g.width());
+  Environment->SetCoord(ciTop, g.top());
+  Environment->SetCoord(ciLeft, g.left());
+  Environment->SetCoord(ciHeight, g.height());
+  Environment->SetCoord(ciWidth, g.width());
 }
 
 void TfrmMain::FormResize() {

@@ -50,16 +50,17 @@ void TfrmMain::BuildMenus() {
       top = menuBar()->addMenu(QString::fromUtf8(row.Caption));
       top->setObjectName(row.Name);
       top->menuAction()->setProperty("tag", row.Tag);
-      if (row.Tag == 500) connect(top, &QMenu::aboutToShow, this, [this] { MenuClick(500); });
+      if (row.Tag == cmdView)
+        connect(top, &QMenu::aboutToShow, this, [this] { MenuClick(cmdView); });
       sub = nullptr;
-    } else if (row.Level == 1 && (row.Tag == 920 || row.Tag == 925)) {
+    } else if (row.Level == 1 && (row.Tag == cmdHelpRefs || row.Tag == cmdHelpValidate)) {
       sub = top->addMenu(QString::fromUtf8(row.Caption));
       sub->setObjectName(row.Name);
       sub->menuAction()->setProperty("tag", row.Tag);
     } else {
       QAction* a = AddRow(row.Level == 2 ? sub : top, row, this);
-      if (row.Tag >= 501 && row.Tag <= 504) a->setCheckable(true);
-      if (row.Tag >= 402 && row.Tag <= 406) a->setVisible(false);
+      if (row.Tag >= cmdViewResults && row.Tag <= cmdViewSyntax) a->setCheckable(true);
+      if (row.Tag >= cmdTool1 && row.Tag <= cmdTool5) a->setVisible(false);
       if (std::string_view(row.Name) == "menToolsSep") a->setVisible(false);
     }
   }
@@ -103,30 +104,30 @@ void TfrmMain::BuildMenus() {
 
 void TfrmMain::MenuClick(int tag) {
   switch (tag) {
-    case 101: NewFile(); break;
-    case 102: DeleteDocument(); break;
-    case 103: SaveDocument(); break;
-    case 104:
+    case cmdFileNew: NewFile(); break;
+    case cmdFileDelete: DeleteDocument(); break;
+    case cmdFileSave: SaveDocument(); break;
+    case cmdFileSaveAs:
       FSaveTitle = "Save file " + QFileInfo(FFileInfo->FileName).fileName() + " as ...";
       SaveDocumentAs();
       FSaveTitle = "Save file as";
       break;
-    case 105: RenameDocument(); break;
-    case 106:
+    case cmdFileRename: RenameDocument(); break;
+    case cmdFileView:
       if (!FFileInfo->FileName.isEmpty()) Desktop().OpenDocument(FFileInfo->FileName);
       break;
-    case 107: StartInstance({}); break;
-    case 199: close(); break;
-    case 201: case 202: case 203: ClipboardCommand(tag); break;
-    case 204:
+    case cmdFileNewInstance: StartInstance({}); break;
+    case cmdFileExit: close(); break;
+    case cmdEditCut: case cmdEditCopy: case cmdEditPaste: ClipboardCommand(tag); break;
+    case cmdEditSelAll:
       memEdit->setFocus();
       memEdit->selectAll(true);
       break;
-    case 205: CancelChanges(); break;
-    case 294: ConvertTags(true); break;
-    case 295: ConvertTags(false); break;
-    case 296: CheckWrongChars(); break;
-    case 301:
+    case cmdEditCancel: CancelChanges(); break;
+    case cmdPopUpper: ConvertTags(true); break;
+    case cmdPopLower: ConvertTags(false); break;
+    case cmdPopCheck: CheckWrongChars(); break;
+    case cmdOptSettings:
       if (EditSettings(*Environment, this)) {
         RefreshFileList();
         ApplyConversion();
@@ -135,28 +136,31 @@ void TfrmMain::MenuClick(int tag) {
       break;
     // The template goes to a second window. Its stored path carries quotes
     // for a command line; an argument list needs the bare path.
-    case 302: StartInstance({UnquotedPath(Environment->TemplateFileName)}); break;
-    case 401: FToolsMenu->EditTools(Environment->IniFileName, this); break;
-    case 500:
+    case cmdOptTemplate: StartInstance({UnquotedPath(Environment->TemplateFileName)}); break;
+    case cmdToolsEdit: FToolsMenu->EditTools(Environment->IniFileName, this); break;
+    case cmdView:
       findChild<QAction*>("menViewResults")->setChecked(frmResults->isVisible());
       findChild<QAction*>("menViewHTML")->setChecked(frmHTML->isVisible());
       findChild<QAction*>("menViewSpecChar")->setChecked(frmSpecChar->isVisible());
       findChild<QAction*>("menViewSyntax")->setChecked(Environment->SyntaxHighlight);
       break;
-    case 501: ToggleToolWindow(frmResults); break;
-    case 502: ToggleToolWindow(frmHTML); break;
-    case 503: ToggleToolWindow(frmSpecChar); break;
-    case 504:
+    case cmdViewResults: ToggleToolWindow(frmResults); break;
+    case cmdViewHTML: ToggleToolWindow(frmHTML); break;
+    case cmdViewSpecChar: ToggleToolWindow(frmSpecChar); break;
+    case cmdViewSyntax:
       Environment->SyntaxHighlight = !Environment->SyntaxHighlight;
       ApplySyntax();
       break;
-    case 901: ShowHelp(); break;
-    case 903: case 921: case 922: case 923: case 926: case 927: case 928: case 929:
+    case cmdHelpContents: ShowHelp(); break;
+    case cmdHelpUpdates:
+    case cmdHelpHTML: case cmdHelpCSS: case cmdHelpJS:
+    case cmdHelpWDG: case cmdHelpW3CPage: case cmdHelpW3CCSS: case cmdHelpGifBot:
       OpenWebLink(tag);
       break;
-    case 904: adlProgInfo->Execute(); break;
+    case cmdHelpAbout: adlProgInfo->Execute(); break;
     default:
-      if (tag >= 402 && tag <= 499) FToolsMenu->RunTool(tag - 402, FFileInfo->FileName);
+      if (tag >= cmdTool1 && tag <= cmdToolLast)
+        FToolsMenu->RunTool(tag - cmdTool1, FFileInfo->FileName);
       break;
   }
 }
@@ -174,12 +178,12 @@ void TfrmMain::ToggleToolWindow(QWidget* window) {
 void TfrmMain::ClipboardCommand(int tag) {
   QWidget* active = ActiveControl();
   if (active == memEdit) {
-    if (tag == 201) memEdit->cut();
-    if (tag == 202) memEdit->copy();
-    if (tag == 203) memEdit->paste();
+    if (tag == cmdEditCut) memEdit->cut();
+    if (tag == cmdEditCopy) memEdit->copy();
+    if (tag == cmdEditPaste) memEdit->paste();
   } else if (auto* combo = qobject_cast<QComboBox*>(active)) {
-    if (tag == 201) combo->lineEdit()->cut();
-    if (tag == 202) combo->lineEdit()->copy();
-    if (tag == 203) combo->lineEdit()->paste();
+    if (tag == cmdEditCut) combo->lineEdit()->cut();
+    if (tag == cmdEditCopy) combo->lineEdit()->copy();
+    if (tag == cmdEditPaste) combo->lineEdit()->paste();
   }
 }

@@ -1,6 +1,8 @@
 // The main window's handlers of the editor: Esc, F3 and file stepping,
 // block indent and outdent, the read-outs and the clipboard commands.
 #include "app/edit_file_info.h"
+
+#include "app/command_table.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
@@ -20,7 +22,7 @@ void TfrmMain::SelectChars(int start, int length) {
 
 bool TfrmMain::memEditKeyPress(int key) {
   if (key != Qt::Key_Escape) return false;
-  MenuClick(205);
+  MenuClick(cmdEditCancel);
   return true;
 }
 

@@ -1,12 +1,15 @@
 // Building the main window's controls: tool bar, file column, editor panel,
 // search bar. Sizes and places are the designed ones at 96 dots per inch.
 #include "app/file_panel.h"
+
+#include "app/command_table.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "app/status_panels.h"
 #include "app/tool_glyphs.h"
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
+#include "components/form_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,25 +33,25 @@ struct TToolButtonDef {
   bool Enabled;
 };
 
+// clang-format off
 const TToolButtonDef kToolButtons[] = {
-    {"bbtView", 106, TGlyph::View, "", "View the selected file in your browser.", false},
-    {"bbtCancel", 205, TGlyph::Cancel, "", "Cancel all changes and restore the file.", false},
-    {"bbtSave", 103, TGlyph::Save, "", "Save editor file.", false},
-    {"bbtSaveAs", 104, TGlyph::SaveAs, "As..", "Save editor-file as....", true},
-    {"bbtSettings", 301, TGlyph::Settings, "", "Edit the program-settings.", true},
-    {"bbtNewInstance", 107, TGlyph::NewInstance, "", "Start a new instance of Quillpad.", true},
-    {"bbtHTML", 502, TGlyph::HTML, "", "Show/hide HTML-Toolset", true},
-    {"bbtSpecChar", 503, TGlyph::SpecChar, "", "Show/hide list of special characters.", true},
-    {"bbtHelp", 901, TGlyph::Help, "", "Open the online user-guide.", true},
+    {"bbtView", cmdFileView, TGlyph::View, "", "View the selected file in your browser.", false},
+    {"bbtCancel", cmdEditCancel, TGlyph::Cancel, "", "Cancel all changes and restore the file.", false},
+    {"bbtSave", cmdFileSave, TGlyph::Save, "", "Save editor file.", false},
+    {"bbtSaveAs", cmdFileSaveAs, TGlyph::SaveAs, "As..", "Save editor-file as....", true},
+    {"bbtSettings", cmdOptSettings, TGlyph::Settings, "", "Edit the program-settings.", true},
+    {"bbtNewInstance", cmdFileNewInstance, TGlyph::NewInstance, "", "Start a new instance of Quillpad.", true},
+    {"bbtHTML", cmdViewHTML, TGlyph::HTML, "", "Show/hide HTML-Toolset", true},
+    {"bbtSpecChar", cmdViewSpecChar, TGlyph::SpecChar, "", "Show/hide list of special characters.", true},
+    {"bbtHelp", cmdHelpContents, TGlyph::Help, "", "Open the online user-guide.", true},
 };
+// clang-format on
 
 QLabel* ReadOut(QWidget* parent, const QString& text, int left, const QColor& color,
                 const char* name = "") {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
-  QFont f("Liberation Sans");
-  f.setPixelSize(13);
-  label->setFont(f);
+  label->setFont(SansFont(13));
   QPalette pal = label->palette();
   pal.setColor(QPalette::WindowText, color);
   label->setPalette(pal);
@@ -98,7 +101,7 @@ void TfrmMain::BuildFilePanel() {
 
   flbPages = new TFileListBox(ipnFiles);
   flbPages->setObjectName("flbPages");
-  flbPages->setProperty("tag", 106);
+  flbPages->setProperty("tag", cmdFileView);
   flbPages->SetMask("*.htm*;*.js;*.css");
   column->addWidget(flbPages, 1);
 
@@ -119,7 +122,7 @@ void TfrmMain::BuildFilePanel() {
 
   connect(flbPages, &TFileListBox::Reread, this, &TfrmMain::flbPagesChange);
   connect(flbPages, &QListWidget::currentRowChanged, this, [this] { flbPagesChange(); });
-  connect(flbPages, &QListWidget::itemDoubleClicked, this, [this] { MenuClick(106); });
+  connect(flbPages, &QListWidget::itemDoubleClicked, this, [this] { MenuClick(cmdFileView); });
   connect(dilDir, &TFolderList::DirectoryChanged, this,
           [this](const QString& dir) { flbPages->SetDirectory(dir); });
   connect(drcDrive, &TDriveBox::RootChosen, this, [this](const QString& root) {
@@ -194,7 +197,7 @@ void TfrmMain::BuildSearchBar(QWidget* bar) {
   iedGoto->SetFillCount(5);
   iedGoto->SetMinValue(1);
   iedGoto->SetMaxValue(9999);
-  iedGoto->setFont(QFont("DejaVu Sans Mono"));
+  iedGoto->setFont(QFont(FixedFamily));
   iedGoto->setGeometry(392, 12, 49, 23);
   cmbReplace = combo("cmbReplace", 44);
   bbtReplace = button("bbtReplace", "&Replace", {208, 44, 75, 24}, false);

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "components/form_style.h"
+
 namespace {
 
 constexpr int DefaultTabChars = 8;
@@ -140,7 +142,7 @@ void TZELMemo::replaceSelectedText(const QString& text) {
 
 QFont TZELMemo::EditorFont() const {
   // Scintilla takes font sizes in points; the editor is designed in pixels.
-  QFont font("Liberation Mono");
+  QFont font(MonoFamily);
   font.setStyleHint(QFont::Monospace);
   font.setPointSizeF(EditorFontPixels * 72.0 / std::max(1, logicalDpiY()));
   return font;

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <cmath>
 
+#include "components/form_style.h"
+
 namespace {
 
 const QColor kInk(40, 50, 70);
@@ -40,7 +42,7 @@ void DrawGear(QPainter& p) {
 }
 
 void DrawText(QPainter& p, const QString& text, const QColor& color, int pixelSize) {
-  QFont f("Liberation Sans");
+  QFont f(SansFamily);
   f.setBold(true);
   f.setPixelSize(pixelSize);
   p.setFont(f);

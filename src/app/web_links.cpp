@@ -1,5 +1,6 @@
 #include "app/web_links.h"
 
+#include "app/command_table.h"
 #include "config/ini_helpers.h"
 
 namespace {
@@ -13,16 +14,16 @@ struct TWebLink {
 // Where a party no longer serves its page, the web archive's copy of that
 // same address stands in.
 const TWebLink kLinks[] = {
-    {903, "Updates", ""},
-    {921, "HTML40", "https://www.w3.org/TR/html4/index/elements.html"},
-    {922, "CSS2", "https://www.w3.org/TR/REC-CSS2/indexlist.html"},
-    {923, "JavaScript13",
+    {cmdHelpUpdates, "Updates", ""},
+    {cmdHelpHTML, "HTML40", "https://www.w3.org/TR/html4/index/elements.html"},
+    {cmdHelpCSS, "CSS2", "https://www.w3.org/TR/REC-CSS2/indexlist.html"},
+    {cmdHelpJS, "JavaScript13",
      "https://web.archive.org/web/2002/http://developer.netscape.com/docs/manuals/js/client/"
      "jsref/index.htm"},
-    {926, "WDGValidator", "https://www.htmlhelp.com/tools/validator/"},
-    {927, "W3CValidator", "https://validator.w3.org/"},
-    {928, "CSSValidator", "https://jigsaw.w3.org/css-validator/"},
-    {929, "GIFBot",
+    {cmdHelpWDG, "WDGValidator", "https://www.htmlhelp.com/tools/validator/"},
+    {cmdHelpW3CPage, "W3CValidator", "https://validator.w3.org/"},
+    {cmdHelpW3CCSS, "CSSValidator", "https://jigsaw.w3.org/css-validator/"},
+    {cmdHelpGifBot, "GIFBot",
      "https://web.archive.org/web/2002/http://www.netmechanic.com/GIFBot/optimize-graphic.htm"},
 };
 
@@ -43,7 +44,7 @@ QString WebLinkAddress(int tag, const QString& iniFileName) {
   const TWebLink* l = Find(tag);
   if (!l) return {};
   QString address = ReadIniStr("Links", l->Key, QString::fromLatin1(l->Default), iniFileName);
-  if (tag == 903 && !address.isEmpty())
+  if (tag == cmdHelpUpdates && !address.isEmpty())
     address += QString(address.contains('?') ? "&" : "?") + "qme=2.60";
   return address;
 }

@@ -29,10 +29,10 @@ TIndent MeasureIndent(const char* data, std::size_t size, int tabSize) {
 
 void AppendPrefix(std::string& out, std::size_t width, int tabSize, std::uint8_t conversion) {
   const std::size_t t = static_cast<std::size_t>(tabSize);
-  if (conversion == 0) {
+  if (conversion == convToTabs) {
     out.append(width / t, '\t');
     out.append(width % t, ' ');
-  } else if (conversion == 1) {
+  } else if (conversion == convToBlanks) {
     out.append(width, ' ');
   }
 }
@@ -40,15 +40,15 @@ void AppendPrefix(std::string& out, std::size_t width, int tabSize, std::uint8_t
 }  // namespace
 
 void ConvertLine(std::string& line, int tabSize, std::uint8_t conversion) {
-  if (conversion == 2) return;
+  if (conversion == convNone) return;
   const TIndent indent = MeasureIndent(line.data(), line.size(), tabSize);
   line.resize(indent.End);
   if (indent.Width == 0) return;
   const std::size_t t = static_cast<std::size_t>(tabSize);
-  if (conversion == 0) {
+  if (conversion == convToTabs) {
     line.replace(0, indent.Core, indent.Width / t, '\t');
     line.insert(indent.Width / t, indent.Width % t, ' ');
-  } else if (conversion == 1) {
+  } else if (conversion == convToBlanks) {
     line.replace(0, indent.Core, indent.Width, ' ');
   } else {
     line.erase(0, indent.Core);
@@ -57,7 +57,7 @@ void ConvertLine(std::string& line, int tabSize, std::uint8_t conversion) {
 
 void ConvertLineTo(const char* data, std::size_t size, int tabSize, std::uint8_t conversion,
                    std::string& out) {
-  if (conversion == 2) {
+  if (conversion == convNone) {
     out.assign(data, size);
     return;
   }
@@ -68,9 +68,9 @@ void ConvertLineTo(const char* data, std::size_t size, int tabSize, std::uint8_t
   }
   const std::size_t t = static_cast<std::size_t>(tabSize);
   std::size_t prefix = indent.Width;
-  if (conversion == 0)
+  if (conversion == convToTabs)
     prefix = indent.Width / t + indent.Width % t;
-  else if (conversion > 2)
+  else if (conversion > convNone)
     prefix = 0;
   out.reserve(prefix + indent.End - indent.Core);
   AppendPrefix(out, indent.Width, tabSize, conversion);

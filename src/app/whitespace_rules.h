@@ -8,9 +8,12 @@
 #include <cstdint>
 #include <string>
 
-// Conversion on loading: 0 indentation to tabs (then blanks), 1 to blanks,
-// 2 no change, above 2 indentation removed. Trailing whitespace goes unless
-// conversion is 2; empty lines go when deleteEmptyLines is set.
+// The conversions on loading, by their stored values: indentation to tabs
+// (then blanks), to blanks, or no change; any value above convNone removes
+// the indentation. Trailing whitespace goes unless the conversion is
+// convNone; empty lines go when deleteEmptyLines is set.
+enum TConversion : std::uint8_t { convToTabs = 0, convToBlanks = 1, convNone = 2 };
+
 void ConvertLine(std::string& line, int tabSize, std::uint8_t conversion);
 // The same for a line still in a read buffer: out becomes the converted line,
 // allocated once at its final size.

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "components/desktop.h"
+#include "components/form_style.h"
 #include "components/msg_func.h"
 #include "components/sys_info.h"
 
@@ -80,7 +81,7 @@ class TBevelPanel : public QFrame {
 TAboutDialog::TAboutDialog(QObject* parent)
     : TZELComponent(parent),
       Color(QGuiApplication::palette().color(QPalette::Button)),
-      Font(QStringLiteral("Liberation Sans"), 10),  // the design's Arial
+      Font(SansFamily, 10),
       HiddenColor(QGuiApplication::palette().color(QPalette::WindowText)),
       ProgName(QGuiApplication::applicationDisplayName()) {
   SetDlgStyle(dsLine);

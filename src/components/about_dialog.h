@@ -36,7 +36,7 @@ class TAboutDialog : public TZELComponent {
   int BevelWidth = 1;
   QString Caption = QStringLiteral("Programma Informatie");
   QColor Color;        // the window's; the button face by default
-  QFont Font;          // Arial (Liberation Sans) 10 by default
+  QFont Font;          // SansFamily 10 by default
   QColor HiddenColor;  // the hidden text's; the window text by default
   QStringList HiddenText;
   bool NameBold = true;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "components/desktop.h"
+#include "components/form_style.h"
 
 // ---- TZELCustomEdit ----
 
@@ -94,7 +95,7 @@ void TZELCustomEdit::PostFocusMove(bool next) {
 // ---- TZELCustomNumEdit ----
 
 TZELCustomNumEdit::TZELCustomNumEdit(QWidget* parent) : TZELCustomEdit(parent) {
-  setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 9));  // the design's Fixedsys
+  setFont(QFont(FixedFamily, 9));
   setAcceptDrops(false);
   // textEdited comes just before the textChanged of the same user edit; any
   // other textChanged is a text set by code.

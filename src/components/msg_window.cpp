@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "components/form_style.h"
+
 namespace {
 
 struct TButtonSlot {
@@ -53,9 +55,7 @@ QStyle::StandardPixmap KindIcon(TMsgKind kind) {
 TMsgWindow::TMsgWindow(QWidget* parent) : QDialog(parent, MessageFlags) {
   setObjectName("frmMsgWindow");
   setFixedSize(DesignWidth, DesignHeight);
-  QFont font("Liberation Sans");  // the design's Arial
-  font.setPointSize(10);
-  setFont(font);
+  setFont(QFont(SansFamily, 10));
   QPalette pal = palette();
   pal.setColor(QPalette::Window, pal.color(QPalette::Button));
   setPalette(pal);

@@ -4,12 +4,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "components/form_style.h"
+
 void SetDialogFrame(QDialog* dialog, QSize clientSize, bool toolWindow) {
   dialog->setWindowFlags((toolWindow ? Qt::Tool : Qt::Dialog) | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint);
-  QFont font(QStringLiteral("Liberation Sans"));  // the design's Arial
-  font.setPixelSize(13);
-  dialog->setFont(font);
+  dialog->setFont(SansFont(13));
   dialog->setFixedSize(clientSize);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();

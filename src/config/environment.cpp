@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <type_traits>
+#include <variant>
 
 #include "components/desktop.h"
 #include "components/str_func.h"
@@ -19,13 +21,6 @@ const QString SettingsSection = QStringLiteral("Settings");
 const QString SettingsName = QStringLiteral("quillmere.ini");
 const QString TemplateName = QStringLiteral("template.htm");
 const QString HelpName = QStringLiteral("quillmere.htm");
-
-// The keys of the sixteen window coordinates, by SetCoord index - 1.
-const char* const CoordKeys[16] = {"Top",     "Left",   "Height",  "Width", "RTop",    "RLeft",
-                                   "RHeight", "RWidth", "CTop",    "CLeft", "CHeight", "CWidth",
-                                   "HTop",    "HLeft",  "HHeight", "HWidth"};
-// The order in which they are written: main window, results, toolset, characters.
-const int CoordWriteOrder[16] = {1, 2, 3, 4, 5, 6, 7, 8, 13, 14, 15, 16, 9, 10, 11, 12};
 
 int DigitValue(QChar c, int base) {
   const char16_t u = c.unicode();
@@ -85,38 +80,122 @@ void InstallTemplate(const QString& shipped, const QString& target) {
   QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
 }
 
-// Reads and writes the Settings section in the encodings of the record.
-class TSettingsSection {
- public:
-  explicit TSettingsSection(TIniFile& ini) : FIni(ini) {}
-  QString Str(const char* key, const QString& current) const {
-    return FIni.ReadString(SettingsSection, key, current);
-  }
-  bool Bool(const char* key, bool current) const {
-    return Str(key, QString::fromStdString(BoolToStr(current))) == u"TRUE";
-  }
-  std::int32_t Int(const char* key, std::int32_t current) const {
-    std::int32_t value = current;
-    return ParseInt32(Str(key, QString::number(current)), value) ? value : current;
-  }
-  void Put(const char* key, const QString& value) { FIni.WriteString(SettingsSection, key, value); }
-  void Put(const char* key, bool value) { Put(key, QString::fromStdString(BoolToStr(value))); }
-  void Put(const char* key, std::int32_t value) { Put(key, QString::number(value)); }
+// How a setting is stored: text, a folder (kept with its "/"), "TRUE" or
+// "FALSE", a 32-bit number, a number of which the low byte is kept, or a
+// window coordinate (kept through SetCoord).
+enum class TSettingKind { Text, Folder, Bool, Int, Byte, Coord };
+// Search texts are kept only while SaveSearch is on, coordinates only while
+// SaveCoord is on; both switches precede their rows in the table.
+enum class TSettingGroup { Always, Search, Coord };
 
- private:
-  TIniFile& FIni;
+using TEnv = TQMEEnvironment;
+using TSettingMember =
+    std::variant<QString TEnv::*, bool TEnv::*, std::int32_t TEnv::*, std::uint8_t TEnv::*>;
+
+struct TSetting {
+  const char* Key;
+  TSettingMember Member;
+  TSettingKind Kind;
+  const char* Default;
+  TSettingGroup Group = TSettingGroup::Always;
+  TCoordIndex Coord = TCoordIndex(0);
 };
+
+using K = TSettingKind;
+using G = TSettingGroup;
+
+// Every key of the Settings section, in the order a new file lists them.
+// A key missing from the file keeps its default.
+const TSetting Settings[] = {
+    {"WorkingDir", &TEnv::WorkingDir, K::Folder, ""},
+    {"SaveSearch", &TEnv::SaveSearch, K::Bool, "TRUE"},
+    {"SaveCoord", &TEnv::SaveCoord, K::Bool, "TRUE"},
+    {"DelEmptyLines", &TEnv::DelEmptyLines, K::Bool, "TRUE"},
+    {"AutoConversion", &TEnv::AutoConversion, K::Byte, "0"},
+    {"LastSearch", &TEnv::LastSearch, K::Text, "", G::Search},
+    {"Replace", &TEnv::Replace, K::Text, "", G::Search},
+    {"CaseSensitive", &TEnv::CaseSensitive, K::Bool, "FALSE"},
+    {"QueryReplace", &TEnv::QueryReplace, K::Bool, "TRUE"},
+    {"TabInterval", &TEnv::TabInterval, K::Int, "12"},
+    {"FileMask", &TEnv::FileMask, K::Text, "*.htm*;*.js;*.css;*.cgi;*.txt;*.ini;"},
+    // The main window: -1 centres it on the screen.
+    {"Top", &TEnv::Top, K::Coord, "-1", G::Coord, ciTop},
+    {"Left", &TEnv::Left, K::Coord, "-1", G::Coord, ciLeft},
+    {"Height", &TEnv::Height, K::Coord, "400", G::Coord, ciHeight},
+    {"Width", &TEnv::Width, K::Coord, "712", G::Coord, ciWidth},
+    {"RTop", &TEnv::RTop, K::Coord, "0", G::Coord, ciRTop},
+    {"RLeft", &TEnv::RLeft, K::Coord, "0", G::Coord, ciRLeft},
+    {"RHeight", &TEnv::RHeight, K::Coord, "0", G::Coord, ciRHeight},
+    {"RWidth", &TEnv::RWidth, K::Coord, "0", G::Coord, ciRWidth},
+    {"HTop", &TEnv::HTop, K::Coord, "0", G::Coord, ciHTop},
+    {"HLeft", &TEnv::HLeft, K::Coord, "0", G::Coord, ciHLeft},
+    {"HHeight", &TEnv::HHeight, K::Coord, "0", G::Coord, ciHHeight},
+    {"HWidth", &TEnv::HWidth, K::Coord, "0", G::Coord, ciHWidth},
+    {"CTop", &TEnv::CTop, K::Coord, "0", G::Coord, ciCTop},
+    {"CLeft", &TEnv::CLeft, K::Coord, "0", G::Coord, ciCLeft},
+    {"CHeight", &TEnv::CHeight, K::Coord, "0", G::Coord, ciCHeight},
+    {"CWidth", &TEnv::CWidth, K::Coord, "0", G::Coord, ciCWidth},
+    {"HTMLOpen", &TEnv::HTMLOpen, K::Bool, "FALSE"},
+    {"SpecCharOpen", &TEnv::SpecCharOpen, K::Bool, "FALSE"},
+    {"RemoteRoot", &TEnv::RemoteRoot, K::Text, "http://www."},
+    {"SyntaxHighlight", &TEnv::SyntaxHighlight, K::Bool, "TRUE"},
+};
+
+bool GroupOn(const TEnv& e, TSettingGroup group) {
+  return group == G::Always || (group == G::Search ? e.SaveSearch : e.SaveCoord);
+}
+
+// The stored text of a setting's current value.
+QString SettingText(const TEnv& e, const TSetting& s) {
+  return std::visit(
+      [&e](auto member) -> QString {
+        const auto& value = e.*member;
+        using T = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<T, QString>)
+          return value;
+        else if constexpr (std::is_same_v<T, bool>)
+          return QString::fromStdString(BoolToStr(value));
+        else
+          return QString::number(value);
+      },
+      s.Member);
+}
+
+// Stores Text, as read from the file, in the setting; a number that does not
+// read keeps the value.
+void SetSettingText(TEnv& e, const TSetting& s, const QString& text) {
+  std::int32_t number = 0;
+  const bool isNumber = ParseInt32(text, number);
+  switch (s.Kind) {
+    case K::Text: e.*std::get<QString TEnv::*>(s.Member) = text; break;
+    case K::Folder: e.SetWorkingDir(text); break;
+    case K::Bool: e.*std::get<bool TEnv::*>(s.Member) = text == u"TRUE"; break;
+    case K::Int:
+      if (isNumber) e.*std::get<std::int32_t TEnv::*>(s.Member) = number;
+      break;
+    // Values above 2 are kept as read: the document handling treats them as
+    // its own rule says.
+    case K::Byte:
+      if (isNumber) e.*std::get<std::uint8_t TEnv::*>(s.Member) = std::uint8_t(number & 0xFF);
+      break;
+    case K::Coord:
+      if (isNumber) e.SetCoord(s.Coord, number);
+      break;
+  }
+}
 
 }  // namespace
 
 TQMEEnvironment::TQMEEnvironment(const QString& programFile) {
+  // The defaults go in unchecked; the main window is centred once its size is in.
+  for (const TSetting& s : Settings)
+    if (s.Kind == K::Coord)
+      *CoordField(s.Coord) = QByteArray(s.Default).toInt();
+    else
+      SetSettingText(*this, s, QString::fromLatin1(s.Default));
+  SetCoord(ciTop, Top);
+  SetCoord(ciLeft, Left);
   LocateFiles(programFile);
-  FileMask = QStringLiteral("*.htm*;*.js;*.css;*.cgi;*.txt;*.ini;");
-  SetCoord(3, MinMainHeight);
-  SetCoord(4, MinMainWidth);
-  SetCoord(1, -1);
-  SetCoord(2, -1);
-  RemoteRoot = QStringLiteral("http://www.");
   ReadSettings();
 }
 
@@ -137,55 +216,17 @@ void TQMEEnvironment::LocateFiles(const QString& programFile) {
 
 void TQMEEnvironment::ReadSettings() {
   TIniFile ini(IniFileName);
-  const TSettingsSection s(ini);
-  SetWorkingDir(s.Str("WorkingDir", WorkingDir));
-  SaveSearch = s.Bool("SaveSearch", SaveSearch);
-  SaveCoord = s.Bool("SaveCoord", SaveCoord);
-  DelEmptyLines = s.Bool("DelEmptyLines", DelEmptyLines);
-  HTMLOpen = s.Bool("HTMLOpen", HTMLOpen);
-  SpecCharOpen = s.Bool("SpecCharOpen", SpecCharOpen);
-  RemoteRoot = s.Str("RemoteRoot", RemoteRoot);
-  SyntaxHighlight = s.Bool("SyntaxHighlight", SyntaxHighlight);
-  // Values above 2 are kept as read: the document handling treats them as
-  // its own rule says.
-  AutoConversion = static_cast<std::uint8_t>(s.Int("AutoConversion", AutoConversion) & 0xFF);
-  if (SaveSearch) {
-    LastSearch = s.Str("LastSearch", LastSearch);
-    Replace = s.Str("Replace", Replace);
-  }
-  CaseSensitive = s.Bool("CaseSensitive", CaseSensitive);
-  QueryReplace = s.Bool("QueryReplace", QueryReplace);
-  TabInterval = s.Int("TabInterval", TabInterval);
-  FileMask = s.Str("FileMask", FileMask);
-  if (SaveCoord)
-    for (int index = 1; index <= 16; ++index)
-      SetCoord(index, s.Int(CoordKeys[index - 1], *CoordField(index)));
+  for (const TSetting& s : Settings)
+    if (GroupOn(*this, s.Group))
+      SetSettingText(*this, s, ini.ReadString(SettingsSection, s.Key, SettingText(*this, s)));
 }
 
 void TQMEEnvironment::WriteSettings() {
   // The per-user folder may not exist yet; if it cannot be made, Save reports.
   QDir().mkpath(QFileInfo(IniFileName).absolutePath());
   TIniFile ini(IniFileName);
-  TSettingsSection s(ini);
-  s.Put("WorkingDir", WorkingDir);
-  s.Put("SaveSearch", SaveSearch);
-  s.Put("SaveCoord", SaveCoord);
-  s.Put("DelEmptyLines", DelEmptyLines);
-  s.Put("AutoConversion", std::int32_t{AutoConversion});
-  if (SaveSearch) {
-    s.Put("LastSearch", LastSearch);
-    s.Put("Replace", Replace);
-  }
-  s.Put("CaseSensitive", CaseSensitive);
-  s.Put("QueryReplace", QueryReplace);
-  s.Put("TabInterval", TabInterval);
-  s.Put("FileMask", FileMask);
-  if (SaveCoord)
-    for (int index : CoordWriteOrder) s.Put(CoordKeys[index - 1], *CoordField(index));
-  s.Put("HTMLOpen", HTMLOpen);
-  s.Put("SpecCharOpen", SpecCharOpen);
-  s.Put("RemoteRoot", RemoteRoot);
-  s.Put("SyntaxHighlight", SyntaxHighlight);
+  for (const TSetting& s : Settings)
+    if (GroupOn(*this, s.Group)) ini.WriteString(SettingsSection, s.Key, SettingText(*this, s));
   ini.Save();
 }
 
@@ -194,19 +235,19 @@ void TQMEEnvironment::SetWorkingDir(const QString& dir) {
 }
 
 std::int32_t* TQMEEnvironment::CoordField(int index) {
-  std::int32_t* const fields[16] = {&Top,     &Left,   &Height,  &Width, &RTop,    &RLeft,
-                                    &RHeight, &RWidth, &CTop,    &CLeft, &CHeight, &CWidth,
-                                    &HTop,    &HLeft,  &HHeight, &HWidth};
-  return index >= 1 && index <= 16 ? fields[index - 1] : nullptr;
+  for (const TSetting& s : Settings)
+    if (s.Kind == K::Coord && s.Coord == index)
+      return &(this->*std::get<std::int32_t TEnv::*>(s.Member));
+  return nullptr;
 }
 
 void TQMEEnvironment::SetCoord(int index, std::int32_t value) {
   std::int32_t* const field = CoordField(index);
   if (!field) return;
-  if (index == 3) value = std::max(value, MinMainHeight);
-  if (index == 4) value = std::max(value, MinMainWidth);
+  if (index == ciHeight) value = std::max(value, MinMainHeight);
+  if (index == ciWidth) value = std::max(value, MinMainWidth);
   *field = value;
-  if (index <= 4) {
+  if (index <= ciWidth) {
     const QSize screen = Desktop().ScreenSize();
     if (Top == -1) Top = (screen.height() - Height) / 2;
     if (Left == -1) Left = (screen.width() - Width) / 2;

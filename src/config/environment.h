@@ -7,6 +7,14 @@
 #include <QStringList>
 #include <cstdint>
 
+// The indexes of the window coordinates SetCoord takes, in their fixed order.
+enum TCoordIndex : int {
+  ciTop = 1, ciLeft, ciHeight, ciWidth,  // the main window
+  ciRTop, ciRLeft, ciRHeight, ciRWidth,  // search results
+  ciCTop, ciCLeft, ciCHeight, ciCWidth,  // special characters
+  ciHTop, ciHLeft, ciHHeight, ciHWidth,  // HTML toolset
+};
+
 class TQMEEnvironment {
  public:
   // ProgramFile decides where a portable settings file and the shipped help
@@ -20,7 +28,7 @@ class TQMEEnvironment {
   void WriteSettings();
   // Stores Dir with a "/" appended when missing; an empty Dir stays empty.
   void SetWorkingDir(const QString& dir);
-  // Stores one window coordinate, Index 1 to 16; keeps the main window's
+  // Stores one window coordinate, Index ciTop to ciHWidth; keeps the main window's
   // minimum size and centres it where its top or left is -1.
   void SetCoord(int index, std::int32_t value);
   // The rows of FileMask, in its own order (the settings dialog sorts them).
@@ -30,24 +38,25 @@ class TQMEEnvironment {
 
   QString IniFileName;
   QString HelpFileName;
-  QString WorkingDir;
   QString TemplateFileName;  // enclosed in double quotes
+  // The settings; their keys and defaults are in the table of environment.cpp.
+  QString WorkingDir;
   QString LastSearch;
   QString Replace;
-  bool CaseSensitive = false;
-  bool QueryReplace = true;
-  std::int32_t TabInterval = 12;  // quarters of an average character width
+  bool CaseSensitive{};
+  bool QueryReplace{};
+  std::int32_t TabInterval{};  // quarters of an average character width
   QString FileMask;
-  bool SaveSearch = true;
-  bool SaveCoord = true;
-  bool DelEmptyLines = true;
-  std::uint8_t AutoConversion = 0;  // 0 spaces to tabs, 1 tabs to spaces, 2 no changes
-  std::int32_t Top = 0, Left = 0, Height = 0, Width = 0;
-  std::int32_t RTop = 0, RLeft = 0, RHeight = 0, RWidth = 0;
-  std::int32_t HTop = 0, HLeft = 0, HHeight = 0, HWidth = 0;
-  std::int32_t CTop = 0, CLeft = 0, CHeight = 0, CWidth = 0;
-  bool HTMLOpen = false;
-  bool SpecCharOpen = false;
+  bool SaveSearch{};
+  bool SaveCoord{};
+  bool DelEmptyLines{};
+  std::uint8_t AutoConversion{};  // a TConversion; a value above is kept as read
+  std::int32_t Top{}, Left{}, Height{}, Width{};
+  std::int32_t RTop{}, RLeft{}, RHeight{}, RWidth{};
+  std::int32_t HTop{}, HLeft{}, HHeight{}, HWidth{};
+  std::int32_t CTop{}, CLeft{}, CHeight{}, CWidth{};
+  bool HTMLOpen{};
+  bool SpecCharOpen{};
   QString RemoteRoot;
   bool SyntaxHighlight = true;  // colour HTML, CSS and JavaScript pages
 

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "app/whitespace_rules.h"
 #include "components/edit_controls.h"
 #include "config/dialog_frame.h"
 #include "config/environment.h"
@@ -144,7 +145,7 @@ void TfrmSettings::LoadSettings(const TQMEEnvironment& env) {
   ckbSaveCoord->setChecked(env.SaveCoord);
   ckbDelEmpty->setChecked(env.DelEmptyLines);
   // A value the program never writes shows as the last choice.
-  rgpAutoConv->button(std::min<int>(env.AutoConversion, 2))->setChecked(true);
+  rgpAutoConv->button(std::min<int>(env.AutoConversion, convNone))->setChecked(true);
 }
 
 void TfrmSettings::StoreSettings(TQMEEnvironment& env) const {

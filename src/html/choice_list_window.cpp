@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "components/form_style.h"
 #include "config/environment.h"
 
 TfrmChoiceList::TfrmChoiceList(const QString& name, const QString& caption,
@@ -15,9 +16,7 @@ TfrmChoiceList::TfrmChoiceList(const QString& name, const QString& caption,
       FCoords(coords) {
   setObjectName(name);
   setWindowTitle(caption);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(204, 204, 207));
-  setPalette(pal);
+  SetFormColour(this);
   setAutoFillBackground(true);
   resize(designedSize);
 
@@ -30,9 +29,7 @@ TfrmChoiceList::TfrmChoiceList(const QString& name, const QString& caption,
 
   lbxResults = new QListWidget(pnlResults);
   lbxResults->setObjectName("lbxResults");
-  QFont f("Liberation Mono");
-  f.setPixelSize(13);
-  lbxResults->setFont(f);
+  lbxResults->setFont(MonoFont(13));
   lbxResults->setUniformItemSizes(true);
   lbxResults->setSelectionMode(QAbstractItemView::SingleSelection);
   lbxResults->setToolTip("DubbleClick to activate.");
@@ -116,7 +113,7 @@ void TfrmChoiceList::closeEvent(QCloseEvent* event) {
 void TfrmChoiceList::RecordCoords() {
   if (!Environment || !FPlaced) return;
   Environment->SetCoord(FCoords.TopIndex, y());
-  Environment->SetCoord(FCoords.TopIndex + 1, x());
-  Environment->SetCoord(FCoords.TopIndex + 2, height());
-  Environment->SetCoord(FCoords.TopIndex + 3, width());
+  Environment->SetCoord(FCoords.TopIndex + (ciLeft - ciTop), x());
+  Environment->SetCoord(FCoords.TopIndex + (ciHeight - ciTop), height());
+  Environment->SetCoord(FCoords.TopIndex + (ciWidth - ciTop), width());
 }

@@ -5,7 +5,7 @@
 
 TfrmHTML::TfrmHTML(QWidget* parent)
     : TfrmChoiceList("frmHTML", "HTML Toolset", QSize(173, 317),
-                     {13, &TQMEEnvironment::HTop, &TQMEEnvironment::HLeft,
+                     {ciHTop, &TQMEEnvironment::HTop, &TQMEEnvironment::HLeft,
                       &TQMEEnvironment::HHeight, &TQMEEnvironment::HWidth},
                      parent) {
   QStringList rows;

@@ -7,7 +7,7 @@
 
 TfrmSpecChar::TfrmSpecChar(QWidget* parent)
     : TfrmChoiceList("frmSpecChar", "Sepcial Characters", QSize(276, 339),
-                     {9, &TQMEEnvironment::CTop, &TQMEEnvironment::CLeft, &TQMEEnvironment::CHeight,
+                     {ciCTop, &TQMEEnvironment::CTop, &TQMEEnvironment::CLeft, &TQMEEnvironment::CHeight,
                       &TQMEEnvironment::CWidth},
                      parent) {
   QStringList rows;

@@ -9,15 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "components/form_style.h"
 #include "config/environment.h"
 
 namespace {
-
-QFont PixelFont(const char* family, int pixels) {
-  QFont f{QString::fromLatin1(family)};
-  f.setPixelSize(pixels);
-  return f;
-}
 
 }  // namespace
 
@@ -27,10 +22,8 @@ TfrmResults::TfrmResults(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setObjectName("frmResults");
   setWindowTitle("Search results");
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(204, 204, 207));
-  setPalette(pal);
-  setFont(PixelFont("Liberation Sans", 11));
+  SetFormColour(this);
+  setFont(SansFont(11));
   setGeometry(4, 48, 210, 303);
 
   pnlResults = new QFrame(this);
@@ -44,7 +37,7 @@ TfrmResults::TfrmResults(QWidget* parent)
 
   lbxResults = new QListWidget(pnlResults);
   lbxResults->setObjectName("lbxResults");
-  lbxResults->setFont(PixelFont("Liberation Mono", 13));
+  lbxResults->setFont(MonoFont(13));
   lbxResults->setToolTip("DubbleClick to activate.");
   lbxResults->setUniformItemSizes(true);  // thousands of entries fill at once
   lbxResults->viewport()->installEventFilter(this);
@@ -78,10 +71,10 @@ TfrmResults::~TfrmResults() {
 // minimised, its geometry is not one the user left it in.
 void TfrmResults::RecordGeometry() {
   if (!Environment || !FPlaced || isMinimized()) return;
-  Environment->SetCoord(5, y());
-  Environment->SetCoord(6, x());
-  Environment->SetCoord(7, height());
-  Environment->SetCoord(8, width());
+  Environment->SetCoord(ciRTop, y());
+  Environment->SetCoord(ciRLeft, x());
+  Environment->SetCoord(ciRHeight, height());
+  Environment->SetCoord(ciRWidth, width());
 }
 
 // A recorded size below 1 keeps the window's own size.

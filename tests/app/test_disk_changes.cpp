@@ -1,5 +1,6 @@
 // Pages changed behind the editor's back, and unsaved text brought back
 // after a crash.
+#include "app/command_table.h"
 #include "app/edit_file_info.h"
 #include "app/recovery_file.h"
 #include "app/recovery_keeper.h"
@@ -43,18 +44,18 @@ private Q_SLOTS:
     QTest::qWait(20);  // a file time that differs on any file system
     w.Page("a.html", "theirs\r\n");
     const auto no = AnswerNextMessage(mrNo);
-    w.Window()->MenuClick(103);
+    w.Window()->MenuClick(cmdFileSave);
     QCOMPARE(no->Text, w.Site("a.html") + " was changed by another program since it was "
                                           "opened.\nSave and overwrite the other program's changes?");
     QCOMPARE(ReadBytes(w.Site("a.html")), QByteArray("theirs\r\n"));
     QVERIFY(w.Window()->FileInfo()->Modified);
     AnswerNextMessage(mrYes);
-    w.Window()->MenuClick(103);
+    w.Window()->MenuClick(cmdFileSave);
     QCOMPARE(ReadBytes(w.Site("a.html")), QByteArray("xone\r\n"));
     // Saved here, so the next save asks nothing.
     w.Type("y");
     const auto none = AnswerNextMessage(mrYes, 500);
-    w.Window()->MenuClick(103);
+    w.Window()->MenuClick(cmdFileSave);
     QVERIFY(!none->Shown);
   }
 
@@ -118,7 +119,7 @@ private Q_SLOTS:
     QCOMPARE(w.Window()->FileInfo()->FileName, w.Site("b.html"));
     QCOMPARE(w.Editor()->TextBytes(), lost);
     QVERIFY(w.Window()->FileInfo()->Modified);
-    w.Window()->MenuClick(103);
+    w.Window()->MenuClick(cmdFileSave);
     QCOMPARE(ReadBytes(w.Site("b.html")), QByteArray::fromStdString(lost));
     QCOMPARE(QDir(RecoveryFolder()).entryList({"b.html.*"}, QDir::Files), QStringList());
   }

@@ -81,33 +81,34 @@ void TestEditFileInfo::tabSize() {
 }
 
 void TestEditFileInfo::convert_data() {
+  const int tabs = convToTabs, blanks = convToBlanks, none = convNone;
   QTest::addColumn<int>("conversion");
   QTest::addColumn<int>("tab");
   QTest::addColumn<bool>("deleteEmpty");
   QTest::addColumn<L>("lines");
   QTest::addColumn<L>("expected");
-  QTest::newRow("to tabs") << 0 << 3 << false << L{"\t\t    x  "} << L{"\t\t\t x"};
-  QTest::newRow("to blanks") << 1 << 3 << false << L{"\t x"} << L{"    x"};
-  QTest::newRow("tabs count T anywhere") << 0 << 4 << false << L{" \t x"} << L{"\t  x"};
-  QTest::newRow("blanks to tabs") << 0 << 4 << false << L{"        x", "    "}
+  QTest::newRow("to tabs") << tabs << 3 << false << L{"\t\t    x  "} << L{"\t\t\t x"};
+  QTest::newRow("to blanks") << blanks << 3 << false << L{"\t x"} << L{"    x"};
+  QTest::newRow("tabs count T anywhere") << tabs << 4 << false << L{" \t x"} << L{"\t  x"};
+  QTest::newRow("blanks to tabs") << tabs << 4 << false << L{"        x", "    "}
                                   << L{"\t\tx", ""};
-  QTest::newRow("above 2 removes indent") << 3 << 4 << false << L{"\t  x y "} << L{"x y"};
-  QTest::newRow("no indent, trailing cut") << 0 << 4 << false << L{QByteArray("x \t\x02\x1f")}
+  QTest::newRow("above 2 removes indent") << none + 1 << 4 << false << L{"\t  x y "} << L{"x y"};
+  QTest::newRow("no indent, trailing cut") << tabs << 4 << false << L{QByteArray("x \t\x02\x1f")}
                                            << L{"x"};
-  QTest::newRow("control after indent goes") << 0 << 2 << false << L{"\t\x01x"} << L{"\tx"};
-  QTest::newRow("control first: no indent") << 0 << 2 << false << L{"\x01\tx"}
+  QTest::newRow("control after indent goes") << tabs << 2 << false << L{"\t\x01x"} << L{"\tx"};
+  QTest::newRow("control first: no indent") << tabs << 2 << false << L{"\x01\tx"}
                                             << L{"\x01\tx"};
-  QTest::newRow("utf-8 kept") << 0 << 2 << false << L{"  \xC3\xA9\xC2\xA0"}
+  QTest::newRow("utf-8 kept") << tabs << 2 << false << L{"  \xC3\xA9\xC2\xA0"}
                               << L{"\t\xC3\xA9\xC2\xA0"};
-  QTest::newRow("T 32 to blanks") << 1 << 32 << false << L{"\tx"}
+  QTest::newRow("T 32 to blanks") << blanks << 32 << false << L{"\tx"}
                                   << L{QByteArray(32, ' ') + "x"};
-  QTest::newRow("2 keeps all") << 2 << 3 << false << L{"  a  ", "", "\t"}
+  QTest::newRow("2 keeps all") << none << 3 << false << L{"  a  ", "", "\t"}
                                << L{"  a  ", "", "\t"};
-  QTest::newRow("2 drops only empty") << 2 << 3 << true << L{"  a  ", "", "\t", "", "b"}
+  QTest::newRow("2 drops only empty") << none << 3 << true << L{"  a  ", "", "\t", "", "b"}
                                       << L{"  a  ", "\t", "b"};
-  QTest::newRow("0 drops blank lines") << 0 << 3 << true << L{"a", "  ", "", "\t\x01", "b"}
+  QTest::newRow("0 drops blank lines") << tabs << 3 << true << L{"a", "  ", "", "\t\x01", "b"}
                                        << L{"a", "b"};
-  QTest::newRow("1 keeps blank lines empty") << 1 << 3 << false << L{"a", " \t ", "b"}
+  QTest::newRow("1 keeps blank lines empty") << blanks << 3 << false << L{"a", " \t ", "b"}
                                              << L{"a", "", "b"};
 }
 
@@ -182,7 +183,7 @@ void TestEditFileInfo::save() {
   QFETCH(QByteArray, file);
   TEditFileInfo info;
   WriteBytes(Path("s.htm"), "old\n");
-  info.Conversion = 1;  // saving does not depend on it
+  info.Conversion = convToBlanks;  // saving does not depend on it
   info.Load(Path("s.htm"));
   info.TabSize = tab;
   info.Baseline = ToLines(lines);
@@ -223,7 +224,7 @@ void TestEditFileInfo::roundTrip() {
   QFETCH(bool, utf8);
   QFETCH(QByteArray, saved);
   TEditFileInfo info;
-  info.Conversion = 2;
+  info.Conversion = convNone;
   WriteBytes(Path("t.htm"), bytes);
   info.Load(Path("t.htm"));
   QCOMPARE(info.Encoding, utf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1252);
@@ -266,7 +267,7 @@ void TestEditFileInfo::chunkBoundaries() {
   bytes += QByteArray(chunk * 3 + 10, 'c') + "\rd";  // a line longer than a chunk
   WriteBytes(Path("big.htm"), bytes);
   TEditFileInfo info;
-  info.Conversion = 2;
+  info.Conversion = convNone;
   info.Load(Path("big.htm"));
   QCOMPARE(info.Encoding, TTextEncoding::Utf8);
   QCOMPARE(info.LineCount(), 4);

@@ -1,5 +1,6 @@
 // Saving from the window when the disk says no: nothing on disk changes,
 // the edit and the modified marker stay, the message gives the reason.
+#include "app/command_table.h"
 #include "app/edit_file_info.h"
 #include "app/status_panels.h"
 #include "file_bytes.h"
@@ -43,7 +44,7 @@ private Q_SLOTS:
     w.Type(QString::fromUtf8("\xE2\x82\xAC\xE2\x98\x83"));  // the euro sign fits, the snowman not
     w.Window()->SaveDialog = [&](const QString&, const QString&) { return w.Site("b.html"); };
     const auto seen = AnswerNextMessage(mrOk);
-    w.Window()->MenuClick(104);
+    w.Window()->MenuClick(cmdFileSaveAs);
     QVERIFY2(seen->Text.contains("U+2603"), qPrintable(seen->Text));
     QVERIFY(!QFile::exists(w.Site("b.html")));
   }

@@ -53,27 +53,21 @@ class TestAboutDialog : public QObject {
   void versionLineShowsVersionInfo();
 };
 
+// One size per window: it follows the style and the font, and the window
+// sits in the middle of the screen.
 void TestAboutDialog::sizes_data() {
   QTest::addColumn<int>("style");
   QTest::addColumn<int>("points");
   QTest::addColumn<QSize>("window");
-  QTest::addColumn<QRect>("panel");
-  QTest::addColumn<QRect>("button");
-  QTest::newRow("program's settings")
-      << int(dsPanel) << 10 << QSize(385, 214) << QRect(8, 8, 361, 140) << QRect(152, 156, 80, 25);
-  QTest::newRow("line style") << int(dsLine) << 10 << QSize(385, 210) << QRect(8, 0, 361, 144)
-                              << QRect(152, 152, 80, 25);
-  // h = 22.8 -> 23: 238 high, 428.4 -> 428 wide.
-  QTest::newRow("12 points") << int(dsPanel) << 12 << QSize(428, 238) << QRect(8, 8, 404, 164)
-                             << QRect(174, 180, 80, 25);
+  QTest::newRow("program's settings") << int(dsPanel) << 10 << QSize(385, 214);
+  QTest::newRow("line style") << int(dsLine) << 10 << QSize(385, 210);
+  QTest::newRow("12 points") << int(dsPanel) << 12 << QSize(428, 238);
 }
 
 void TestAboutDialog::sizes() {
   QFETCH(int, style);
   QFETCH(int, points);
   QFETCH(QSize, window);
-  QFETCH(QRect, panel);
-  QFETCH(QRect, button);
   TDesktopStub desktop;
   TAboutDialog dialog;
   ConfigureAsProgram(dialog);
@@ -81,31 +75,26 @@ void TestAboutDialog::sizes() {
   dialog.Font.setPointSize(points);
   TAboutWindow w(dialog);
   QCOMPARE(w.size(), window);
-  QCOMPARE(Geometry(w, "pnlInfo"), panel);
-  QCOMPARE(Geometry(w, "bbtOK"), button);
   QCOMPARE(w.findChild<QFrame*>("bvlLine") != nullptr, style == dsLine);
   QCOMPARE(w.pos(), QPoint((1024 - window.width()) / 2, (768 - window.height()) / 2));
   QCOMPARE(w.windowTitle(), QStringLiteral("Program Information"));
 }
 
+// The lines make room for the program's icon when there is one.
 void TestAboutDialog::linesAndIcon() {
   TAboutDialog dialog;
   ConfigureAsProgram(dialog);
   QGuiApplication::setWindowIcon(QIcon());
   {
     TAboutWindow w(dialog);
-    // Without an image the lines start at 16.
-    QCOMPARE(Geometry(w, "lblProgName"), QRect(16, 16, 361 - 16 - 32, 19));
+    QCOMPARE(Geometry(w, "lblProgName").left(), 16);
     QVERIFY(w.findChild<QLabel*>("lblProgName")->font().bold());
     QCOMPARE(w.findChild<QLabel*>("lblProgName")->text(), QStringLiteral("Quillmere"));
   }
   QGuiApplication::setWindowIcon(SomeIcon());
   TAboutWindow w(dialog);
-  QCOMPARE(Geometry(w, "lblProgName"), QRect(56, 16, 273, 19));
-  QCOMPARE(Geometry(w, "lblVersion"), QRect(56, 44, 273, 19));
-  QCOMPARE(Geometry(w, "lblAuthor"), QRect(56, 64, 273, 46));
-  QCOMPARE(Geometry(w, "lblCopyright"), QRect(56, 111, 273, 19));
-  QCOMPARE(Geometry(w, "imgIcon"), QRect(8, 16, 32, 32));
+  QCOMPARE(Geometry(w, "lblProgName").left(), 56);
+  QVERIFY(w.findChild<QLabel*>("imgIcon"));
   QVERIFY(w.findChild<QLabel*>("lblAuthor")->wordWrap());
   QCOMPARE(w.findChild<QLabel*>("lblVersion")->text(), dialog.Version);
   QVERIFY(!w.findChild<QPushButton*>("bbtOK")->focusPolicy());

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "components/edit_controls.h"
+#include "components/form_style.h"
 #include "desktop_stub.h"
 #include "focus_form.h"
 
@@ -53,7 +54,7 @@ void TestEditControls::formatsWhenLeftAndTrimsWhenEntered() {
   f.Leave();
   QVERIFY(f.After->hasFocus());
   QCOMPARE(f.Edit->text(), Blanks(9) + "7");
-  QCOMPARE(f.Edit->font().family(), QStringLiteral("DejaVu Sans Mono"));
+  QCOMPARE(f.Edit->font().family(), QString(FixedFamily));
 }
 
 void TestEditControls::typingKeepsOneNumber() {

@@ -80,21 +80,7 @@ void TestEnvironment::freshStart() {
   QCOMPARE(e->TemplateFileName, '"' + ConfigDir() + "/template.htm\"");
   QCOMPARE(e->HelpFileName, FDir->filePath("share/quillmere/quillmere.htm"));
   QCOMPARE(e->WorkingDir, QDir::homePath() + "/");
-  QCOMPARE(e->LastSearch, QString());
-  QCOMPARE(e->Replace, QString());
-  QVERIFY(!e->CaseSensitive);
-  QVERIFY(e->QueryReplace);
-  QCOMPARE(e->TabInterval, 12);
-  QCOMPARE(e->FileMask, QString("*.htm*;*.js;*.css;*.cgi;*.txt;*.ini;"));
-  QVERIFY(e->SaveSearch && e->SaveCoord && e->DelEmptyLines);
-  QCOMPARE(e->AutoConversion, 0);
-  QCOMPARE(QList<int>({e->Top, e->Left, e->Height, e->Width}), QList<int>({184, 156, 400, 712}));
-  QCOMPARE(QList<int>({e->RTop, e->RLeft, e->RHeight, e->RWidth, e->HTop, e->HLeft, e->HHeight,
-                       e->HWidth, e->CTop, e->CLeft, e->CHeight, e->CWidth}),
-           QList<int>(12, 0));
-  QVERIFY(!e->HTMLOpen && !e->SpecCharOpen);
-  QCOMPARE(e->RemoteRoot, QString("http://www."));
-  // Reading creates nothing.
+  // The other defaults show in freshFileKeyOrder. Reading creates nothing.
   QVERIFY(!QFile::exists(IniPath()));
 }
 
@@ -190,23 +176,23 @@ void TestEnvironment::setCoord_data() {
   QTest::addColumn<QString>("field");
   QTest::addColumn<QString>("expected");
   const QSize xga(1024, 768);
-  QTest::newRow("height minimum") << xga << QList<int>{3, 399} << "Height"
+  QTest::newRow("height minimum") << xga << QList<int>{ciHeight, 399} << "Height"
                                   << "400";
-  QTest::newRow("width minimum") << xga << QList<int>{4, 0} << "Width"
+  QTest::newRow("width minimum") << xga << QList<int>{ciWidth, 0} << "Width"
                                  << "712";
-  QTest::newRow("top -1 centred") << xga << QList<int>{3, 600, 1, -1} << "Top"
+  QTest::newRow("top -1 centred") << xga << QList<int>{ciHeight, 600, ciTop, -1} << "Top"
                                   << "84";
-  QTest::newRow("left -1 centred") << xga << QList<int>{4, 1000, 2, -1} << "Left"
+  QTest::newRow("left -1 centred") << xga << QList<int>{ciWidth, 1000, ciLeft, -1} << "Left"
                                    << "12";
-  QTest::newRow("odd screen truncates") << QSize(1023, 767) << QList<int>{1, -1} << "Top"
+  QTest::newRow("odd screen truncates") << QSize(1023, 767) << QList<int>{ciTop, -1} << "Top"
                                         << "183";
-  QTest::newRow("toward zero") << QSize(711, 399) << QList<int>{2, -1} << "Left"
+  QTest::newRow("toward zero") << QSize(711, 399) << QList<int>{ciLeft, -1} << "Left"
                                << "0";
-  QTest::newRow("tool window any value") << xga << QList<int>{16, -1} << "HWidth"
+  QTest::newRow("tool window any value") << xga << QList<int>{ciHWidth, -1} << "HWidth"
                                          << "-1";
   QTest::newRow("index 0 ignored") << xga << QList<int>{0, 5} << "Top"
                                    << "184";
-  QTest::newRow("index 17 ignored") << xga << QList<int>{17, 5} << "HWidth"
+  QTest::newRow("index 17 ignored") << xga << QList<int>{ciHWidth + 1, 5} << "HWidth"
                                     << "0";
 }
 
@@ -229,8 +215,8 @@ void TestEnvironment::switchedOffKeysStayInFile() {
   QCOMPARE(e->Top, 184);
   QCOMPARE(e->CWidth, 0);
   e->LastSearch = "new";
-  e->SetCoord(1, 10);
-  e->SetCoord(12, 20);
+  e->SetCoord(ciTop, 10);
+  e->SetCoord(ciCWidth, 20);
   e->WriteSettings();
   const QByteArray file = ReadBytes(IniPath());
   for (const char* line : {"\nLastSearch=old\n", "\nReplace=older\n", "\nTop=5\n", "\nCWidth=77\n",
@@ -261,7 +247,7 @@ void TestEnvironment::roundTripKeepsOtherLines() {
   e->TabInterval = 16;
   e->CaseSensitive = e->HTMLOpen = true;
   e->DelEmptyLines = false;
-  e->SetCoord(13, 33);
+  e->SetCoord(ciHTop, 33);
   e->WriteSettings();
   const QByteArray file = ReadBytes(IniPath());
   QVERIFY(file.startsWith("; mine\r\n[settings]\r\nTABINTERVAL=16\r\nOldKey=kept\r\nWorkingDir="));

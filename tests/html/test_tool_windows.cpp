@@ -50,9 +50,7 @@ void TestToolWindows::cleanup() {
 void TestToolWindows::htmlToolset() {
   TfrmHTML w;
   QCOMPARE(w.windowTitle(), QString("HTML Toolset"));
-  QCOMPARE(w.findChild<QListWidget*>("lbxResults"), w.lbxResults);
   QCOMPARE(w.lbxResults->count(), 94);
-  QCOMPARE(w.lbxResults->item(2)->text(), QString("<ACRONYM>"));
   QCOMPARE(w.lbxResults->item(93)->text(), QString("HTML 4.0 Frameset"));
   QVERIFY(w.ChosenText.isEmpty());
   QList<QObject*> senders;
@@ -133,10 +131,10 @@ void TestToolWindows::placement() {
   other.show();
   other.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&other));
-  Environment->SetCoord(13, 50);
-  Environment->SetCoord(14, 60);
-  Environment->SetCoord(15, 280);
-  Environment->SetCoord(16, 190);
+  Environment->SetCoord(ciHTop, 50);
+  Environment->SetCoord(ciHLeft, 60);
+  Environment->SetCoord(ciHHeight, 280);
+  Environment->SetCoord(ciHWidth, 190);
   w.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&w));
   QCOMPARE(w.pos(), QPoint(60, 50));

@@ -63,7 +63,6 @@ private Q_SLOTS:
   void summerTimeAtMidnight();
   void lengthRule();
   void formatAndRoundTrip();
-  void validDate_data();
   void validDate();
   void fileDateOfMissingOrFolder();
   void setFileDateRoundTrip();
@@ -105,7 +104,6 @@ void TestDateFunc::shapeCheck_data() {
   QTest::newRow("slashes") << "28/10/2001" << "date" << "'28/10/2001' is not a valid date.";
   QTest::newRow("two-digit year") << "28-10-01" << "date" << "'28-10-01' is not a valid date.";
   QTest::newRow("year 00") << "01-01-0099" << "date" << "'01-01-0099' is not a valid date.";
-  QTest::newRow("1-1-00") << "1-1-00" << "date" << "'1-1-00' is not a valid date.";
   QTest::newRow("three dashes") << "1-1-1-2001" << "date" << "'1-1-1-2001' is not a valid date.";
   QTest::newRow("empty") << "" << "date" << "'' is not a valid date.";
   QTest::newRow("time after blank hides year")
@@ -125,7 +123,6 @@ void TestDateFunc::readDate_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QDate>("date");  // invalid: reading fails with message
   QTest::addColumn<QString>("message");
-  QTest::newRow("28-10-2001") << "28-10-2001" << QDate(2001, 10, 28) << "";
   QTest::newRow("1-2-2001") << "1-2-2001" << QDate(2001, 2, 1) << "";
   QTest::newRow("leading blank") << " 1-2-2001" << QDate(2001, 2, 1) << "";
   QTest::newRow("29 feb leap") << "29-02-2000" << QDate(2000, 2, 29) << "";
@@ -133,7 +130,6 @@ void TestDateFunc::readDate_data() {
   QTest::newRow("29 feb 1900") << "29-02-1900" << QDate() << "'29-02-1900' is not a valid date";
   QTest::newRow("month 13") << "01-13-2001" << QDate() << "'01-13-2001' is not a valid date";
   QTest::newRow("day 0") << "00-12-2001" << QDate() << "'00-12-2001' is not a valid date";
-  QTest::newRow("letters") << "xx-xx-xxxx" << QDate() << "'xx-xx-xxxx' is not a valid date";
   QTest::newRow("3-digit day") << "001-1-2001" << QDate() << "'001-1-2001' is not a valid date";
   QTest::newRow("5-digit year") << "1-1-20011" << QDate() << "'1-1-20011' is not a valid date";
   QTest::newRow("shape first") << "28/10/2001" << QDate() << "'28/10/2001' is not a valid date.";
@@ -158,7 +154,6 @@ void TestDateFunc::readDateTime_data() {
   QTest::addColumn<QDateTime>("value");  // invalid: reading fails with message
   QTest::addColumn<QString>("message");
   QTest::newRow("with time") << "28-10-2001 14:05" << Local(2001, 10, 28, 14, 5) << "";
-  QTest::newRow("no time") << "28-10-2001" << Local(2001, 10, 28) << "";
   QTest::newRow("leading blank") << " 28-10-2001" << Local(2001, 10, 28) << "";
   QTest::newRow("short time") << "1-2-2001 9:5" << Local(2001, 2, 1, 9, 5) << "";
   QTest::newRow("seconds") << "1-2-2001 9:05:07" << Local(2001, 2, 1, 9, 5, 7) << "";
@@ -169,8 +164,6 @@ void TestDateFunc::readDateTime_data() {
                              << "'28-10-2001 10:60' is not a valid date and time";
   QTest::newRow("no minutes") << "28-10-2001 10" << QDateTime()
                               << "'28-10-2001 10' is not a valid date and time";
-  QTest::newRow("dot") << "28-10-2001 10.05" << QDateTime()
-                       << "'28-10-2001 10.05' is not a valid date and time";
   QTest::newRow("bad date") << "30-02-2001 10:05" << QDateTime()
                             << "'30-02-2001 10:05' is not a valid date and time";
   QTest::newRow("hour skipped in spring") << "25-03-2001 02:30" << QDateTime()
@@ -244,23 +237,11 @@ void TestDateFunc::formatAndRoundTrip() {
   }
 }
 
-void TestDateFunc::validDate_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("valid");
-  QTest::newRow("empty") << "" << false;
-  QTest::newRow("31-12-1899") << "31-12-1899" << false;
-  QTest::newRow("xx-xx-xxxx") << "xx-xx-xxxx" << false;
-  QTest::newRow("01-01-1900") << "01-01-1900" << true;
-  QTest::newRow("28-10-2001") << "28-10-2001" << true;
-  QTest::newRow("31-02-2001") << "31-02-2001" << false;
-  QTest::newRow("28/10/2001") << "28/10/2001" << false;
-  QTest::newRow("blanks") << "   " << false;
-}
-
 void TestDateFunc::validDate() {
-  QFETCH(QString, text);
-  QFETCH(bool, valid);
-  QCOMPARE(IsValidDateStr(text), valid);
+  for (const char* text : {"", "   ", "31-12-1899", "xx-xx-xxxx", "31-02-2001", "28/10/2001"})
+    QVERIFY2(!IsValidDateStr(text), text);
+  QVERIFY(IsValidDateStr("01-01-1900"));
+  QVERIFY(IsValidDateStr("28-10-2001"));
 }
 
 void TestDateFunc::fileDateOfMissingOrFolder() {
