@@ -4,6 +4,7 @@
 #include "app/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "app/doc_commands.h"
 #include "app/recovery_keeper.h"
 #include "app/memo.h"
 #include "app/page_files.h"
@@ -134,25 +135,25 @@ void TfrmMain::UpdateDocState() {
   iedGoto->SetValue(1);
   iedGoto->SetMaxValue(lines);
   iedGoto->SetMaxLength(QString::number(lines).size());
-  bbtGoto->setEnabled(lines > 0);
-  const bool open = !FFileInfo->FileName.isEmpty();
-  ipnFiles->setEnabled(!m);
+  const TDocCommands c = DocCommandsFor(lines, m, !FFileInfo->FileName.isEmpty());
+  bbtGoto->setEnabled(c.Goto);
+  ipnFiles->setEnabled(c.Files);
   UpdateMaintButton();
-  for (QAction* a : {menFileNew, menPopNew}) a->setEnabled(!m);
-  for (QAction* a : {menFileDelete, menPopDelete}) a->setEnabled(!m && open);
-  for (QAction* a : {menFileRename, menPopRename}) a->setEnabled(open);
-  menFileSave->setEnabled(lines > 0 && m);
-  bbtSave->setEnabled(lines > 0 && m);
-  for (QAction* a : {menFileSaveAs, menPopSaveAs}) a->setEnabled(lines > 0);
-  bbtSaveAs->setEnabled(lines > 0);
-  for (QAction* a : {menFileView, menPopView}) a->setEnabled(lines > 0 && !m);
-  bbtView->setEnabled(lines > 0 && !m);
-  menEditCancel->setEnabled(lines > 0 && m);
-  bbtCancel->setEnabled(lines > 0 && m);
-  menEditSelAll->setEnabled(lines > 0);
-  menOptSettings->setEnabled(!m);
-  bbtSettings->setEnabled(!m);
-  ckbSearchAll->setEnabled(!m);
+  for (QAction* a : {menFileNew, menPopNew}) a->setEnabled(c.New);
+  for (QAction* a : {menFileDelete, menPopDelete}) a->setEnabled(c.Delete);
+  for (QAction* a : {menFileRename, menPopRename}) a->setEnabled(c.Rename);
+  menFileSave->setEnabled(c.Save);
+  bbtSave->setEnabled(c.Save);
+  for (QAction* a : {menFileSaveAs, menPopSaveAs}) a->setEnabled(c.SaveAs);
+  bbtSaveAs->setEnabled(c.SaveAs);
+  for (QAction* a : {menFileView, menPopView}) a->setEnabled(c.View);
+  bbtView->setEnabled(c.View);
+  menEditCancel->setEnabled(c.Cancel);
+  bbtCancel->setEnabled(c.Cancel);
+  menEditSelAll->setEnabled(c.SelectAll);
+  menOptSettings->setEnabled(c.Settings);
+  bbtSettings->setEnabled(c.Settings);
+  ckbSearchAll->setEnabled(c.SearchAll);
 }
 
 void TfrmMain::memEditChange() {
