@@ -6,6 +6,7 @@
 #include "app/file_names.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "app/page_files.h"
 #include "app/memo.h"
 #include "app/web_links.h"
 #include "components/delay_func.h"
@@ -73,10 +74,7 @@ bool TfrmMain::SaveDocumentAs() {
   const QString chosen = RunSaveDialog(FSaveTitle, FFileInfo->FileName);
   if (chosen.isEmpty()) return false;
   SuppressChange = true;
-  // Only the name follows the lower-case rule: the folders keep the case
-  // they have on disk.
-  const QFileInfo info(chosen);
-  const QString target = info.absolutePath() + "/" + info.fileName().toLower();
+  const QString target = SaveAsTarget(chosen);
   // Another name may reach the page itself: a link, or a linked folder.
   if (target.compare(FFileInfo->FileName, Qt::CaseInsensitive) == 0 ||
       SameFile(target, FFileInfo->FileName)) {

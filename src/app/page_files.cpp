@@ -1,5 +1,7 @@
 #include "app/page_files.h"
 
+#include <QFileInfo>
+
 #include "app/file_names.h"
 
 #include <QRegularExpression>
@@ -109,4 +111,9 @@ int PageRowFor(const QStringList& names, const QString& name) {
   for (qsizetype i = 0; i < names.size(); ++i)
     if (names[i] >= part) return static_cast<int>(i);
   return -1;
+}
+
+QString SaveAsTarget(const QString& chosen) {
+  const QFileInfo info(chosen);
+  return info.absolutePath() + u'/' + info.fileName().toLower();
 }

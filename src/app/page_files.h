@@ -15,3 +15,7 @@ QStringList ListSubfolders(const QString& folder);
 // shortened name) falls back to the first entry not before the part ahead of
 // the "~", any other name to the first entry; -1 for an empty list.
 int PageRowFor(const QStringList& names, const QString& name);
+
+// Where save as and rename write a chosen path: the file name lower-cased,
+// the folders as they are on disk (they tell case apart), made absolute.
+QString SaveAsTarget(const QString& chosen);

@@ -18,6 +18,7 @@ private Q_SLOTS:
   void namesNotValidText();
   void pageRow_data();
   void pageRow();
+  void saveAsTarget();
 };
 
 void TestPageFiles::masks() {
@@ -76,6 +77,12 @@ void TestPageFiles::pageRow() {
   QFETCH(int, row);
   QCOMPARE(PageRowFor({"a.html", "Index.html", "index.html", "page one.html"}, name), row);
   QCOMPARE(PageRowFor({}, name), -1);
+}
+
+void TestPageFiles::saveAsTarget() {
+  QCOMPARE(SaveAsTarget("/Site/Sub Dir/New Page.HTML"), QString("/Site/Sub Dir/new page.html"));
+  QCOMPARE(SaveAsTarget("/a.b/\xC3\x89T\xC3\x89.Htm"), QString::fromUtf8("/a.b/\xC3\xA9t\xC3\xA9.htm"));
+  QCOMPARE(SaveAsTarget("rel/X.html"), QDir::currentPath() + "/rel/x.html");
 }
 
 QTEST_APPLESS_MAIN(TestPageFiles)
