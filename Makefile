@@ -1,10 +1,13 @@
-# Quillmere: make run | make test | make test-asan | make bench
+# Quillmere: make run | make test | make test-asan | make bench | make faults | make fuzz | make package | make install
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 4
 CMAKE_GEN  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps deps-run build run test test-asan bench clean
+.PHONY: all deps deps-run deps-faults deps-fuzz build run test test-asan faults fuzz fuzz-smoke bench package install clean
 
 all: build
 
@@ -13,6 +16,12 @@ deps:
 
 deps-run:
 	@bash scripts/install-deps.sh --run
+
+deps-faults:
+	@bash scripts/install-deps.sh --faults
+
+deps-fuzz:
+	@bash scripts/install-deps.sh --fuzz
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -34,11 +43,33 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2
 
+# The fault runs in their full form, one line per case at the end.
+FAULTS_REPORT := $(abspath $(BUILD))/faults-report.txt
+faults: deps-faults build
+	@rm -f $(FAULTS_REPORT)
+	@cd $(BUILD) && QUILLMERE_FAULTS=full QUILLMERE_FAULTS_REPORT=$(FAULTS_REPORT) \
+	  ctest -L faults --output-on-failure; status=$$?; \
+	  echo; echo "Fault runs:"; cat $(FAULTS_REPORT) 2>/dev/null; exit $$status
+
+# Each fuzz target for FUZZ_SECONDS; fuzz-smoke only proves that they build
+# and run (CI).
+fuzz: deps-fuzz
+	bash scripts/fuzz.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)
+
+fuzz-smoke: deps-fuzz
+	bash scripts/fuzz.sh $(FUZZ_SMOKE_SECONDS) $(FUZZ_BUILD)
+
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/quillmere_bench
+
+package: build
+	cmake --build $(BUILD) --target package
+
+install: build
+	cmake --install $(BUILD)
 
 run: deps-run build
 	bash scripts/run.sh $(BUILD)/quillmere examples/site
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -31,6 +31,8 @@ double MedianShellSeconds(int runs, const QString& command);
 QString BenchDir();
 // Peak resident memory of this process so far, in bytes.
 long long PeakRssBytes();
+// A "VmRSS:"-style line of /proc/self/status, in kB; -1 when missing.
+long long StatusKb(const char* key);
 // Growth of resident memory at its peak while fn runs, in bytes.
 long long PeakGrowthBytes(const std::function<void()>& fn);
 void PrintRatio(const char* label, double ours, double baseline, double goal);

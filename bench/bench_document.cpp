@@ -48,14 +48,6 @@ void WritePage(const QString& path) {
   out.write(chunk.data(), std::streamsize(chunk.size()));
 }
 
-long long StatusKb(const char* key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  const std::size_t n = std::strlen(key);
-  while (std::getline(status, line))
-    if (line.compare(0, n, key) == 0) return std::atoll(line.c_str() + n + 1);
-  return -1;
-}
 
 // Peak growth of resident memory during one load, in bytes, measured in a
 // child process whose freed memory was first handed back to the system and

@@ -48,8 +48,7 @@ long long PeakRssBytes() {
   return static_cast<long long>(usage.ru_maxrss) * 1024;
 }
 
-namespace {
-long long StatusKbOf(const char* key) {
+long long StatusKb(const char* key) {
   std::ifstream status("/proc/self/status");
   std::string line;
   const std::size_t n = std::strlen(key);
@@ -57,14 +56,13 @@ long long StatusKbOf(const char* key) {
     if (line.compare(0, n, key) == 0) return std::atoll(line.c_str() + n + 1);
   return -1;
 }
-}  // namespace
 
 long long PeakGrowthBytes(const std::function<void()>& fn) {
   ::malloc_trim(0);
   std::ofstream("/proc/self/clear_refs") << "5";
-  const long long before = StatusKbOf("VmRSS:");
+  const long long before = StatusKb("VmRSS:");
   fn();
-  return (StatusKbOf("VmHWM:") - before) * 1024;
+  return (StatusKb("VmHWM:") - before) * 1024;
 }
 
 void PrintRatio(const char* label, double ours, double baseline, double goal) {

@@ -66,22 +66,25 @@ void SendKey(QWidget* target, Qt::Key key, const QString& text) {
 }
 
 void WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 500 && !done(); ++i) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!done() && waited.elapsed() < 120000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
 }
 
 // A settings folder and a site of its own, so the user's settings are never
 // read or written: "a_small.html" of 1 KB and "b_big.html" of 50 MB.
+// With ManyPages, that many small pages "p000000.html" ... instead.
 struct TBenchSite {
-  QString Folder = BenchDir() + "/main_window";
+  QString Folder;
   QString Small = Folder + "/site/a_small.html";
   QString Big = Folder + "/site/b_big.html";
 
   QByteArray SavedConfigHome = qgetenv("XDG_CONFIG_HOME");
   bool HadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
 
-  TBenchSite() {
+  explicit TBenchSite(int manyPages = 0)
+      : Folder(BenchDir() + (manyPages ? "/many_pages" : "/main_window")) {
     QDir().mkpath(Folder + "/site");
     QDir().mkpath(Folder + "/config/quillmere");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Folder + "/config"));
@@ -90,6 +93,12 @@ struct TBenchSite {
         << "[Settings]\nWorkingDir=" << (Folder + "/site/").toStdString()
         << "\nAutoConversion=0\nDelEmptyLines=FALSE\nTabInterval=12\nFileMask=*.html;\n"
         << "Top=0\nLeft=0\nWidth=900\nHeight=600\n";
+    if (manyPages > 0) {
+      for (int i = 0; i < manyPages; ++i)
+        std::ofstream(QString::asprintf("%s/site/p%06d.html", qPrintable(Folder), i).toStdString())
+            << "<p>" << i << "</p>\r\n";
+      return;
+    }
     if (!QFile::exists(Small)) WritePage(Small, 1024);
     if (!QFile::exists(Big)) WritePage(Big, 50u << 20);
   }
@@ -266,4 +275,23 @@ QUILLMERE_BENCH(main_window_save_50mb) {
   if (window->FileInfo()->Modified) std::printf("the save failed!\n");
   std::printf("%-28s %8.2f x file size  (goal <= 2.0)%s\n", "save peak memory", peak / size,
               peak / size <= 2.0 ? "" : "  OVER GOAL");
+}
+
+// A site folder of 100,000 pages: the window shown with its list filled and
+// the first page loaded, and one switch of page in that list, each against
+// reading the folder's names with ls -f. Wall-clock times, medians of three.
+QUILLMERE_BENCH(main_window_100k_files) {
+  const TBenchSite site(100000);
+  const double list = MedianShellSeconds(3, "ls -f '" + site.Folder + "/site' > /dev/null");
+  std::unique_ptr<TfrmMain> window;
+  const double shown = MedianSeconds(3, [&] {
+    window.reset();
+    window = OpenWindow();
+  });
+  if (FileList(*window)->count() != 100000) std::printf("the list is not whole!\n");
+  int row = 0;
+  const double switched = MedianSeconds(3, [&] { ShowRow(*window, row += 30000); });
+  std::printf("ls -f %.3f s, window shown %.3f s, one switch %.3f s\n", list, shown, switched);
+  PrintRatio("window on 100,000 files vs ls -f", shown, list, 3.0);
+  PrintRatio("switch among 100,000 files vs ls -f", switched, list, 3.0);
 }

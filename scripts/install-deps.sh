@@ -8,9 +8,17 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
   libgl-dev
   fonts-liberation fonts-dejavu-core
+  libqt6svg6
+  desktop-file-utils appstream dpkg-dev file
 )
 if [ "${1:-}" = "--run" ]; then
   packages+=(xvfb xdotool openbox x11-utils imagemagick)
+fi
+if [ "${1:-}" = "--faults" ]; then
+  packages+=(xvfb xdotool util-linux)
+fi
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
 fi
 
 missing=()

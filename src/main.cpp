@@ -1,18 +1,48 @@
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "components/app_title.h"
 #include "components/qt_desktop.h"
 
 #include <QApplication>
+#include <cstdio>
+
+namespace {
+
+void SetNames() {
+  QCoreApplication::setApplicationName("Quillmere");
+  QCoreApplication::setApplicationVersion(QUILLMERE_VERSION);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  TCommandLine commandLine;
+  {
+    // Read before QApplication, so that --help and a usage error need no display.
+    QCoreApplication probe(argc, argv);
+    SetNames();
+    commandLine = ParseCommandLine(QCoreApplication::arguments());
+  }
+  switch (commandLine.Action) {
+    case TCommandLine::caRun: break;
+    case TCommandLine::caHelp:
+    case TCommandLine::caVersion:
+      std::fputs(qPrintable(commandLine.Text), stdout);
+      return 0;
+    case TCommandLine::caUsageError:
+      std::fprintf(stderr, "quillmere: %s\nTry 'quillmere --help'.\n", qPrintable(commandLine.Text));
+      return 2;
+  }
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Quillmere");
+  SetNames();
+  QGuiApplication::setDesktopFileName("org.quillmere.Quillmere");
   SetApplicationTitle("Quillmere");
   TQtDesktop desktop;
   SetDesktop(&desktop);
   int result = 0;
   {
-    TfrmMain frmMain(QApplication::arguments().mid(1));
+    const QString& start = commandLine.Path;
+    TfrmMain frmMain(start.isEmpty() ? QStringList() : QStringList{start});
     frmMain.show();
     result = QApplication::exec();
   }

@@ -1,4 +1,5 @@
 #include "app/checked_write.h"
+#include "app/file_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,7 +115,7 @@ TCheckedWrite::TCheckedWrite(const QString& target, TWriteMode mode)
   static const bool ignoreSizeSignal = (std::signal(SIGXFSZ, SIG_IGN), true);
   (void)ignoreSizeSignal;
   if (target.isEmpty()) Fail(ENOENT);
-  FReal = ResolveLinks(QFile::encodeName(target));
+  FReal = ResolveLinks(PathBytes(target));
   struct stat st {};
   const bool exists = ::stat(FReal.constData(), &st) == 0;
   if (mode == TWriteMode::CreateNew && (exists || ::lstat(FReal.constData(), &st) == 0))
@@ -123,10 +124,10 @@ TCheckedWrite::TCheckedWrite(const QString& target, TWriteMode mode)
   if (exists && !S_ISREG(st.st_mode))
     throw EInOutError(WriteFailureText(FTarget, QStringLiteral("it is not a regular file")));
   if (exists && ::access(FReal.constData(), W_OK) != 0) Fail(errno);
-  FHardLinked = exists && st.st_nlink > 1;
+  FWriteOver = exists && st.st_nlink > 1;
 
   if (mode == TWriteMode::InPlace) {
-    const QByteArray tmp = QFile::encodeName(QDir::tempPath());
+    const QByteArray tmp = PathBytes(QDir::tempPath());
     FFd = ::open(tmp.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (FFd < 0) Fail(errno);
     return;
@@ -151,7 +152,12 @@ TCheckedWrite::TCheckedWrite(const QString& target, TWriteMode mode)
   if (exists) {
     // Root may give the file back to its owner; a member of the group may at
     // least keep the group. The mode goes after, as chown clears set-id bits.
-    if (::fchown(FFd, st.st_uid, st.st_gid) != 0) (void)::fchown(FFd, uid_t(-1), st.st_gid);
+    // A page of another owner that we may write but not give back is
+    // written over in place instead, so it keeps its owner.
+    if (::fchown(FFd, st.st_uid, st.st_gid) != 0) {
+      (void)::fchown(FFd, uid_t(-1), st.st_gid);
+      if (st.st_uid != ::geteuid()) FWriteOver = true;
+    }
     ::fchmod(FFd, st.st_mode & 07777);
   } else {
     ::fchmod(FFd, 0666 & ~CurrentUmask());
@@ -172,7 +178,7 @@ void TCheckedWrite::Write(const char* data, std::size_t size) {
 void TCheckedWrite::Commit() {
   if (FFd < 0) Fail(EBADF);
   if (::fsync(FFd) != 0) Fail(errno);
-  if (FMode == TWriteMode::InPlace || FHardLinked) {
+  if (FMode == TWriteMode::InPlace || FWriteOver) {
     CommitInPlace();
     return;
   }

@@ -10,7 +10,7 @@
 // allows. A target reached through a symbolic link is written where the
 // link points, the link kept. A target with more than one hard link is
 // written in place once the new text is safely on disk beside it, so no
-// link is split.
+// link is split; so is another owner's file that could not be given back.
 #include "components/errors.h"
 
 #include <QByteArray>
@@ -62,7 +62,7 @@ private:
   QByteArray FStage;  // the temporary's path; empty for an unnamed one
   TWriteMode FMode;
   int FFd = -1;
-  bool FHardLinked = false;
+  bool FWriteOver = false;  // hard-linked, or owned by another: written in place
 };
 
 // Writes data as the whole new contents of target through TCheckedWrite.

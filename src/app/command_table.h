@@ -40,6 +40,7 @@ enum TCommandTag : int {
   cmdViewResults = 501,
   cmdViewHTML = 502,
   cmdViewSpecChar = 503,
+  cmdViewSyntax = 504,
   cmdHelp = 900,
   cmdHelpContents = 901,
   cmdHelpUpdates = 903,

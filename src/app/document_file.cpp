@@ -1,4 +1,5 @@
 #include "app/document_file.h"
+#include "app/file_names.h"
 
 #include "app/checked_write.h"
 #include "app/text_codec.h"
@@ -47,17 +48,21 @@ void ReserveLines(TLines& lines, std::size_t bytesSeen, std::size_t fileSize) {
 
 // Saving normalises line breaks and blanks, which would damage a file that
 // is not 8-bit or UTF-8 text; such a file is refused before it is shown.
-// NUL bytes near the start are the usual mark of a binary file.
-void RefuseNonText(const QString& fileName, const char* data, std::size_t size) {
+// NUL bytes near the start are the usual mark of a binary file. Answers
+// what the bytes look like, empty for text.
+QString NonTextKind(const char* data, std::size_t size) {
   const std::string_view head(data, std::min<std::size_t>(size, 8000));
   const auto startsWith = [&](std::string_view mark) { return head.substr(0, mark.size()) == mark; };
-  QString kind;
   if (startsWith(std::string_view("\xFF\xFE\0\0", 4)) || startsWith(std::string_view("\0\0\xFE\xFF", 4)))
-    kind = QStringLiteral("a UTF-32 file");
-  else if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF"))
-    kind = QStringLiteral("a UTF-16 file");
-  else if (head.find('\0') != std::string_view::npos)
-    kind = QStringLiteral("not a text file (it holds NUL bytes)");
+    return QStringLiteral("a UTF-32 file");
+  if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) return QStringLiteral("a UTF-16 file");
+  if (head.find('\0') != std::string_view::npos)
+    return QStringLiteral("not a text file (it holds NUL bytes)");
+  return {};
+}
+
+void RefuseNonText(const QString& fileName, const char* data, std::size_t size) {
+  const QString kind = NonTextKind(data, size);
   if (kind.isEmpty()) return;
   throw EInOutError(QStringLiteral("\"%1\" is %2. Quillmere edits 8-bit and UTF-8 text only; "
                                    "saving it here would change it, so it is not opened.")
@@ -106,6 +111,17 @@ void WriteChunk(TCheckedWrite& file, std::string& chunk) {
   chunk.clear();
 }
 
+// Removing indentation, empty lines or trailing blanks can move bytes that
+// mark a UTF-16 or binary file to the start; such a page would never open
+// again, so it is not written.
+void RefuseUnreadable(const QString& fileName, const std::string& head) {
+  const QString kind = NonTextKind(head.data(), head.size());
+  if (kind.isEmpty()) return;
+  throw EInOutError(QStringLiteral("Cannot save \"%1\": its first bytes would make it %2, "
+                                   "which Quillmere could not open again. Nothing was written.")
+                        .arg(fileName, kind));
+}
+
 // Appends the saved form of line to chunk; false when the encoding has no
 // place for one of its characters (failPos then tells which).
 bool AppendSavedLine(const std::string& line, TTextEncoding encoding, int tabSize,
@@ -129,7 +145,7 @@ bool AppendSavedLine(const std::string& line, TTextEncoding encoding, int tabSiz
 }  // namespace
 
 TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines, const TAddLine& addLine) {
-  const QByteArray path = QFile::encodeName(fileName);
+  const QByteArray path = PathBytes(fileName);
   // Non-blocking, so that opening a named pipe cannot hang the program.
   TFileDescriptor file{::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (file.Fd < 0) throw EInOutError(ReadFailure(fileName, SystemReason(errno)));
@@ -157,12 +173,18 @@ void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncodi
   std::string chunk;
   chunk.reserve(kChunkSize * 2);
   std::string scratch;
+  bool first = true;  // the file's head is still in chunk
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::size_t failPos = 0;
     if (!AppendSavedLine(lines[i], encoding, tabSize, scratch, chunk, failPos))
       throw EInOutError(UnencodableText(fileName, i + 1, tabSize > 0 ? scratch : lines[i], failPos));
-    if (chunk.size() >= kChunkSize) WriteChunk(file, chunk);
+    if (chunk.size() >= kChunkSize) {
+      if (first) RefuseUnreadable(fileName, chunk);
+      first = false;
+      WriteChunk(file, chunk);
+    }
   }
+  if (first) RefuseUnreadable(fileName, chunk);
   if (!chunk.empty()) WriteChunk(file, chunk);
   file.Commit();
 }

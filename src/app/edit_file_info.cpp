@@ -1,4 +1,5 @@
 #include "app/edit_file_info.h"
+#include "app/file_names.h"
 
 #include "app/whitespace_rules.h"
 #include "components/errors.h"
@@ -15,7 +16,7 @@ namespace {
 bool FileExists(const QString& name) {
   if (name.isEmpty()) return false;
   struct stat info {};
-  if (::stat(QFile::encodeName(name).constData(), &info) == 0) return true;
+  if (::stat(PathBytes(name).constData(), &info) == 0) return true;
   return errno != ENOENT && errno != ENOTDIR;
 }
 

@@ -1,4 +1,5 @@
 #include "app/file_helpers.h"
+#include "app/file_names.h"
 
 #include "app/checked_write.h"
 
@@ -14,7 +15,7 @@
 
 namespace {
 
-QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+QByteArray Native(const QString& path) { return PathBytes(path); }
 
 // The entry exists in any form, a dangling symbolic link included.
 bool EntryExists(const QString& path) {

@@ -1,15 +1,18 @@
 #include "app/file_panel.h"
 
+#include "app/file_names.h"
 #include "app/page_files.h"
 
 #include <QDir>
-#include <QFileSystemModel>
+#include <QStandardItemModel>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
 TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
+  // One height for every row: laying out 100,000 names took seconds.
+  setUniformItemSizes(true);
 }
 
 void TFileListBox::SetDirectory(const QString& dir) {
@@ -27,7 +30,11 @@ void TFileListBox::Update() {
   {
     const QSignalBlocker block(this);
     clear();
-    addItems(ListPageFiles(FDirectory, FMask));
+    FNames = ListPageFiles(FDirectory, FMask);
+    QStringList shown;
+    shown.reserve(FNames.size());
+    for (const QString& name : FNames) shown << ShownName(name);
+    addItems(shown);
     setCurrentRow(-1);
   }
   Q_EMIT Reread();
@@ -36,50 +43,83 @@ void TFileListBox::Update() {
 QString TFileListBox::FileName() const {
   const QListWidgetItem* item = currentItem();
   if (!item || currentRow() < 0) return {};
-  return QDir(FDirectory).filePath(item->text());
+  return QDir(FDirectory).filePath(FNames.value(currentRow()));
 }
 
-QStringList TFileListBox::Names() const {
-  QStringList names;
-  for (int i = 0; i < count(); ++i) names << item(i)->text();
-  return names;
-}
 
-TFolderList::TFolderList(QWidget* parent) : QTreeView(parent), FModel(new QFileSystemModel(this)) {
-  FModel->setFilter(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Drives);
-  FModel->setRootPath("/");
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+constexpr int FilledRole = Qt::UserRole + 1;
+
+}  // namespace
+
+TFolderList::TFolderList(QWidget* parent) : QTreeView(parent), FModel(new QStandardItemModel(this)) {
   setModel(FModel);
-  for (int c = 1; c < FModel->columnCount(); ++c) hideColumn(c);
   header()->hide();
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
-  // The model reads folders in the background: show the current one once
-  // its parent has been read.
-  connect(FModel, &QFileSystemModel::directoryLoaded, this, [this] { ShowDirectory(); });
+  connect(this, &QTreeView::expanded, this,
+          [this](const QModelIndex& index) { Fill(FModel->itemFromIndex(index)); });
   connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-    const QString dir = FModel->filePath(index);
+    const QString dir = index.data(PathRole).toString();
     if (dir == FDirectory) return;
     FDirectory = dir;
     Q_EMIT DirectoryChanged(dir);
   });
+  SetRoot(FRoot);
+}
+
+QStandardItem* TFolderList::AddFolder(QStandardItem* parent, const QString& path,
+                                      const QString& name) {
+  auto* item = new QStandardItem(QIcon::fromTheme("folder"), ShownName(name));
+  item->setData(path, PathRole);
+  item->setData(false, FilledRole);
+  // A stand-in child, so the folder shows it can be opened before it is read.
+  item->appendRow(new QStandardItem);
+  parent->appendRow(item);
+  return item;
+}
+
+void TFolderList::Fill(QStandardItem* item) {
+  if (!item || item->data(FilledRole).toBool()) return;
+  item->setData(true, FilledRole);
+  item->removeRows(0, item->rowCount());
+  const QString path = item->data(PathRole).toString();
+  for (const QString& name : ListSubfolders(path))
+    AddFolder(item, QDir(path).filePath(name), name);
 }
 
 void TFolderList::SetRoot(const QString& root) {
-  setRootIndex(FModel->index(root));
+  FRoot = QDir::cleanPath(root);
+  FModel->clear();
+  AddFolder(FModel->invisibleRootItem(), FRoot, FRoot);
 }
 
 void TFolderList::SetDirectory(const QString& dir) {
   FDirectory = QDir::cleanPath(dir);
-  ShowDirectory();
-}
-
-void TFolderList::ShowDirectory() {
-  const QModelIndex index = FModel->index(FDirectory);
-  if (!index.isValid()) return;
+  QStandardItem* item = FModel->item(0);
+  if (!item) return;
   const QSignalBlocker block(this);
-  for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) expand(up);
-  setCurrentIndex(index);
-  expand(index);
-  scrollTo(index);
+  item->setData(false, FilledRole);
+  const QString rest = QDir(FRoot).relativeFilePath(FDirectory);
+  if (!rest.startsWith("..") && rest != ".") {
+    for (const QString& part : rest.split('/', Qt::SkipEmptyParts)) {
+      Fill(item);
+      QStandardItem* next = nullptr;
+      const QString path = QDir(item->data(PathRole).toString()).filePath(part);
+      for (int i = 0; i < item->rowCount() && !next; ++i)
+        if (item->child(i)->data(PathRole).toString() == path) next = item->child(i);
+      if (!next) break;
+      expand(item->index());
+      item = next;
+      item->setData(false, FilledRole);
+    }
+  }
+  Fill(item);
+  expand(item->index());
+  setCurrentIndex(item->index());
+  scrollTo(item->index());
 }
 
 TDriveBox::TDriveBox(QWidget* parent) : QComboBox(parent) {

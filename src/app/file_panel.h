@@ -5,7 +5,8 @@
 #include <QListWidget>
 #include <QTreeView>
 
-class QFileSystemModel;
+class QStandardItem;
+class QStandardItemModel;
 
 // Shows the names of the current folder's files that match the masks.
 class TFileListBox : public QListWidget {
@@ -22,7 +23,9 @@ public:
   void Update();
   // Full path of the selected entry, empty when none is selected.
   QString FileName() const;
-  QStringList Names() const;
+  // The names as on disk; the list shows a byte that is no valid text as
+  // the replacement character.
+  QStringList Names() const { return FNames; }
 
 Q_SIGNALS:
   void Reread();
@@ -30,15 +33,18 @@ Q_SIGNALS:
 private:
   QString FDirectory;
   QString FMask;
+  QStringList FNames;
 };
 
-// The folder tree: picking a folder moves the linked file list there.
+// The folder tree: picking a folder moves the linked file list there. Only
+// folders are read, each when it is opened, so a site of many files costs
+// nothing here.
 class TFolderList : public QTreeView {
   Q_OBJECT
 public:
   explicit TFolderList(QWidget* parent = nullptr);
   QString Directory() const { return FDirectory; }
-  // Shows Dir under its volume's root and selects it.
+  // Shows Dir under the root and selects it, its sub-folders read afresh.
   void SetDirectory(const QString& dir);
   void SetRoot(const QString& root);
 
@@ -46,9 +52,11 @@ Q_SIGNALS:
   void DirectoryChanged(const QString& dir);
 
 private:
-  void ShowDirectory();
+  QStandardItem* AddFolder(QStandardItem* parent, const QString& path, const QString& name);
+  void Fill(QStandardItem* item);
 
-  QFileSystemModel* FModel;
+  QStandardItemModel* FModel;
+  QString FRoot = "/";
   QString FDirectory;
 };
 

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/recovery_keeper.h"
 
+#include "app/command_line.h"
 #include "app/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/memo.h"
@@ -29,6 +30,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
@@ -94,6 +96,8 @@ void TfrmMain::FormCreate() {
   SuppressChange = false;
   FStarting = true;
   setWindowTitle(ApplicationTitle());
+  // The program's own icon: title bar, about box and every dialog.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmere/quillmere.svg")));
 
   FFileInfo = std::make_unique<TEditFileInfo>();
   FFileInfo->OnLoaded = [this] { ShowBaseline(); };
@@ -135,7 +139,8 @@ void TfrmMain::FormCreate() {
     if (memEditKeyPress(e->key())) e->accept();
   });
   connect(memEdit, &TZELMemo::KeyUp, this, [this](QKeyEvent* e) {
-    memEditKeyUp(e->key(), e->modifiers() & ~Qt::KeypadModifier);
+    // A held key repeats its release as well: one block indent per press.
+    if (!e->isAutoRepeat()) memEditKeyUp(e->key(), e->modifiers() & ~Qt::KeypadModifier);
   });
   qApp->installEventFilter(this);
   ConnectSearchBar();
@@ -154,11 +159,16 @@ void TfrmMain::FormActivate() {
   FStarting = false;
   update();
 
-  // A file named on the command line: its folder becomes the site folder.
-  QString kept;
+  // A page named on the command line: its folder becomes the site folder; a
+  // folder is the site itself. One that cannot be opened is said so, and the
+  // stored site is shown.
+  QString kept, problem;
   if (!FProgramArgs.isEmpty()) {
     const QFileInfo arg(QDir::current().absoluteFilePath(FProgramArgs.first()));
-    if (arg.isFile()) {
+    problem = StartPathProblem(FProgramArgs.first());
+    if (problem.isEmpty() && arg.isDir()) {
+      Environment->SetWorkingDir(QDir::cleanPath(arg.absoluteFilePath()));
+    } else if (problem.isEmpty()) {
       Environment->SetWorkingDir(arg.absolutePath());
       kept = arg.fileName();
     }
@@ -167,7 +177,10 @@ void TfrmMain::FormActivate() {
   FToolsMenu->RebuildToolsMenu(Environment->IniFileName);
   if (!kept.isEmpty()) OpenFileByName(kept);
   cmbSearchChange();
+  // The boxes were filled before their handlers were connected.
+  cmbReplaceChange();
   QApplication::restoreOverrideCursor();
+  if (!problem.isEmpty()) MsgWarning(problem, "Not opened");
   OfferRecoveries();
 }
 
@@ -254,6 +267,10 @@ bool TfrmMain::FormClose() {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  // On a display the panels get their size from the window's layout after
+  // the window's own resize: the editor must follow them, not the window.
+  if (event->type() == QEvent::Resize && (watched == pnlEdit || watched == ipnFiles))
+    LayoutChildren();
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     auto* w = qobject_cast<QWidget*>(watched);

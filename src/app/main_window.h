@@ -58,6 +58,8 @@ public:
   // Document handling.
   void flbPagesChange();
   void ShowBaseline();
+  // Colours the page by its file name's extension, or not, as the setting says.
+  void ApplySyntax();
   void UpdateDocState();
   void memEditChange();
   // Converts the editor's text by the settings' rule, as an edit where it
@@ -86,6 +88,8 @@ public:
   // Asks for a file name to save under; tests put a stand-in here.
   std::function<QString(const QString& title, const QString& fileName)> SaveDialog;
   void bbtMaintClick();
+  // The one place that enables the Maintenance button.
+  void UpdateMaintButton();
   // The choice made in one of the tool windows (results, HTML, characters).
   void MyOnClickHandler(QObject* sender);
 
@@ -202,5 +206,5 @@ private:
           *menEditCut = nullptr, *menEditCopy = nullptr, *menEditPaste = nullptr,
           *menEditSelAll = nullptr, *menEditCancel = nullptr, *menOptSettings = nullptr,
           *menPopNew = nullptr, *menPopDelete = nullptr, *menPopSaveAs = nullptr,
-          *menPopView = nullptr;
+          *menPopRename = nullptr, *menPopView = nullptr;
 };

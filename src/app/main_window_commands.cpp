@@ -59,7 +59,7 @@ void TfrmMain::BuildMenus() {
       sub->menuAction()->setProperty("tag", row.Tag);
     } else {
       QAction* a = AddRow(row.Level == 2 ? sub : top, row, this);
-      if (row.Tag >= cmdViewResults && row.Tag <= cmdViewSpecChar) a->setCheckable(true);
+      if (row.Tag >= cmdViewResults && row.Tag <= cmdViewSyntax) a->setCheckable(true);
       if (row.Tag >= cmdTool1 && row.Tag <= cmdTool5) a->setVisible(false);
       if (std::string_view(row.Name) == "menToolsSep") a->setVisible(false);
     }
@@ -95,6 +95,7 @@ void TfrmMain::BuildMenus() {
   menPopNew = find("menPopNew");
   menPopDelete = find("menPopDelete");
   menPopSaveAs = find("menPopSaveAs");
+  menPopRename = find("menPopRename");
   menPopView = find("menPopView");
   for (QAction* a : {menFileSave, menFileView, menEditCancel, menPopView, menEditCut,
                      menEditCopy, menEditPaste})
@@ -141,10 +142,15 @@ void TfrmMain::MenuClick(int tag) {
       findChild<QAction*>("menViewResults")->setChecked(frmResults->isVisible());
       findChild<QAction*>("menViewHTML")->setChecked(frmHTML->isVisible());
       findChild<QAction*>("menViewSpecChar")->setChecked(frmSpecChar->isVisible());
+      findChild<QAction*>("menViewSyntax")->setChecked(Environment->SyntaxHighlight);
       break;
     case cmdViewResults: ToggleToolWindow(frmResults); break;
     case cmdViewHTML: ToggleToolWindow(frmHTML); break;
     case cmdViewSpecChar: ToggleToolWindow(frmSpecChar); break;
+    case cmdViewSyntax:
+      Environment->SyntaxHighlight = !Environment->SyntaxHighlight;
+      ApplySyntax();
+      break;
     case cmdHelpContents: ShowHelp(); break;
     case cmdHelpUpdates:
     case cmdHelpHTML: case cmdHelpCSS: case cmdHelpJS:

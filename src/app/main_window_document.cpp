@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/recovery_keeper.h"
 #include "app/memo.h"
+#include "app/page_files.h"
 #include "app/status_panels.h"
 #include "app/text_lines.h"
 #include "components/app_title.h"
@@ -82,8 +83,14 @@ void TfrmMain::flbPagesChange() {
   UpdateSearchButtons();
 }
 
+void TfrmMain::ApplySyntax() {
+  memEdit->SetSyntaxLanguage(Environment->SyntaxHighlight ? SyntaxLanguageFor(FFileInfo->FileName)
+                                                          : TSyntaxLanguage::None);
+}
+
 void TfrmMain::ShowBaseline() {
   FFileInfo->SetModified(false);
+  ApplySyntax();
   const bool previous = SuppressChange;
   SuppressChange = true;
   memEdit->SetLines(FFileInfo->Baseline);
@@ -111,9 +118,12 @@ void TfrmMain::UpdateDocState() {
   iedGoto->SetMaxValue(lines);
   iedGoto->SetMaxLength(QString::number(lines).size());
   bbtGoto->setEnabled(lines > 0);
+  const bool open = !FFileInfo->FileName.isEmpty();
   ipnFiles->setEnabled(!m);
-  bbtMaint->setEnabled(!m && flbPages->count() > 0);
-  for (QAction* a : {menFileNew, menFileDelete, menPopNew, menPopDelete}) a->setEnabled(!m);
+  UpdateMaintButton();
+  for (QAction* a : {menFileNew, menPopNew}) a->setEnabled(!m);
+  for (QAction* a : {menFileDelete, menPopDelete}) a->setEnabled(!m && open);
+  for (QAction* a : {menFileRename, menPopRename}) a->setEnabled(open);
   menFileSave->setEnabled(lines > 0 && m);
   bbtSave->setEnabled(lines > 0 && m);
   for (QAction* a : {menFileSaveAs, menPopSaveAs}) a->setEnabled(lines > 0);
@@ -142,6 +152,10 @@ void TfrmMain::UpdateSearchButtons() {
   bbtSearch->setEnabled(has && text);
   bbtReplace->setEnabled(has && text && !ckbSearchAll->isChecked());
   bbtReplaceAll->setEnabled(has && text && !ckbSearchAll->isChecked());
+  UpdateMaintButton();
+}
+
+void TfrmMain::UpdateMaintButton() {
   bbtMaint->setEnabled(!FFileInfo->Modified && flbPages->count() > 0);
 }
 
@@ -188,15 +202,7 @@ void TfrmMain::CancelChanges() {
 
 void TfrmMain::OpenFileByName(const QString& name) {
   QCoreApplication::processEvents();
-  const QStringList names = flbPages->Names();
-  int row = -1;
-  for (int i = 0; i < names.size() && row < 0; ++i)
-    if (names[i].compare(name, Qt::CaseInsensitive) == 0) row = i;
-  if (row < 0) {
-    const QString part = name.contains('~') ? name.left(name.indexOf('~')) : QString();
-    for (int i = 0; i < names.size() && row < 0; ++i)
-      if (names[i] >= part) row = i;
-  }
+  const int row = PageRowFor(flbPages->Names(), name);
   if (row >= 0) {
     const QSignalBlocker block(flbPages);
     flbPages->setCurrentRow(row);

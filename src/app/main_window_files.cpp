@@ -1,8 +1,9 @@
 // The main window's file commands: new from the template, delete, save as,
-// rename, view, another instance, the template, help and web references.
+// rename, view, another instance, the template, help, web references and the site window.
 #include "app/document_file.h"
 #include "app/edit_file_info.h"
 #include "app/file_helpers.h"
+#include "app/file_names.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
@@ -12,6 +13,7 @@
 #include "components/errors.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
+#include "site/walk_tree_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,9 +61,10 @@ void TfrmMain::NewFile() {
 
 void TfrmMain::DeleteDocument() {
   const QString name = FFileInfo->FileName;
+  if (name.isEmpty()) return;
   if (MsgYesNo("Delete " + name + "?", "Delete file") != mrYes) return;
-  QFile file(name);
-  if (!file.remove()) MsgWarning("Can't delete " + name + ": " + file.errorString(), "Delete file");
+  if (const QString error = RemoveFileNamed(name); !error.isEmpty())
+    MsgWarning("Can't delete " + name + ": " + error, "Delete file");
   RefreshFileList();
 }
 
@@ -116,6 +119,7 @@ void TfrmMain::LoadByName(const QString& path) {
 }
 
 void TfrmMain::RenameDocument() {
+  if (FFileInfo->FileName.isEmpty()) return;
   FSaveTitle = "Rename " + NameOf(FFileInfo->FileName) + " to ...";
   const QString old = FFileInfo->FileName;
   const bool written = SaveDocumentAs();
@@ -125,8 +129,8 @@ void TfrmMain::RenameDocument() {
   if (!written || FSaveRefused) return;
   // The old page goes only once the new one is written whole.
   if (!SameFile(FFileInfo->FileName, old) && QFileInfo(FFileInfo->FileName).isFile()) {
-    QFile file(old);
-    if (!file.remove()) MsgWarning("Can't delete " + old + ": " + file.errorString(), "Rename file");
+    if (const QString error = RemoveFileNamed(old); !error.isEmpty())
+      MsgWarning("Can't delete " + old + ": " + error, "Rename file");
   }
   const QString current = FFileInfo->FileName;
   RefreshFileList();
@@ -155,4 +159,10 @@ void TfrmMain::ShowHelp() {
 void TfrmMain::StartInstance(const QStringList& args) {
   int error = 0;
   Desktop().StartProgram(QCoreApplication::applicationFilePath(), args, QString(), error);
+}
+
+void TfrmMain::bbtMaintClick() {
+  TfrmWalkTree::ShowSiteWindow(Environment->WorkingDir, this);
+  // Convert may have renamed the files the list shows.
+  RefreshFileList();
 }

@@ -82,6 +82,7 @@ void TfrmMain::ConnectSearchBar() {
   connect(ckbCaseSens, &QCheckBox::toggled, this, &TfrmMain::ckbCaseSensClick);
   connect(ckbQReplace, &QCheckBox::toggled, this, &TfrmMain::ckbQReplaceClick);
   connect(ckbSearchAll, &QCheckBox::toggled, this, &TfrmMain::ckbSearchAllClick);
+  connect(bbtMaint, &QPushButton::clicked, this, &TfrmMain::bbtMaintClick);
   iedGoto->SetEnterAsTab(false);
   iedGoto->OnKeyPress = [this](QObject*, QChar& key) { iedGotoKeyPress(key); };
   new TSearchBarKeys(this, cmbSearch, cmbReplace);

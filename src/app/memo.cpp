@@ -1,9 +1,11 @@
 #include "app/memo.h"
 
+#include "app/memo_accessible.h"
+
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
-#include <QAccessibleWidget>
+#include <QAccessible>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -36,23 +38,8 @@ QByteArray WithCrLf(const QByteArray& text) {
 
 }  // namespace
 
-namespace {
-
-// QScintilla's own accessibility interface counts the characters from the
-// start of the text to the caret on every repaint, with or without a screen
-// reader: 220 ms per key at the end of a 50 MB page, against under 1 ms
-// with the plain widget interface used here.
-QAccessibleInterface* MemoAccessible(const QString& className, QObject* object) {
-  if (className == QLatin1String("TZELMemo") && object && object->isWidgetType())
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
-  return nullptr;
-}
-
-}  // namespace
-
 TZELMemo::TZELMemo(QWidget* parent) : QsciScintilla(parent) {
-  static const bool installed = (QAccessible::installFactory(MemoAccessible), true);
-  Q_UNUSED(installed);
+  TMemoAccessible::InstallFactory();
   setUtf8(true);
   setEolMode(EolWindows);
   setEolVisibility(false);
@@ -69,6 +56,9 @@ TZELMemo::TZELMemo(QWidget* parent) : QsciScintilla(parent) {
   // Character positions for whole lines, kept up to date by Scintilla, make
   // TextLength and LineIndex constant-time on any size of text.
   Sci(SCI_ALLOCATELINECHARACTERINDEX, Utf32);
+  // Keeps the laid-out lines of the page in view, so a key re-lays only its
+  // own line: with colouring each line is many runs of text.
+  Sci(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
   SetUpAppearance();
   FreeEditorKeys();
   WatchChanges();
@@ -101,6 +91,8 @@ bool TZELMemo::event(QEvent* e) {
 }
 
 bool TZELMemo::viewportEvent(QEvent* e) {
+  // Text dropped in is the user's edit wherever the focus was.
+  if (e->type() == QEvent::Drop && !isReadOnly()) setFocus(Qt::OtherFocusReason);
   const bool result = QsciScintilla::viewportEvent(e);
   FlushChange();
   return result;
@@ -148,12 +140,16 @@ void TZELMemo::replaceSelectedText(const QString& text) {
   FlushChange();
 }
 
-void TZELMemo::SetUpAppearance() {
+QFont TZELMemo::EditorFont() const {
   // Scintilla takes font sizes in points; the editor is designed in pixels.
   QFont font(MonoFamily);
   font.setStyleHint(QFont::Monospace);
   font.setPointSizeF(EditorFontPixels * 72.0 / std::max(1, logicalDpiY()));
-  setFont(font);
+  return font;
+}
+
+void TZELMemo::SetUpAppearance() {
+  setFont(EditorFont());
   Sci(SCI_STYLECLEARALL);
   for (int margin = 0; margin < 5; ++margin) setMarginWidth(margin, 0);
   Sci(SCI_SETSCROLLWIDTH, 1);
@@ -196,6 +192,11 @@ void TZELMemo::UpdatePosition() {
   const int lineStart = LineIndex(FCaretRow);
   const int selStart = CharFromByte(startByte);
   if (lineStart <= selStart) FCaretCol = selStart - lineStart;
+  // Only a running screen reader is told: the event makes the interface.
+  if (QAccessible::isActive()) {
+    QAccessibleTextCursorEvent moved(this, CharFromByte(Sci(SCI_GETCURRENTPOS)));
+    QAccessible::updateAccessibility(&moved);
+  }
   Q_EMIT PosChanged(FCaretRow + 1, FCaretCol + 1);
 }
 

@@ -4,6 +4,8 @@
 // characters (code points), a line break counts two. Owned by the main window.
 #include <QString>
 #include <string>
+
+#include "app/syntax_language.h"
 #include <vector>
 
 // QScintilla's headers use Qt's signals/slots keywords, which the project
@@ -59,6 +61,8 @@ class TZELMemo : public QsciScintilla {
   // Replacing the selection is an undoable edit; the caret ends after the
   // inserted text and is scrolled into view.
   QString SelText() const;
+  // Characters Start to End (exclusive), clamped to the text.
+  QString TextRange(int start, int end) const;
   std::string SelTextBytes() const;
   void SetSelText(const QString& text);
   void SetSelTextBytes(const std::string& utf8);
@@ -87,6 +91,11 @@ class TZELMemo : public QsciScintilla {
   // the last replacement. Focus and UpdatePosition as above. Returns the
   // number replaced.
   int ReplaceAllText(const QString& text, const QString& replacement);
+
+  // Colours the text with QScintilla's own lexer for Language, in the
+  // editor's font; None shows it plain (memo_syntax.cpp).
+  void SetSyntaxLanguage(TSyntaxLanguage language);
+  TSyntaxLanguage SyntaxLanguage() const { return FSyntaxLanguage; }
 
   // 0-based row and column of the selection start, as last reported.
   int CaretRow() const { return FCaretRow; }
@@ -154,6 +163,7 @@ class TZELMemo : public QsciScintilla {
   void ReplaceSelectionBytes(const char* data, long length);
   void SelectChars(int anchor, int caret);
   bool EditorTakes(const QKeyEvent* e) const;
+  QFont EditorFont() const;
   void SetUpAppearance();
   void FreeEditorKeys();
   void WatchChanges();
@@ -162,6 +172,7 @@ class TZELMemo : public QsciScintilla {
 
   int FTabWidth = 0;
   bool FCaseSensitive = false;
+  TSyntaxLanguage FSyntaxLanguage = TSyntaxLanguage::None;
   int FCaretRow = 0;
   int FCaretCol = 0;
   bool FChangePending = false;

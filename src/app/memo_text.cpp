@@ -145,6 +145,11 @@ void TZELMemo::SetSelLength(int length) {
   SelectChars(start, static_cast<int>(std::clamp<long>(long(start) + length, 0, TextLength())));
 }
 
+QString TZELMemo::TextRange(int start, int end) const {
+  const std::string bytes = ByteRange(ByteFromChar(start), ByteFromChar(end));
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 std::string TZELMemo::SelTextBytes() const {
   return ByteRange(Sci(SCI_GETSELECTIONSTART), Sci(SCI_GETSELECTIONEND));
 }

@@ -1,4 +1,5 @@
 #include "app/recovery_file.h"
+#include "app/file_names.h"
 
 #include "app/checked_write.h"
 
@@ -46,7 +47,7 @@ QString RecoveryFileFor(const QString& page) {
   // instances.
   const QString path = QFileInfo(page).absoluteFilePath();
   const QByteArray hash =
-      QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha1).toHex().left(12);
+      QCryptographicHash::hash(PathBytes(path), QCryptographicHash::Sha1).toHex().left(12);
   return RecoveryFolder() + u'/' + QFileInfo(page).fileName() + u'.' + QString::fromLatin1(hash) +
          u'.' + QString::number(::getpid()) + QStringLiteral(".qmr");
 }
@@ -54,7 +55,7 @@ QString RecoveryFileFor(const QString& page) {
 void WriteRecovery(const QString& page, const TFileStamp& pageStamp, const std::string& text) {
   QDir().mkpath(RecoveryFolder());
   QByteArray data = kMagic;
-  data += "Page=" + QFile::encodeName(QFileInfo(page).absoluteFilePath()) + '\n';
+  data += "Page=" + PathBytes(QFileInfo(page).absoluteFilePath()) + '\n';
   data += "Stamp=" + StampText(pageStamp) + '\n';
   data += "Pid=" + QByteArray::number(::getpid()) + "\n\n";
   TCheckedWrite file(RecoveryFileFor(page));

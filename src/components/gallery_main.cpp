@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "components/about_dialog.h"
+#include "components/box_label.h"
 #include "components/app_title.h"
 #include "components/check_list_box.h"
 #include "components/edit_controls.h"
@@ -114,6 +115,24 @@ QGroupBox* PanelBox() {
   return box;
 }
 
+QGroupBox* BoxLabelBox() {
+  auto* box = new QGroupBox(QStringLiteral("TBoxLabel"));
+  auto* layout = new QGridLayout(box);
+  const char* const shapes[] = {"blNoShape", "blBox", "blFrame", "blTopLine",
+                                "blBottomLine", "blLeftLine", "blRightLine"};
+  for (int shape = 0; shape < 7; ++shape)
+    for (int style = blLowered; style <= blRaised; ++style) {
+      auto* label = new TBoxLabel;
+      label->setMinimumSize(120, 21);
+      label->SetBorderShape(TBoxLabelShape(shape));
+      if (shape != blNoShape) label->SetBorderStyle(TBoxLabelStyle(style));
+      label->SetAlignment(style == blLowered ? Qt::AlignLeft : Qt::AlignRight);
+      label->SetCaption(QString::fromLatin1(shapes[shape]));
+      layout->addWidget(label, shape, style - blLowered);
+    }
+  return box;
+}
+
 QGroupBox* WindowsBox(QObject* owner) {
   auto* box = new QGroupBox(QStringLiteral("Message window, about dialog, TZELPrintScreen"));
   auto* layout = new QGridLayout(box);
@@ -160,6 +179,7 @@ int main(int argc, char** argv) {
     grid->addWidget(ListBox(), 0, 1);
     grid->addWidget(PanelBox(), 1, 0);
     grid->addWidget(WindowsBox(&window), 1, 1);
+    grid->addWidget(BoxLabelBox(), 0, 2, 2, 1);
     window.show();
     result = QApplication::exec();
   }

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "components/app_title.h"
+#include "components/msg_door.h"
 #include "components/msg_window.h"
 
 namespace {
@@ -33,6 +34,19 @@ class TWindowGuard {
  private:
   QPointer<TMsgWindow> FWindow;
 };
+
+// Core code's messages open the message window in every program that links
+// this file, from before main() on.
+class TWindowDoor final : public TMsgDoor {
+ public:
+  TWindowDoor() { SetMsgDoor(this); }
+  ~TWindowDoor() override { SetMsgDoor(nullptr); }
+  TModalResult Show(const QString& text, const QString& caption, TMsgKind kind,
+                    TMsgButtons buttons, int defaultButton) override {
+    return ShowMsg(text, caption, kind, buttons, defaultButton);
+  }
+};
+TWindowDoor windowDoor;
 
 }  // namespace
 

@@ -21,7 +21,6 @@ const QString SettingsSection = QStringLiteral("Settings");
 const QString SettingsName = QStringLiteral("quillmere.ini");
 const QString TemplateName = QStringLiteral("template.htm");
 const QString HelpName = QStringLiteral("quillmere.htm");
-const QString InstalledDataDir = QStringLiteral("/usr/share/quillmere");
 
 int DigitValue(QChar c, int base) {
   const char16_t u = c.unicode();
@@ -62,9 +61,13 @@ bool ParseInt32(const QString& s, std::int32_t& value) {
   return true;
 }
 
+// Beside the program in a build tree; installed, in the data folder found
+// from the program's own folder, so any prefix (or a package unpacked
+// anywhere) finds its files.
 QString ShippedFile(const QString& programDir, const QString& name) {
   const QString beside = programDir + '/' + name;
-  return QFileInfo(beside).isFile() ? beside : InstalledDataDir + '/' + name;
+  if (QFileInfo(beside).isFile()) return beside;
+  return QDir::cleanPath(programDir + QStringLiteral("/" QUILLMERE_DATA_FROM_BIN "/") + name);
 }
 
 // The first start that finds no template of the user's own gets a copy of the
@@ -135,6 +138,7 @@ const TSetting Settings[] = {
     {"HTMLOpen", &TEnv::HTMLOpen, K::Bool, "FALSE"},
     {"SpecCharOpen", &TEnv::SpecCharOpen, K::Bool, "FALSE"},
     {"RemoteRoot", &TEnv::RemoteRoot, K::Text, "http://www."},
+    {"SyntaxHighlight", &TEnv::SyntaxHighlight, K::Bool, "TRUE"},
 };
 
 bool GroupOn(const TEnv& e, TSettingGroup group) {

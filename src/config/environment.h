@@ -58,6 +58,7 @@ class TQMEEnvironment {
   bool HTMLOpen{};
   bool SpecCharOpen{};
   QString RemoteRoot;
+  bool SyntaxHighlight{};  // colour HTML, CSS and JavaScript pages
 
  private:
   void LocateFiles(const QString& programFile);

@@ -1,4 +1,5 @@
 #include "search/all_files_search.h"
+#include "app/file_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,7 +53,7 @@ struct TFileDescriptor {
 QString ReadWholeFile(const QString& path, TFileBuffer& buffer) {
   buffer.Size = 0;
   const TFileDescriptor file{
-      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+      ::open(PathBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   const int fd = file.Fd;
   if (fd < 0) return SystemError(errno);
   struct stat info {};

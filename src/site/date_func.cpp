@@ -1,4 +1,5 @@
 #include "site/date_func.h"
+#include "app/file_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -125,7 +126,9 @@ QDateTime DateStrToDate(const TDateStrNL& text) {
   QDate date;
   if (!reader.Date(date) || (reader.SkipBlanks(), !reader.AtEnd()))
     throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(s));
-  return QDateTime(date, QTime(0, 0));
+  // Where local time skips midnight (a change to summer time at 00:00), the
+  // day begins later; 00:00 would be no moment at all.
+  return date.startOfDay();
 }
 
 TDateStrNL DateToDateStr(const QDateTime& value) {
@@ -144,8 +147,11 @@ QDateTime DateTimeStrToDateTime(const TDateTimeStrNL& text) {
     const bool blanks = reader.SkipBlanks();
     if (!reader.AtEnd()) ok = blanks && reader.Time(time) && (reader.SkipBlanks(), reader.AtEnd());
   }
-  if (!ok) throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(s));
-  return QDateTime(date, time);
+  // An hour skipped by the change to summer time is no moment either.
+  const QDateTime result(date, time);
+  if (!ok || !result.isValid())
+    throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(s));
+  return result;
 }
 
 TDateTimeStrNL DateTimeToDateTimeStr(const QDateTime& value) {
@@ -167,7 +173,7 @@ bool IsValidDateStr(const TDateStrNL& text) {
 
 QDateTime GetFileDate(const QString& fileName) {
   struct stat st;
-  if (fileName.isEmpty() || ::stat(QFile::encodeName(fileName).constData(), &st) != 0 ||
+  if (fileName.isEmpty() || ::stat(PathBytes(fileName).constData(), &st) != 0 ||
       S_ISDIR(st.st_mode))
     return MinDateTime();
   // st_mtim.tv_sec is already rounded down to the whole second, also before 1970.
@@ -182,7 +188,7 @@ void SetFileDate(const QString& fileName, const QDateTime& value) {
 
   // O_NONBLOCK keeps a pipe without a reader from hanging us; it then simply
   // cannot be opened. No O_TRUNC: the content stays as it is.
-  const int fd = ::open(QFile::encodeName(fileName).constData(),
+  const int fd = ::open(PathBytes(fileName).constData(),
                         O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return;
 

@@ -24,13 +24,15 @@ TDateTimeStrNL ToDateTimeStrNL(const QString& text);
 void CheckDateText(const QString& text, const QString& kind);
 
 // Day-month-year with "-", day and month of one or two digits, a four-digit
-// year; the result has time 00:00. Throws EConvertError.
+// year; the result has time 00:00 (or the day's first moment where local time
+// skips midnight). Throws EConvertError.
 QDateTime DateStrToDate(const TDateStrNL& text);
 // "dd-mm-yyyy" of the value in local time; empty for an invalid value.
 TDateStrNL DateToDateStr(const QDateTime& value);
 
 // A date as above, optionally followed by blanks and h:n or h:n:s on a
-// 24-hour clock; no time means 00:00. Throws EConvertError.
+// 24-hour clock; no time means 00:00. Throws EConvertError, also for a time
+// that local time skips when summer time begins.
 QDateTime DateTimeStrToDateTime(const TDateTimeStrNL& text);
 // "dd-mm-yyyy hh:nn" of the value in local time; empty for an invalid value.
 TDateTimeStrNL DateTimeToDateTimeStr(const QDateTime& value);

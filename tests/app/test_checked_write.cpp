@@ -17,16 +17,6 @@
 
 namespace {
 
-QStringList Entries(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-struct stat StatOf(const QString& path) {
-  struct stat st {};
-  ::stat(QFile::encodeName(path).constData(), &st);
-  return st;
-}
-
 // Runs body in a child process as the user nobody; true when it exited 0.
 template <typename Body> bool AsNobody(Body body) {
   const pid_t pid = ::fork();
@@ -81,7 +71,7 @@ private Q_SLOTS:
 
     WriteBytes(Path("big.bin"), big);
     QVERIFY(!CopyFileTo(Path("big.bin"), disk.Path("copy.bin")));
-    QCOMPARE(Entries(disk.Path({})), QStringList({"page.html", "quillmere.ini"}));
+    QCOMPARE(EntriesOf(disk.Path({})), QStringList({"page.html", "quillmere.ini"}));
   }
 
   void fileSizeLimitIsAnErrorNotAKill() {
@@ -111,9 +101,9 @@ private Q_SLOTS:
     if (root) QCOMPARE(::chown(QFile::encodeName(page).constData(), 65534, 33), 0);
     WriteFileChecked(page, "new");
     QCOMPARE(ReadBytes(page), QByteArray("new"));
-    QCOMPARE(StatOf(page).st_mode & 07777, mode_t(02664));
-    if (root) QCOMPARE(StatOf(page).st_uid, uid_t(65534));
-    if (root) QCOMPARE(StatOf(page).st_gid, gid_t(33));
+    QCOMPARE(FileStat(page).st_mode & 07777, mode_t(02664));
+    if (root) QCOMPARE(FileStat(page).st_uid, uid_t(65534));
+    if (root) QCOMPARE(FileStat(page).st_gid, gid_t(33));
 
     // Through a symbolic link: the link stays, the page it names changes.
     QVERIFY(QFile::link(page, Path("alias.html")));
@@ -125,13 +115,13 @@ private Q_SLOTS:
     QCOMPARE(::link(QFile::encodeName(page).constData(),
                     QFile::encodeName(Path("hard.html")).constData()),
              0);
-    const ino_t inode = StatOf(page).st_ino;
+    const ino_t inode = FileStat(page).st_ino;
     WriteFileChecked(page, "both names, longer than before");
     QCOMPARE(ReadBytes(Path("hard.html")), QByteArray("both names, longer than before"));
-    QCOMPARE(StatOf(page).st_ino, inode);
+    QCOMPARE(FileStat(page).st_ino, inode);
     WriteFileChecked(page, "short");
     QCOMPARE(ReadBytes(Path("hard.html")), QByteArray("short"));
-    QVERIFY(Entries(FDir.path()).filter(".qme-").isEmpty());
+    QVERIFY(EntriesOf(FDir.path()).filter(".qme-").isEmpty());
   }
 
   void createNewNeverReplaces() {
@@ -169,7 +159,24 @@ private Q_SLOTS:
       QVERIFY(ok);
     }
     QCOMPARE(ReadBytes(page), QByteArray("in place"));
-    QCOMPARE(Entries(folder), QStringList("page.html"));
+    QCOMPARE(EntriesOf(folder), QStringList("page.html"));
+  }
+
+  void anotherOwnersPageKeepsItsOwner() {
+    if (::geteuid() != 0) QSKIP("needs the super-user to act as another user");
+    const QString folder = Path("shared");
+    const QString page = folder + "/page.html";
+    WriteBytes(page, "root's page");
+    ::chmod(QFile::encodeName(FDir.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    ::chmod(QFile::encodeName(page).constData(), 0666);
+    QVERIFY(AsNobody([&] {
+      WriteFileChecked(page, "written by nobody");
+      return true;
+    }));
+    QCOMPARE(ReadBytes(page), QByteArray("written by nobody"));
+    QCOMPARE(FileStat(page).st_uid, uid_t(0));
+    QCOMPARE(EntriesOf(folder), QStringList("page.html"));
   }
 
   void killedMidWriteLeavesOldFileAndNoTemporary() {
@@ -187,7 +194,7 @@ private Q_SLOTS:
       ::waitpid(pid, &status, 0);
       QVERIFY(WIFSIGNALED(status));
       QCOMPARE(ReadBytes(page), QByteArray("whole old page"));
-      QCOMPARE(Entries(folder), QStringList("page.html"));
+      QCOMPARE(EntriesOf(folder), QStringList("page.html"));
     }
   }
 };

@@ -22,7 +22,7 @@
 #include "app/memo.h"
 #include "config/environment.h"
 #include "config/ini_helpers.h"
-#include "desktop_stub.h"
+#include "window_fixture.h"
 #include "html/choice_list_window.h"
 #include "msg_answer.h"
 
@@ -95,49 +95,38 @@ class TestCommands : public QObject {
   // Types Text into the editor as the user does.
   void Type(const QString& text);
 
-  std::unique_ptr<QTemporaryDir> FTemp;
+  std::unique_ptr<TWindowFixture> F;
   QString FSite;  // ends in "/"
-  std::unique_ptr<TDesktopStub> FDesktop;
   TfrmMain* FWindow = nullptr;
   QStringList FDialogTitles, FDialogNames;
   QString FDialogAnswer;  // what the save dialog stand-in returns; empty: cancelled
 };
 
 void TestCommands::init() {
-  QVERIFY(QDir().mkpath(qEnvironmentVariable("QUILLMERE_TEST_TMP")));
-  FTemp =
-      std::make_unique<QTemporaryDir>(qEnvironmentVariable("QUILLMERE_TEST_TMP") + "/site-XXXXXX");
-  QVERIFY(FTemp->isValid());
-  FSite = FTemp->path() + "/";
-  QVERIFY(QDir().mkpath(ConfigDir()));
-  WriteBytes(ConfigDir() + "/quillmere.ini", "[Settings]\nWorkingDir=" + FSite.toUtf8() + "\n");
+  F = std::make_unique<TWindowFixture>();
+  FSite = F->Site() + "/";
+  // The defaults of every other setting hold here.
+  WriteBytes(F->IniPath(), "[Settings]\nWorkingDir=" + FSite.toUtf8() + "\n");
   WriteBytes(ConfigDir() + "/template.htm", TemplateText);
-  FDesktop = std::make_unique<TDesktopStub>();
   FDialogTitles.clear();
   FDialogNames.clear();
   FDialogAnswer.clear();
 }
 
 void TestCommands::cleanup() {
-  ClearMessageAnswers();
-  delete FWindow;
+  F.reset();
   FWindow = nullptr;
-  FDesktop.reset();
-  FTemp.reset();
 }
 
 void TestCommands::Start(const QList<QPair<QString, QByteArray>>& files) {
   for (const auto& [name, bytes] : files) WriteBytes(FSite + name, bytes);
-  FWindow = new TfrmMain();
+  F->Open();
+  FWindow = F->Window();
   FWindow->SaveDialog = [this](const QString& title, const QString& fileName) {
     FDialogTitles << title;
     FDialogNames << fileName;
     return FDialogAnswer;
   };
-  FWindow->show();
-  QTRY_VERIFY(!FWindow->Starting());
-  FWindow->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(FWindow));
 }
 
 void TestCommands::Type(const QString& text) {
@@ -280,7 +269,7 @@ void TestCommands::renameOntoALinkKeepsThePage() {
   QVERIFY(QFile::link(FSite, FSite + "mirror"));
   Editor()->SetSelStart(0);
   Type("Z");
-  for (const QString& name : {"zlink.html", "mirror/page.html"}) {
+  for (const char* name : {"zlink.html", "mirror/page.html"}) {
     FDialogAnswer = FSite + name;
     const auto warning = AnswerNextMessage(mrOk);
     FWindow->MenuClick(105);
@@ -328,28 +317,28 @@ void TestCommands::desktopCalls() {
   WriteBytes(help, "<P>help</P>");
   Environment->HelpFileName = help;
   FWindow->MenuClick(901);
-  QCOMPARE(FDesktop->Calls.size(), 3);
-  QCOMPARE(FDesktop->Calls[0].Kind, QString("open"));
-  QCOMPARE(FDesktop->Calls[0].Target, FSite + "page.html");
-  QCOMPARE(FDesktop->Calls[1].Kind, QString("start"));
-  QCOMPARE(FDesktop->Calls[1].Target, QCoreApplication::applicationFilePath());
-  QCOMPARE(FDesktop->Calls[1].Args, QStringList());
-  QCOMPARE(FDesktop->Calls[2].Kind, QString("open"));
-  QCOMPARE(FDesktop->Calls[2].Target, "file://" + help);
+  QCOMPARE(F->Desktop.Calls.size(), 3);
+  QCOMPARE(F->Desktop.Calls[0].Kind, QString("open"));
+  QCOMPARE(F->Desktop.Calls[0].Target, FSite + "page.html");
+  QCOMPARE(F->Desktop.Calls[1].Kind, QString("start"));
+  QCOMPARE(F->Desktop.Calls[1].Target, QCoreApplication::applicationFilePath());
+  QCOMPARE(F->Desktop.Calls[1].Args, QStringList());
+  QCOMPARE(F->Desktop.Calls[2].Kind, QString("open"));
+  QCOMPARE(F->Desktop.Calls[2].Target, "file://" + help);
 
   QVERIFY(QFile::remove(help));
   const auto warning = AnswerNextMessage(mrOk);
   FWindow->MenuClick(901);
   QCOMPARE(warning->Text, "Helpfile not found.\n" + help);
   QCOMPARE(warning->Caption, QString("No help available"));
-  QCOMPARE(FDesktop->Calls.size(), 3);
+  QCOMPARE(F->Desktop.Calls.size(), 3);
 }
 
 void TestCommands::editTemplateOpensIt() {
   Start({{"page.html", "<P>page</P>\r\n"}});
   FWindow->MenuClick(302);
-  QCOMPARE(FDesktop->Calls.size(), 1);
-  const TDesktopCall call = FDesktop->Calls[0];
+  QCOMPARE(F->Desktop.Calls.size(), 1);
+  const TDesktopCall call = F->Desktop.Calls[0];
   QCOMPARE(call.Kind, QString("start"));
   QCOMPARE(call.Target, QCoreApplication::applicationFilePath());
   QCOMPARE(call.Args, QStringList{ConfigDir() + "/template.htm"});
@@ -386,9 +375,9 @@ void TestCommands::webReferences() {
   QFETCH(QString, path);
   Start({{"page.html", "<P>page</P>\r\n"}});
   FWindow->MenuClick(tag);
-  QCOMPARE(FDesktop->Calls.size(), 1);
-  QCOMPARE(FDesktop->Calls[0].Kind, QString("open"));
-  const QUrl url(FDesktop->Calls[0].Target);
+  QCOMPARE(F->Desktop.Calls.size(), 1);
+  QCOMPARE(F->Desktop.Calls[0].Kind, QString("open"));
+  const QUrl url(F->Desktop.Calls[0].Target);
   QVERIFY2(url.isValid() && url.scheme().startsWith("http"), qPrintable(url.toString()));
   QVERIFY2(url.host().endsWith(host), qPrintable(url.toString()));
   QVERIFY2(url.path().endsWith(path), qPrintable(url.toString()));
@@ -397,7 +386,7 @@ void TestCommands::webReferences() {
   WriteIniStr("Links", "HTML40", "http://mirror.example/TR/html4/index/elements.html",
               Environment->IniFileName);
   FWindow->MenuClick(921);
-  QCOMPARE(FDesktop->Calls.last().Target,
+  QCOMPARE(F->Desktop.Calls.last().Target,
            QString("http://mirror.example/TR/html4/index/elements.html"));
 }
 
@@ -406,12 +395,12 @@ void TestCommands::updatesPage() {
   const auto info = AnswerNextMessage(mrOk);
   FWindow->MenuClick(903);
   QVERIFY(info->Shown);
-  QVERIFY(FDesktop->Calls.isEmpty());
+  QVERIFY(F->Desktop.Calls.isEmpty());
 
   WriteIniStr("Links", "Updates", "https://updates.example/quillmere", Environment->IniFileName);
   FWindow->MenuClick(903);
-  QCOMPARE(FDesktop->Calls.size(), 1);
-  QCOMPARE(FDesktop->Calls[0].Target, QString("https://updates.example/quillmere?qme=2.60"));
+  QCOMPARE(F->Desktop.Calls.size(), 1);
+  QCOMPARE(F->Desktop.Calls[0].Target, QString("https://updates.example/quillmere?qme=2.60"));
 }
 
 void TestCommands::ctrlARunsSaveAs() {

@@ -26,18 +26,6 @@ void LeaveRecovery(const QString& page, const std::string& text) {
   ::waitpid(pid, nullptr, 0);
 }
 
-// Another window takes the focus and gives it back, as a switch to another
-// program does.
-void Reactivate(QWidget* window) {
-  QWidget other;
-  other.show();
-  other.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&other));
-  other.close();
-  window->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
 }  // namespace
 
 class TestDiskChanges : public QObject {
@@ -77,7 +65,7 @@ private Q_SLOTS:
     w.Open();
     w.Window()->GotoLine(3);
     w.Page("a.html", "one\r\ntwo\r\nthree\r\nfour\r\n");
-    Reactivate(w.Window());
+    w.Reactivate();
     QCOMPARE(w.Text(), QString("one\r\ntwo\r\nthree\r\nfour\r\n"));
     QCOMPARE(w.Editor()->LineFromChar(), 2);
 
@@ -85,7 +73,7 @@ private Q_SLOTS:
     w.Type("mine ");
     QTRY_VERIFY(w.Window()->FileInfo()->Modified);
     w.Page("a.html", "theirs\r\n");
-    Reactivate(w.Window());
+    w.Reactivate();
     QVERIFY(w.Text().contains("mine "));
     QVERIFY(w.Control<TStatusPanels>("stbStatus")->Text(0).endsWith("(changed on disk)"));
   }

@@ -26,6 +26,7 @@ private Q_SLOTS:
   void chunkBoundaries();
   void unreadable();
   void failedSave();
+  void saveRefusesWhatWouldNotOpen();
   void unencodableCharacter();
   void saveKeepsPermissionsAndLinks();
   void fileDateText();
@@ -412,6 +413,47 @@ void TestEditFileInfo::fileDateText() {
   QCOMPARE(info.FileDateText(), QString("05-03-2000 00:46"));
   info.Load(dir.filePath("gone.html"));
   QCOMPARE(info.FileDateText(), QString());
+}
+
+void TestEditFileInfo::saveRefusesWhatWouldNotOpen() {
+  // Pages that load, but whose converted lines would begin with the marks
+  // of a UTF-16 or binary file (the first found by fuzzing).
+  struct TCase {
+    QByteArray Bytes;
+    std::uint8_t Conversion;
+    bool DeleteEmptyLines;
+    QString Kind;
+  };
+  const QList<TCase> cases = {
+      {" \xFF\xFE\xE9.\r\n", 3, false, "a UTF-16 file"},
+      {"   \n\xFE\xFFx\n", 0, true, "a UTF-16 file"},
+      {"a" + QByteArray(8000, ' ') + QByteArray("\nb\0c\n", 5), 0, false, "NUL bytes"}};
+  for (const TCase& c : cases) {
+    WriteBytes(Path("p.htm"), c.Bytes);
+    TEditFileInfo info;
+    info.Conversion = c.Conversion;
+    info.DeleteEmptyLines = c.DeleteEmptyLines;
+    info.Load(Path("p.htm"));
+    const TLines lines = info.Baseline;
+    info.SetModified(true);
+    try {
+      info.Save();
+      QFAIL(qPrintable("saved a page that would be " + c.Kind));
+    } catch (const EInOutError& e) {
+      QVERIFY2(e.Message.contains(c.Kind) && e.Message.contains("Nothing was written"),
+               qPrintable(e.Message));
+    }
+    QCOMPARE(ReadBytes(Path("p.htm")), c.Bytes);
+    QCOMPARE(info.Baseline, lines);
+    QVERIFY(info.Modified);
+  }
+
+  // The same bytes further in are text, and are written.
+  WriteBytes(Path("p.htm"), "x\xFF\xFE\r\n");
+  TEditFileInfo info;
+  info.Load(Path("p.htm"));
+  info.Save();
+  QCOMPARE(ReadBytes(Path("p.htm")), QByteArray("x\xFF\xFE\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestEditFileInfo)

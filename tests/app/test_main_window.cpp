@@ -1,6 +1,12 @@
 // The main window driven as a user would, offscreen: a temporary settings
 // file pointing at a temporary site, keys sent to the editor, message
 // windows answered by the test helper.
+#define signals Q_SIGNALS
+#define slots Q_SLOTS
+#include <Qsci/qscilexer.h>
+#undef signals
+#undef slots
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -14,7 +20,9 @@
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "file_bytes.h"
 #include <QToolButton>
@@ -27,19 +35,16 @@
 #include "components/app_title.h"
 #include "components/edit_controls.h"
 #include "config/environment.h"
-#include "desktop_stub.h"
+#include "window_fixture.h"
 #include "msg_answer.h"
 
 namespace {
 
-using TSettings = QList<QPair<QString, QString>>;
+using TSettings = TSettingsValues;
 
 
 
-QString IniPath() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         "/quillmere/quillmere.ini";
-}
+QString IniPath() { return TWindowFixture::IniPath(); }
 
 // The Settings section of the written file, key to value.
 QMap<QString, QString> IniValues() {
@@ -92,10 +97,12 @@ class TestMainWindow : public QObject {
   void blockIndent_data();
   void blockIndent();
   void closeWithChanges();
+  void maintenanceOpensTheSiteWindow();
   void settingsNotWritable();
   void commandLineFile_data();
   void commandLineFile();
   void unreadablePage();
+  void syntaxColouring();
   void readOuts();
   void springsBack();
   void clipboardCommands();
@@ -103,14 +110,17 @@ class TestMainWindow : public QObject {
   void ctrlFGoesToSearch();
 
  private:
-  void WriteSettings(const TSettings& overrides = {});
-  QString Site(const QString& name = {}) const;
-  void Page(const QString& name, const QByteArray& bytes) { WriteBytes(Site(name), bytes); }
-  // Creates the window, shows it and waits for its first activation.
-  void Open(const QStringList& args = {});
+  void WriteSettings(const TSettings& overrides = {}) { F->WriteSettings(overrides); }
+  QString Site(const QString& name = {}) const { return F->Site(name); }
+  void Page(const QString& name, const QByteArray& bytes) { F->Page(name, bytes); }
+  void Open(const QStringList& args = {}) {
+    F->Open(args);
+    FWindow = F->Window();
+    QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after the first activation");
+  }
   template <typename T = QObject>
-  T* Control(const char* name) const;
-  bool Enabled(const char* name) const;
+  T* Control(const char* name) const { return F->Control<T>(name); }
+  bool Enabled(const char* name) const { return F->Enabled(name); }
   TZELMemo* Editor() const { return FWindow->Editor(); }
   TStatusPanels* Status() const { return Control<TStatusPanels>("stbStatus"); }
   QListWidget* List() const { return Control<QListWidget>("flbPages"); }
@@ -137,70 +147,15 @@ class TestMainWindow : public QObject {
     ClearMessageAnswers();
   }
 
-  TDesktopStub FDesktop;
-  std::unique_ptr<QTemporaryDir> FSite;
-  std::unique_ptr<TfrmMain> FWindow;
+  std::unique_ptr<TWindowFixture> F;
+  TfrmMain* FWindow = nullptr;
 };
 
-void TestMainWindow::init() {
-  FSite = std::make_unique<QTemporaryDir>();
-  QVERIFY(FSite->isValid());
-  QDir(QFileInfo(IniPath()).absolutePath()).removeRecursively();
-  WriteSettings();
-}
+void TestMainWindow::init() { F = std::make_unique<TWindowFixture>(); }
 
 void TestMainWindow::cleanup() {
-  FWindow.reset();
-  ClearMessageAnswers();
-  FSite.reset();
-}
-
-void TestMainWindow::WriteSettings(const TSettings& overrides) {
-  TSettings values = {{"WorkingDir", Site() + "/"},
-                      {"TabInterval", "12"},
-                      {"AutoConversion", "0"},
-                      {"DelEmptyLines", "FALSE"},
-                      {"FileMask", "*.htm*;*.txt;"},
-                      {"Top", "10"},
-                      {"Left", "20"},
-                      {"Height", "534"},
-                      {"Width", "800"}};
-  for (const auto& o : overrides)
-    for (auto& v : values)
-      if (v.first == o.first) v.second = o.second;
-  QByteArray ini = "[Settings]\r\n";
-  for (const auto& v : values) ini += (v.first + "=" + v.second + "\r\n").toUtf8();
-  QVERIFY(QDir().mkpath(QFileInfo(IniPath()).absolutePath()));
-  WriteBytes(IniPath(), ini);
-}
-
-QString TestMainWindow::Site(const QString& name) const {
-  return name.isEmpty() ? FSite->path() : FSite->filePath(name);
-}
-
-void TestMainWindow::Open(const QStringList& args) {
-  FWindow = std::make_unique<TfrmMain>(args);
-  FWindow->show();
-  QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
-  QVERIFY(QTest::qWaitFor([this] { return !FWindow->Starting(); }));
-  QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
-  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after the first activation");
-}
-
-template <typename T>
-T* TestMainWindow::Control(const char* name) const {
-  // The message window has its own bbtCancel: look in the tool bar first.
-  if (auto* bar = FWindow->findChild<QWidget*>("tlbToolBar"))
-    if (auto* inBar = bar->findChild<T*>(name)) return inBar;
-  T* child = FWindow->findChild<T*>(name);
-  if (!child) qWarning("no control %s", name);
-  return child;
-}
-
-bool TestMainWindow::Enabled(const char* name) const {
-  if (auto* action = FWindow->findChild<QAction*>(name)) return action->isEnabled();
-  auto* w = Control<QWidget>(name);
-  return w && w->isEnabled();
+  F.reset();
+  FWindow = nullptr;
 }
 
 bool TestMainWindow::EditorHasFocus() const {
@@ -521,6 +476,27 @@ void TestMainWindow::blockIndent() {
   QTRY_COMPARE(FWindow->FileInfo()->Modified, true);
 }
 
+// The site window opens on the working folder; names it converts show in
+// the file list once it has closed.
+void TestMainWindow::maintenanceOpensTheSiteWindow() {
+  Page("Page.HTM", "<p>a</p>\r\n");
+  Open();
+  QVERIFY(Enabled("bbtMaint"));
+  QString localRoot;
+  QTimer::singleShot(0, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || w->objectName() != "frmWalkTree") return;
+    localRoot = w->findChild<QLineEdit*>("edtLocalRoot")->text();
+    w->findChild<QPushButton*>("bbtList")->click();
+    w->findChild<QPushButton*>("bbtCase")->click();
+    w->close();
+  });
+  QTest::mouseClick(Control<QPushButton>("bbtMaint"), Qt::LeftButton);
+  QCOMPARE(localRoot, Site() + "/");
+  QCOMPARE(List()->count(), 1);
+  QCOMPARE(List()->item(0)->text(), QString("page.htm"));
+}
+
 void TestMainWindow::closeWithChanges() {
   Page("a.html", "one\r\n");
   Open();
@@ -586,24 +562,29 @@ void TestMainWindow::commandLineFile_data() {
   QTest::addColumn<QString>("arg");  // relative to the temporary folder
   QTest::addColumn<QString>("folder");
   QTest::addColumn<QString>("file");
+  QTest::addColumn<QString>("message");  // said before the window is used; empty for none
   QTest::newRow("file in another folder") << "other/zeta.html"
                                           << "other"
-                                          << "zeta.html";
+                                          << "zeta.html" << "";
   QTest::newRow("dotted path") << "site/../other/zeta.html"
                                << "other"
-                               << "zeta.html";
+                               << "zeta.html" << "";
   QTest::newRow("names nothing") << "other/missing.html"
                                  << "site"
-                                 << "a.html";
+                                 << "a.html" << "missing.html\": No such file or directory.";
   QTest::newRow("a folder") << "other"
-                            << "site"
-                            << "a.html";
+                            << "other"
+                            << "alpha.html" << "";
+  QTest::newRow("a folder, trailing slash") << "other/"
+                                            << "other"
+                                            << "alpha.html" << "";
 }
 
 void TestMainWindow::commandLineFile() {
   QFETCH(QString, arg);
   QFETCH(QString, folder);
   QFETCH(QString, file);
+  QFETCH(QString, message);
   QDir root(Site());
   QVERIFY(root.mkdir("site") && root.mkdir("other"));
   WriteSettings({{"WorkingDir", Site("site") + "/"}});
@@ -611,7 +592,20 @@ void TestMainWindow::commandLineFile() {
   Page("site/b.html", "b\r\n");
   Page("other/alpha.html", "alpha\r\n");
   Page("other/zeta.html", "zeta\r\n");
-  Open({Site(arg)});
+  if (message.isEmpty()) {
+    const auto idle = WatchForMessage();
+    Open({Site(arg)});
+    ExpectNoMessage(idle);
+  } else {
+    // Answered at the first activation; the offscreen platform does not
+    // give the window the focus back after it.
+    const auto seen = AnswerNextMessage(mrOk);
+    F->Show({Site(arg)});
+    FWindow = F->Window();
+    QTRY_VERIFY(seen->Shown);
+    QCOMPARE(seen->Caption, QString("Not opened"));
+    QVERIFY2(seen->Text.endsWith(message), qPrintable(seen->Text));
+  }
   QCOMPARE(Environment->WorkingDir, Site(folder) + "/");
   QCOMPARE(List()->currentItem()->text(), file);
   QCOMPARE(FWindow->FileInfo()->FileName, Site(folder + "/" + file));
@@ -657,6 +651,44 @@ void TestMainWindow::unreadablePage() {
   List()->setCurrentRow(0);
   QCOMPARE(FWindow->FileInfo()->FileName, Site("a.html"));
   QCOMPARE(Text(), QString("A\r\n"));
+}
+
+void TestMainWindow::syntaxColouring() {
+  Page("a.html", "<p>a</p>\r\n");
+  Page("b.css", "p { }\r\n");
+  Page("c.txt", "c\r\n");
+  WriteSettings({{"FileMask", "*.html;*.css;*.txt;"}});
+  Open();
+  const auto lexer = [this] {
+    QsciLexer* l = Editor()->lexer();
+    return l ? QString(l->metaObject()->className()) : QString();
+  };
+  QCOMPARE(lexer(), QString("QsciLexerHTML"));
+  QVERIFY(FWindow->windowIcon().isNull() == false);
+  QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
+  List()->setCurrentRow(1);
+  QCOMPARE(lexer(), QString("QsciLexerCSS"));
+  List()->setCurrentRow(2);
+  QCOMPARE(lexer(), QString());
+
+  // The View menu's tick switches it for the page shown and the next ones.
+  auto* tick = FWindow->findChild<QAction*>("menViewSyntax");
+  List()->setCurrentRow(0);
+  FWindow->MenuClick(500);
+  QVERIFY(tick->isCheckable() && tick->isChecked());
+  tick->trigger();
+  QCOMPARE(lexer(), QString());
+  List()->setCurrentRow(1);
+  QCOMPARE(lexer(), QString());
+  FWindow->MenuClick(500);
+  QVERIFY(!tick->isChecked());
+  QVERIFY(FWindow->close());
+  QVERIFY(ReadBytes(IniPath()).contains("\r\nSyntaxHighlight=FALSE\r\n"));
+
+  Open();
+  QCOMPARE(lexer(), QString());
+  FWindow->findChild<QAction*>("menViewSyntax")->trigger();
+  QCOMPARE(lexer(), QString("QsciLexerHTML"));
 }
 
 void TestMainWindow::readOuts() {

@@ -1,3 +1,9 @@
+#include <QAccessible>
+#define signals Q_SIGNALS
+#define slots Q_SLOTS
+#include <Qsci/qscilexer.h>
+#undef signals
+#undef slots
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
@@ -49,6 +55,9 @@ class TestMemo : public QObject {
   void changeReports();
   void keysReachTheWindow();
   void columnMarker();
+  void syntaxColouring_data();
+  void syntaxColouring();
+  void accessibleText();
 };
 
 void TestMemo::addressing_data() {
@@ -364,6 +373,87 @@ void TestMemo::columnMarker() {
                                      ruler.constData());
   QVERIFY2(width >= 560 && width <= 590, qPrintable(QString::number(width)));
   QCOMPARE(m.marginWidth(0) + m.marginWidth(1) + m.marginWidth(2), 0);
+}
+
+void TestMemo::syntaxColouring_data() {
+  QTest::addColumn<QString>("file");
+  QTest::addColumn<QString>("lexer");  // its class, empty for none
+  QTest::newRow("html") << "index.html" << "QsciLexerHTML";
+  QTest::newRow("HTM upper case") << "OLD.HTM" << "QsciLexerHTML";
+  QTest::newRow("shtml") << "inc.shtml" << "QsciLexerHTML";
+  QTest::newRow("xhtml") << "page.xhtml" << "QsciLexerHTML";
+  QTest::newRow("css") << "site.css" << "QsciLexerCSS";
+  QTest::newRow("js") << "menu.js" << "QsciLexerJavaScript";
+  QTest::newRow("text") << "robots.txt" << "";
+  QTest::newRow("backup") << "index.html.bak" << "";
+  QTest::newRow("no extension") << "README" << "";
+}
+
+void TestMemo::syntaxColouring() {
+  QFETCH(QString, file);
+  QFETCH(QString, lexer);
+  TZELMemo m;
+  const auto rulerWidth = [&m] {
+    const QByteArray ruler(80, '1');
+    return m.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH, static_cast<uintptr_t>(0),
+                           ruler.constData());
+  };
+  const long plainWidth = rulerWidth();
+  // From another language first, so that switching is covered as well.
+  m.SetSyntaxLanguage(TSyntaxLanguage::JavaScript);
+  m.SetSyntaxLanguage(SyntaxLanguageFor(file));
+  QCOMPARE(m.lexer() ? QString(m.lexer()->metaObject()->className()) : QString(), lexer);
+  // The column-80 edge stays where it was.
+  QCOMPARE(rulerWidth(), plainWidth);
+  m.SetTextBytes("<p class=\"a\">x</p>\r\n");
+  m.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0UL, -1L);
+  // Every lexer gives the "p" a style of its own; plain text keeps style 0.
+  const long style = m.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 1UL);
+  QCOMPARE(style != 0, !lexer.isEmpty());
+}
+
+void TestMemo::accessibleText() {
+  TZELMemo m;
+  m.SetTextBytes("ab\r\ncaf\xc3\xa9 x\r\nend");
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&m);
+  QVERIFY(a && a->textInterface());
+  QVERIFY(a->state().multiLine && a->state().editable);
+  QAccessibleTextInterface* t = a->textInterface();
+  QCOMPARE(t->characterCount(), 15);
+  QCOMPARE(t->text(4, 8), QString::fromUtf8("caf\xc3\xa9"));
+  m.SetSelStart(9);
+  QCOMPARE(t->cursorPosition(), 9);
+  int start = -1, end = -1;
+  QCOMPARE(t->textAtOffset(6, QAccessible::LineBoundary, &start, &end),
+           QString::fromUtf8("caf\xc3\xa9 x\r\n"));
+  QCOMPARE(QList<int>({start, end}), QList<int>({4, 12}));
+  QCOMPARE(t->textAtOffset(5, QAccessible::WordBoundary, &start, &end),
+           QString::fromUtf8("caf\xc3\xa9"));
+  QCOMPARE(t->textAtOffset(7, QAccessible::CharBoundary, &start, &end), QString::fromUtf8("\xc3\xa9"));
+  QCOMPARE(t->textBeforeOffset(6, QAccessible::LineBoundary, &start, &end), QString("ab\r\n"));
+  QCOMPARE(t->textAfterOffset(6, QAccessible::LineBoundary, &start, &end), QString("end"));
+  QCOMPARE(QList<int>({start, end}), QList<int>({12, 15}));
+  QCOMPARE(t->textAfterOffset(13, QAccessible::LineBoundary, &start, &end), QString());
+  t->setSelection(0, 4, 8);
+  QCOMPARE(m.SelText(), QString::fromUtf8("caf\xc3\xa9"));
+  QCOMPARE(t->selectionCount(), 1);
+  t->selection(0, &start, &end);
+  QCOMPARE(QList<int>({start, end}), QList<int>({4, 8}));
+  t->removeSelection(1);
+  QCOMPARE(t->selectionCount(), 1);
+  t->removeSelection(0);
+  QCOMPARE(t->selectionCount(), 0);
+
+  // A character's place on the screen and back.
+  m.resize(300, 200);
+  m.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&m));
+  const QRect first = t->characterRect(0);
+  const QRect e = t->characterRect(7);
+  QVERIFY(e.width() > 0 && e.height() > 0);
+  QCOMPARE(e.width(), first.width());
+  QCOMPARE(t->offsetAtPoint(e.center()), 7);
+  QCOMPARE(t->offsetAtPoint(first.center()), 0);
 }
 
 QTEST_MAIN(TestMemo)

@@ -6,6 +6,7 @@
 #include "file_bytes.h"
 #include <memory>
 
+#include "app/whitespace_rules.h"
 #include "components/errors.h"
 #include "config/environment.h"
 #include "desktop_stub.h"
@@ -78,7 +79,7 @@ void TestEnvironment::freshStart() {
   const auto e = Create();
   QCOMPARE(e->IniFileName, IniPath());
   QCOMPARE(e->TemplateFileName, '"' + ConfigDir() + "/template.htm\"");
-  QCOMPARE(e->HelpFileName, QString("/usr/share/quillmere/quillmere.htm"));
+  QCOMPARE(e->HelpFileName, FDir->filePath("share/quillmere/quillmere.htm"));
   QCOMPARE(e->WorkingDir, QDir::homePath() + "/");
   // The other defaults show in freshFileKeyOrder. Reading creates nothing.
   QVERIFY(!QFile::exists(IniPath()));
@@ -94,7 +95,7 @@ void TestEnvironment::freshFileKeyOrder() {
       "TabInterval=12\nFileMask=*.htm*;*.js;*.css;*.cgi;*.txt;*.ini;\n"
       "Top=184\nLeft=156\nHeight=400\nWidth=712\nRTop=0\nRLeft=0\nRHeight=0\nRWidth=0\n"
       "HTop=0\nHLeft=0\nHHeight=0\nHWidth=0\nCTop=0\nCLeft=0\nCHeight=0\nCWidth=0\n"
-      "HTMLOpen=FALSE\nSpecCharOpen=FALSE\nRemoteRoot=http://www.\n";
+      "HTMLOpen=FALSE\nSpecCharOpen=FALSE\nRemoteRoot=http://www.\nSyntaxHighlight=TRUE\n";
   QCOMPARE(ReadBytes(IniPath()), expected);
 }
 
@@ -237,9 +238,13 @@ void TestEnvironment::roundTripKeepsOtherLines() {
   WriteBytes(IniPath(), "; mine\r\n[settings]\r\nTABINTERVAL=8\r\nOldKey=kept\r\n\r\n" + tools);
   auto e = Create();
   QCOMPARE(e->TabInterval, 8);
+  // A file from before syntax colouring gets it on, and the key at the end
+  // of its section.
+  QVERIFY(e->SyntaxHighlight);
+  e->SyntaxHighlight = false;
   e->LastSearch = QString::fromUtf8(" <h1>€ ");
   e->Replace = "\"x\"";
-  e->AutoConversion = 2;
+  e->AutoConversion = convNone;
   e->TabInterval = 16;
   e->CaseSensitive = e->HTMLOpen = true;
   e->DelEmptyLines = false;
@@ -247,13 +252,13 @@ void TestEnvironment::roundTripKeepsOtherLines() {
   e->WriteSettings();
   const QByteArray file = ReadBytes(IniPath());
   QVERIFY(file.startsWith("; mine\r\n[settings]\r\nTABINTERVAL=16\r\nOldKey=kept\r\nWorkingDir="));
-  QVERIFY(file.endsWith("RemoteRoot=http://www.\r\n\r\n" + tools));
+  QVERIFY(file.endsWith("RemoteRoot=http://www.\r\nSyntaxHighlight=FALSE\r\n\r\n" + tools));
   const auto back = Create();
   // Blanks at the ends are not kept; a quoted value loses its quotes.
   QCOMPARE(back->LastSearch, QString::fromUtf8("<h1>€"));
   QCOMPARE(back->Replace, QString("x"));
-  QCOMPARE(back->AutoConversion, 2);
-  QVERIFY(back->CaseSensitive && back->HTMLOpen && !back->DelEmptyLines);
+  QCOMPARE(back->AutoConversion, convNone);
+  QVERIFY(back->CaseSensitive && back->HTMLOpen && !back->DelEmptyLines && !back->SyntaxHighlight);
   QCOMPARE(back->HTop, 33);
   // Read and written again unchanged, the file stays byte for byte the same.
   back->WriteSettings();
@@ -282,6 +287,13 @@ void TestEnvironment::writeFailures() {
 }
 
 void TestEnvironment::portableAndShippedFiles() {
+  // Installed: the data folder beside bin/.
+  WriteBytes(FDir->filePath("share/quillmere/template.htm"), "installed");
+  QCOMPARE(Create()->HelpFileName, FDir->filePath("share/quillmere/quillmere.htm"));
+  QCOMPARE(ReadBytes(ConfigDir() + "/template.htm"), QByteArray("installed"));
+  QVERIFY(QFile::remove(ConfigDir() + "/template.htm"));
+
+  // A build tree: beside the program.
   const QByteArray shipped = "<html><!-- shipped --></html>\r\n";
   WriteBytes(FDir->filePath("bin/template.htm"), shipped);
   WriteBytes(FDir->filePath("bin/quillmere.htm"), "help");

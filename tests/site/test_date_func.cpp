@@ -60,6 +60,7 @@ private Q_SLOTS:
   void readDate();
   void readDateTime_data();
   void readDateTime();
+  void summerTimeAtMidnight();
   void lengthRule();
   void formatAndRoundTrip();
   void validDate();
@@ -165,6 +166,9 @@ void TestDateFunc::readDateTime_data() {
                               << "'28-10-2001 10' is not a valid date and time";
   QTest::newRow("bad date") << "30-02-2001 10:05" << QDateTime()
                             << "'30-02-2001 10:05' is not a valid date and time";
+  QTest::newRow("hour skipped in spring") << "25-03-2001 02:30" << QDateTime()
+                                         << "'25-03-2001 02:30' is not a valid date and time";
+  QTest::newRow("hour repeated in autumn") << "28-10-2001 02:30" << Local(2001, 10, 28, 2, 30) << "";
   QTest::newRow("shape") << "28-10-01 10:05" << QDateTime()
                          << "'28-10-01 10:05' is not a valid date and time.";
 }
@@ -176,6 +180,24 @@ void TestDateFunc::readDateTime() {
   QDateTime result;
   QCOMPARE(ConvertMessage([&] { result = DateTimeStrToDateTime(text); }), message);
   if (value.isValid()) QCOMPARE(result, value);
+}
+
+void TestDateFunc::summerTimeAtMidnight() {
+  // A zone whose summer time begins at 00:00 on the first Sunday of November
+  // (4-11-2018): that day begins at 01:00.
+  const QByteArray saved = qgetenv("TZ");
+  qputenv("TZ", "XST3XDT,M11.1.0/0,M2.3.0/0");
+  tzset();
+  const QDateTime skipped = DateStrToDate("04-11-2018");
+  const QDateTime next = DateStrToDate("05-11-2018");
+  const QString hourSkipped = ConvertMessage([] { DateTimeStrToDateTime("4-11-2018 0:30"); });
+  qputenv("TZ", saved);
+  tzset();
+  QVERIFY(skipped.isValid());
+  QCOMPARE(skipped.date(), QDate(2018, 11, 4));
+  QCOMPARE(skipped.time(), QTime(1, 0));
+  QCOMPARE(next.time(), QTime(0, 0));
+  QCOMPARE(hourSkipped, QString("'4-11-2018 0:30' is not a valid date and time"));
 }
 
 void TestDateFunc::lengthRule() {

@@ -1,9 +1,11 @@
 #pragma once
-// Writing and reading a test file's bytes as they stand.
+// Writing and reading a test file's bytes as they stand, and what a folder
+// and a file look like on disk.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <sys/stat.h>
 
 // Creates the file's folders as needed.
 inline void WriteBytes(const QString& path, const QByteArray& data) {
@@ -17,4 +19,16 @@ inline void WriteBytes(const QString& path, const QByteArray& data) {
 inline QByteArray ReadBytes(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every entry of a folder, hidden ones included, by name.
+inline QStringList EntriesOf(const QString& folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The file's status; all zero when it cannot be read.
+inline struct stat FileStat(const QString& path) {
+  struct stat st {};
+  ::stat(QFile::encodeName(path).constData(), &st);
+  return st;
 }

@@ -56,9 +56,13 @@ void TWindowFixture::UseSite(const QString& folder) {
   WriteSettings();
 }
 
-void TWindowFixture::Open(const QStringList& args) {
+void TWindowFixture::Show(const QStringList& args) {
   FWindow = std::make_unique<TfrmMain>(args);
   FWindow->show();
+}
+
+void TWindowFixture::Open(const QStringList& args) {
+  Show(args);
   QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
   QVERIFY(QTest::qWaitFor([this] { return !FWindow->Starting(); }));
   QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
@@ -79,6 +83,16 @@ bool TWindowFixture::Enabled(const char* name) const {
   if (auto* action = FWindow->findChild<QAction*>(name)) return action->isEnabled();
   auto* w = Control<QWidget>(name);
   return w && w->isEnabled();
+}
+
+void TWindowFixture::Reactivate() {
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  other.close();
+  FWindow->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
 }
 
 void TWindowFixture::FocusEditor() {

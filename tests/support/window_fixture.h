@@ -39,6 +39,8 @@ public:
 
   // Creates the window, shows it and waits for its first activation.
   void Open(const QStringList& args = {});
+  // Creates and shows the window without waiting (a message may come first).
+  void Show(const QStringList& args = {});
   TfrmMain* Window() const { return FWindow.get(); }
   TZELMemo* Editor() const { return FWindow->Editor(); }
   QListWidget* List() const;
@@ -48,6 +50,9 @@ public:
   bool Enabled(const char* name) const;
   QString Text() const { return QString::fromStdString(Editor()->TextBytes()); }
 
+  // Another window takes the focus and gives it back, as a switch to
+  // another program does.
+  void Reactivate();
   void FocusEditor();
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
   void Type(const QString& text);

@@ -1,0 +1,256 @@
+// The site window's controls, its fields and the enabled state of its
+// buttons; the actions live in walk_tree_window_actions.cpp and
+// walk_tree_window_pages.cpp.
+#include "site/walk_tree_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "components/box_label.h"
+#include "components/form_style.h"
+#include "config/dialog_frame.h"
+#include "config/environment.h"
+#include "site/date_func.h"
+#include "site/file_manager.h"
+
+namespace {
+
+const QString kRemotePrefix = "http://www.";
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QPoint at) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  label->move(at);
+  label->adjustSize();
+  return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, const QRect& r) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setObjectName(name);
+  edit->setGeometry(r);
+  return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QRect& r,
+                        bool enabled) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setGeometry(r);
+  button->setEnabled(enabled);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption, const QRect& r) {
+  auto* check = new QCheckBox(caption, parent);
+  check->setObjectName(name);
+  check->setGeometry(r);
+  check->setChecked(true);
+  return check;
+}
+
+TBoxLabel* MakeBox(QWidget* parent, const char* name, const QRect& r) {
+  auto* box = new TBoxLabel(parent);
+  box->setObjectName(name);
+  box->setGeometry(r);
+  box->SetAlignment(Qt::AlignRight);
+  box->SetCaption("0");
+  return box;
+}
+
+}  // namespace
+
+TfrmWalkTree::TfrmWalkTree(QWidget* parent) : QDialog(parent) {
+  setObjectName("frmWalkTree");
+  setWindowTitle("Process on Entire Site !");
+  SetDialogFrame(this, {629, 540}, false);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  SetFormColour(this);
+  setAutoFillBackground(true);
+
+  ifmManager = new TZELFileManager(this);
+  ifmManager->setObjectName("ifmManager");
+  ifmManagerImg = new TZELFileManager(this);
+  ifmManagerImg->setObjectName("ifmManagerImg");
+  BuildControls();
+  SetTabOrder();
+}
+
+TfrmWalkTree::~TfrmWalkTree() = default;
+
+void TfrmWalkTree::BuildControls() {
+  lbxFiles = new QListWidget(this);
+  lbxFiles->setObjectName("lbxFiles");
+  lbxFiles->hide();
+
+  memOutput = new QPlainTextEdit(this);
+  memOutput->setObjectName("memOutput");
+  memOutput->setGeometry(8, 192, 609, 305);
+  memOutput->setReadOnly(true);
+  memOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memOutput->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memOutput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memOutput->setFocusPolicy(Qt::ClickFocus);
+  memOutput->setFont(MonoFont(13));
+  // A plain multi-line edit's tab stops: every 8 characters.
+  memOutput->setTabStopDistance(8 * memOutput->fontMetrics().horizontalAdvance(' '));
+
+  MakeLabel(this, "lblLocalRoot", "Local root", {8, 20});
+  edtLocalRoot = MakeEdit(this, "edtLocalRoot", {}, {88, 16, 449, 24});
+  MakeLabel(this, "lblRemoteRoot", "Remote root", {8, 52});
+  edtRemoteRoot = MakeEdit(this, "edtRemoteRoot", kRemotePrefix, {88, 48, 449, 24});
+  bbtList = MakeButton(this, "bbtList", "&List site", {8, 84, 75, 24}, true);
+  ckbInclSubDirs = MakeCheck(this, "ckbInclSubDirs", "Include sub-directories", {96, 88, 153, 17});
+  ckbDetails = MakeCheck(this, "ckbDetails", "Show file-details", {256, 88, 121, 17});
+  MakeLabel(this, "lblMask", "Mask", {392, 88});
+  edtMask = MakeEdit(this, "edtMask", "*.*", {432, 85, 57, 24});
+  bbtCase = MakeButton(this, "bbtCase", "&Convert", {8, 120, 75, 24}, false);
+  MakeLabel(this, "lblCase", "all filenames to", {96, 124});
+  BuildCaseGroup();
+  bbtTouch = MakeButton(this, "bbtTouch", "&Touch", {8, 156, 75, 24}, false);
+  MakeLabel(this, "Label1", "all filedates to", {96, 160});
+  bbtRobots = MakeButton(this, "bbtRobots", "Robots.txt", {544, 17, 75, 24}, false);
+  edtTouch = MakeEdit(this, "edtTouch", "xx-xx-xxxx xx-xx", {200, 156, 113, 24});
+  edtTouch->setMaxLength(DateTimeStrNLLength);
+  bbtTestPage = MakeButton(this, "bbtTestPage", "Testpage", {544, 49, 75, 24}, false);
+  bbtSaveAs = MakeButton(this, "bbtSaveAs", "SaveAs", {8, 508, 75, 25}, false);
+  edtSaveAs = MakeEdit(this, "edtSaveAs", {}, {88, 508, 529, 24});
+
+  bxlFileCount = MakeBox(this, "bxlFileCount", {520, 128, 97, 21});
+  bxlFileSize = MakeBox(this, "bxlFileSize", {520, 160, 97, 21});
+  MakeLabel(this, "lblFileCount", "Total files", {456, 132});
+  MakeLabel(this, "lblFileSize", "Total size", {456, 164});
+
+  connect(bbtList, &QPushButton::clicked, this, &TfrmWalkTree::bbtListClick);
+  connect(bbtCase, &QPushButton::clicked, this, &TfrmWalkTree::bbtCaseClick);
+  connect(bbtTouch, &QPushButton::clicked, this, &TfrmWalkTree::bbtTouchClick);
+  connect(bbtSaveAs, &QPushButton::clicked, this, &TfrmWalkTree::bbtSaveAsClick);
+  connect(bbtTestPage, &QPushButton::clicked, this, &TfrmWalkTree::bbtTestPageClick);
+  connect(bbtRobots, &QPushButton::clicked, this, &TfrmWalkTree::bbtRobotsClick);
+  connect(edtRemoteRoot, &QLineEdit::textChanged, this, &TfrmWalkTree::edtRemoteRootChange);
+  connect(edtSaveAs, &QLineEdit::textChanged, this, &TfrmWalkTree::edtSaveAsChange);
+  edtLocalRoot->installEventFilter(this);
+  edtRemoteRoot->installEventFilter(this);
+}
+
+void TfrmWalkTree::BuildCaseGroup() {
+  rgpCase = new QGroupBox(this);
+  rgpCase->setObjectName("rgpCase");
+  rgpCase->setGeometry(200, 107, 226, 37);
+  FCaseButtons = new QButtonGroup(rgpCase);
+  const QStringList items = {"lowercase", "UPPERCASE"};
+  for (int i = 0; i < items.size(); ++i) {
+    auto* radio = new QRadioButton(items[i], rgpCase);
+    radio->setObjectName(QString("rgpCase%1").arg(i));
+    radio->setGeometry(8 + i * 109, 12, 105, 20);
+    FCaseButtons->addButton(radio, i);
+  }
+  FCaseButtons->button(0)->setChecked(true);
+}
+
+void TfrmWalkTree::SetTabOrder() {
+  QWidget* order[] = {edtLocalRoot, edtRemoteRoot, bbtList,   ckbInclSubDirs,
+                      ckbDetails,   edtMask,       bbtCase,   FCaseButtons->button(0),
+                      bbtTouch,     bbtRobots,     edtTouch,  bbtTestPage,
+                      bbtSaveAs,    edtSaveAs};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void TfrmWalkTree::ShowSiteWindow(const QString& localRoot, QWidget* parent) {
+  TfrmWalkTree window(parent);
+  window.edtRemoteRoot->setText(Environment->RemoteRoot);
+  window.edtLocalRoot->setText(localRoot);
+  window.edtTouch->setText(DateTimeToDateTimeStr(QDateTime::currentDateTime()));
+  window.exec();
+  Environment->RemoteRoot = window.edtRemoteRoot->text();
+}
+
+void TfrmWalkTree::Run(TAction action) {
+  if (FBusy) {
+    // Walks let events through; a second action started inside the first
+    // would refill the lists under it. Stop the walk, act afterwards.
+    FPending = action;
+    ifmManager->Abort();
+    ifmManagerImg->Abort();
+    return;
+  }
+  FBusy = true;
+  const QPointer<TfrmWalkTree> self(this);
+  (this->*action)();
+  if (!self) return;
+  FBusy = false;
+  if (const TAction next = std::exchange(FPending, nullptr))
+    QTimer::singleShot(0, this, [this, next] { Run(next); });
+}
+
+void TfrmWalkTree::done(int result) {
+  // Closing during a walk: stop it, the modal loop ends once it unwinds.
+  if (FBusy) {
+    FPending = nullptr;
+    ifmManager->Abort();
+    ifmManagerImg->Abort();
+  }
+  QDialog::done(result);
+}
+
+void TfrmWalkTree::bbtListClick() { Run(&TfrmWalkTree::ListSite); }
+void TfrmWalkTree::bbtCaseClick() { Run(&TfrmWalkTree::ConvertCase); }
+void TfrmWalkTree::bbtTouchClick() { Run(&TfrmWalkTree::TouchFiles); }
+void TfrmWalkTree::bbtSaveAsClick() { Run(&TfrmWalkTree::SaveOutput); }
+void TfrmWalkTree::bbtTestPageClick() { Run(&TfrmWalkTree::MakeTestPage); }
+void TfrmWalkTree::bbtRobotsClick() { Run(&TfrmWalkTree::MakeRobots); }
+
+void TfrmWalkTree::SetOutput(const QStringList& lines) {
+  FOutput = lines;
+  memOutput->setPlainText(lines.join('\n'));
+  memOutput->moveCursor(QTextCursor::Start);
+  edtSaveAsChange();
+}
+
+bool TfrmWalkTree::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut) {
+    if (watched == edtLocalRoot) edtLocalRootExit();
+    if (watched == edtRemoteRoot) edtRemoteRootExit();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TfrmWalkTree::edtLocalRootExit() {
+  const QString text = edtLocalRoot->text();
+  if (!text.isEmpty() && !text.endsWith('/')) edtLocalRoot->setText(text + '/');
+}
+
+void TfrmWalkTree::edtRemoteRootChange() { UpdateButtons(); }
+
+void TfrmWalkTree::edtRemoteRootExit() {
+  const QString text = edtRemoteRoot->text();
+  if (bbtTestPage->isEnabled() && !text.endsWith('/')) edtRemoteRoot->setText(text + '/');
+}
+
+void TfrmWalkTree::edtSaveAsChange() {
+  bbtSaveAs->setEnabled(!edtSaveAs->text().isEmpty() && !FOutput.isEmpty());
+}
+
+void TfrmWalkTree::UpdateButtons() {
+  const bool filled = !FOutput.isEmpty();
+  const QString remote = edtRemoteRoot->text();
+  bbtCase->setEnabled(filled);
+  bbtTouch->setEnabled(filled);
+  bbtRobots->setEnabled(filled);
+  bbtTestPage->setEnabled(filled && remote.size() > kRemotePrefix.size() &&
+                          remote.startsWith(kRemotePrefix, Qt::CaseSensitive));
+  bbtList->setEnabled(true);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The site-processing window ("Process on Entire Site !"): lists the whole
+// site with its totals, renames every file name to one case, gives every
+// file one date, writes the validator test page and robots.txt into its
+// output pane and saves the pane. ShowSiteWindow creates it for one modal
+// use. Its methods are spread over files by responsibility:
+// walk_tree_window.cpp (controls, fields, buttons), walk_tree_window_actions.cpp
+// (list, convert, touch, save) and walk_tree_window_pages.cpp (test page,
+// robots.txt).
+#include <QDialog>
+#include <QStringList>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class TBoxLabel;
+class TZELFileManager;
+
+class TfrmWalkTree : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfrmWalkTree(QWidget* parent = nullptr);
+  ~TfrmWalkTree() override;
+
+  // Opens the window modally on LocalRoot with the remote root of the
+  // settings record, and writes the remote root back when it closes.
+  static void ShowSiteWindow(const QString& localRoot, QWidget* parent = nullptr);
+
+  // Event handlers. A click while another action runs aborts that action's
+  // walk; the click is carried out once it has unwound.
+  void bbtListClick();
+  void bbtCaseClick();
+  void bbtTouchClick();
+  void bbtSaveAsClick();
+  void bbtTestPageClick();
+  void bbtRobotsClick();
+  void edtLocalRootExit();
+  void edtRemoteRootChange();
+  void edtRemoteRootExit();
+  void edtSaveAsChange();
+  void UpdateButtons();
+
+  // The lines of the output pane, as SaveAs writes them.
+  const QStringList& OutputLines() const { return FOutput; }
+  bool Busy() const { return FBusy; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void done(int result) override;
+
+ private:
+  using TAction = void (TfrmWalkTree::*)();
+  // The hourglass for as long as it lives.
+  struct TWaitCursor {
+    TWaitCursor();
+    ~TWaitCursor();
+  };
+  void BuildControls();
+  void BuildCaseGroup();
+  void SetTabOrder();
+  // Runs Action unless another one is running (see the handlers).
+  void Run(TAction action);
+  void SetOutput(const QStringList& lines);
+
+  // walk_tree_window_actions.cpp
+  void ListSite();
+  void ConvertCase();
+  void TouchFiles();
+  void SaveOutput();
+
+  // walk_tree_window_pages.cpp
+  void MakeTestPage();
+  void MakeRobots();
+
+  QStringList FOutput;
+  bool FBusy = false;
+  TAction FPending = nullptr;
+  TZELFileManager* ifmManager = nullptr;
+  TZELFileManager* ifmManagerImg = nullptr;
+
+  QListWidget* lbxFiles = nullptr;
+  QPlainTextEdit* memOutput = nullptr;
+  QLineEdit *edtLocalRoot = nullptr, *edtRemoteRoot = nullptr, *edtMask = nullptr,
+            *edtTouch = nullptr, *edtSaveAs = nullptr;
+  QPushButton *bbtList = nullptr, *bbtCase = nullptr, *bbtTouch = nullptr,
+              *bbtRobots = nullptr, *bbtTestPage = nullptr, *bbtSaveAs = nullptr;
+  QCheckBox *ckbInclSubDirs = nullptr, *ckbDetails = nullptr;
+  QGroupBox* rgpCase = nullptr;
+  QButtonGroup* FCaseButtons = nullptr;
+  TBoxLabel *bxlFileCount = nullptr, *bxlFileSize = nullptr;
+};

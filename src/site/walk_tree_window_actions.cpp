@@ -1,0 +1,115 @@
+// The site window's List site, Convert, Touch and SaveAs.
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+
+#include "app/checked_write.h"
+#include "components/box_label.h"
+#include "components/desktop.h"
+#include "components/msg_func.h"
+#include "site/date_func.h"
+#include "site/site_listing.h"
+#include "site/walk_tree_window.h"
+
+TfrmWalkTree::TWaitCursor::TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+TfrmWalkTree::TWaitCursor::~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+
+namespace {
+
+// "%10.0n": the locale's thousands separator, no decimals, right-aligned in
+// 10 characters.
+QString FormatTotalSize(quint64 size) {
+  QLocale locale;
+  locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+  return locale.toString(size).rightJustified(10, ' ');
+}
+
+}  // namespace
+
+void TfrmWalkTree::ListSite() {
+  TWaitCursor wait;
+  const QString localRoot = edtLocalRoot->text();
+  const TSiteListing listing = ::ListSite(*ifmManager, localRoot, edtMask->text(),
+                                          ckbDetails->isChecked(), ckbInclSubDirs->isChecked());
+  lbxFiles->clear();
+  lbxFiles->addItems(listing.FullPaths);
+  SetOutput(listing.Lines);
+  bxlFileCount->SetCaption(QString::number(listing.FileCount));
+  bxlFileSize->SetCaption(FormatTotalSize(listing.TotalSize));
+  edtSaveAs->setText(listing.FileCount > 0 ? localRoot + ListingFileName : QString());
+  UpdateButtons();
+}
+
+void TfrmWalkTree::ConvertCase() {
+  QStringList paths;
+  for (int i = 0; i < lbxFiles->count(); ++i) paths << lbxFiles->item(i)->text();
+  const bool upper = FCaseButtons->checkedId() == 1;
+  {
+    TWaitCursor wait;
+    struct TBoxCloser {
+      ~TBoxCloser() { CloseProgressBox(0); }
+    } closer;
+    bool boxShown = false;
+    for (const QString& path : paths) {
+      const QString name = QFileInfo(path).fileName();
+      const QString newName = CaseFileName(name, upper);
+      if (newName == name) continue;
+      const QString shown = path.size() > 25 ? "..." + path.right(25) : path;
+      if (!boxShown)
+        ShowProgressBox("Renaming: " + shown, "Converting, please wait", mkInfo);
+      else
+        UpdateProgressBox("Renaming: " + shown);
+      boxShown = true;
+      if (!RenameNoReplace(path, newName)) {
+        MsgStop(RenameFailureText(path), "Warning");
+        Desktop().Beep();
+      }
+    }
+  }
+  ListSite();
+}
+
+void TfrmWalkTree::TouchFiles() {
+  const QString text = edtTouch->text();
+  try {
+    DateTimeStrToDateTime(text);
+  } catch (const EConvertError& e) {
+    MsgStop(e.Message, {});
+    return;
+  }
+  if (MsgYesNo("All files will get datetime: \"" + text + "\".\r\nDo you want to contine?",
+               "Touch files") == mrNo)
+    return;
+  {
+    TWaitCursor wait;
+    // The window has asked already; the engine's own question stays away,
+    // and comes back for whoever uses the engine next, also after a failure.
+    struct TWarningsBack {
+      TZELFileManager* Manager;
+      ~TWarningsBack() { Manager->SetShowWarnings(true); }
+    } back{ifmManager};
+    try {
+      ifmManager->SetTimeStamp(text);
+      ifmManager->SetShowWarnings(false);
+      ifmManager->Touch();
+    } catch (const EQuillmereError& e) {
+      MsgStop(e.Message, {});
+      return;
+    }
+  }
+  ListSite();
+}
+
+void TfrmWalkTree::SaveOutput() {
+  QByteArray bytes;
+  for (const QString& line : FOutput) bytes += line.toUtf8() + "\r\n";
+  try {
+    WriteFileChecked(edtSaveAs->text(), bytes);
+  } catch (const EInOutError& e) {
+    MsgStop(e.Message, {});
+  }
+}

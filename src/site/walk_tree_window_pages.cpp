@@ -1,0 +1,32 @@
+// The site window's Testpage and Robots.txt: the generators fill the pane.
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "components/msg_func.h"
+#include "config/environment.h"
+#include "site/robots.h"
+#include "site/test_page.h"
+#include "site/walk_tree_window.h"
+
+void TfrmWalkTree::MakeTestPage() {
+  TWaitCursor wait;
+  edtRemoteRoot->setText(RemoteRootWithSlash(edtRemoteRoot->text()));
+  const QString localRoot = edtLocalRoot->text(), remoteRoot = edtRemoteRoot->text();
+  const bool inclSubDirs = ckbInclSubDirs->isChecked();
+  const QStringList pages =
+      BuildPageList(*ifmManager, localRoot, edtMask->text(), inclSubDirs, remoteRoot);
+  edtSaveAs->setText(ifmManager->FileCount() > 0 ? localRoot + TestPageFileName : QString());
+  const QStringList images = BuildImageList(*ifmManagerImg, localRoot, remoteRoot, inclSubDirs);
+  SetOutput(WriteTestPage(pages, images, remoteRoot, ServiceRoots(Environment->IniFileName)));
+}
+
+void TfrmWalkTree::MakeRobots() {
+  TWaitCursor wait;
+  const QString localRoot = edtLocalRoot->text();
+  const QStringList pages =
+      BuildPageList(*ifmManager, localRoot, edtMask->text(), ckbInclSubDirs->isChecked());
+  edtSaveAs->setText(ifmManager->FileCount() > 0 ? localRoot + RobotsFileName : QString());
+  QString failure;
+  SetOutput(WriteRobots(pages, localRoot, &failure));
+  if (!failure.isEmpty()) MsgStop(failure, {});
+}

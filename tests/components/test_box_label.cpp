@@ -1,0 +1,201 @@
+#include "components/box_label.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QColor kFill(255, 255, 255), kInk(0, 0, 0), kShadow(10, 20, 200), kLight(200, 20, 10);
+
+// A label whose colours tell fill, text and the two border colours apart.
+void Paint(TBoxLabel& label) {
+  QPalette pal = label.palette();
+  pal.setColor(QPalette::Window, kFill);
+  pal.setColor(QPalette::WindowText, kInk);
+  pal.setColor(QPalette::Dark, kShadow);
+  pal.setColor(QPalette::Light, kLight);
+  label.setPalette(pal);
+}
+
+// The bounding box of the pixels that are text, not fill or border.
+QRect InkBounds(const QImage& image) {
+  QRect ink;
+  for (int y = 2; y < image.height() - 2; ++y)
+    for (int x = 2; x < image.width() - 2; ++x)
+      if (qGray(image.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
+  return ink;
+}
+
+}  // namespace
+
+class TestBoxLabel : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void rightAlignedCaption();
+  void borders_data();
+  void borders();
+  void shapeAndStyleCoupled();
+  void autoSizeAndAccelerator();
+};
+
+// Default settings, right-aligned: the caption ends 6 pixels from the right
+// edge (2 inset, 4 prefix), centred vertically, in a lowered box.
+void TestBoxLabel::rightAlignedCaption() {
+  TBoxLabel label;
+  QCOMPARE(label.size(), QSize(100, 17));
+  label.resize(97, 21);
+  Paint(label);
+  label.SetAlignment(Qt::AlignRight);
+  label.SetCaption("0");
+  const QImage image = label.grab().toImage();
+  const QRect ink = InkBounds(image);
+  QVERIFY(!ink.isEmpty());
+  QVERIFY2(ink.right() <= 97 - 7 && ink.right() >= 97 - 9, qPrintable(QString::number(ink.right())));
+  const int lineHeight = label.fontMetrics().height();
+  QCOMPARE(label.TextRect(), QRect(2, (21 - lineHeight) / 2, 97 - 4 - 4, lineHeight));
+  QVERIFY(qAbs((ink.top() + ink.bottom()) - 20) <= lineHeight / 2);
+  QCOMPARE(QColor(image.pixel(5, 0)), kShadow);
+  QCOMPARE(QColor(image.pixel(0, 10)), kShadow);
+  QCOMPARE(QColor(image.pixel(5, 20)), kLight);
+  QCOMPARE(QColor(image.pixel(96, 10)), kLight);
+  QCOMPARE(QColor(image.pixel(5, 5)), kFill);
+
+  // Left-aligned text starts after the prefix; without it, at the inset.
+  label.SetAlignment(Qt::AlignLeft);
+  QCOMPARE(label.TextRect().left(), 6);
+  label.SetSpacePrefix(false);
+  QCOMPARE(label.TextRect().left(), 2);
+  label.SetCenterVertical(false);
+  QCOMPARE(label.TextRect(), QRect(2, 2, 93, 17));
+
+  // Disabled, the caption is drawn in the grey-text colour.
+  QPalette pal = label.palette();
+  pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
+  label.setPalette(pal);
+  label.setEnabled(false);
+  const QImage grey = label.grab().toImage();
+  bool sawGrey = false, sawBlack = false;
+  for (int y = 2; y < 19; ++y)
+    for (int x = 2; x < 95; ++x) {
+      sawGrey |= QColor(grey.pixel(x, y)) == QColor(128, 128, 128);
+      sawBlack |= QColor(grey.pixel(x, y)) == kInk;
+    }
+  QVERIFY(sawGrey && !sawBlack);
+}
+
+void TestBoxLabel::borders_data() {
+  QTest::addColumn<int>("shape");
+  QTest::addColumn<int>("style");
+  // Probes: each pixel and the colour it must have ('A' the first colour of
+  // the style, 'B' the second, 'F' the fill).
+  QTest::addColumn<QList<QPoint>>("points");
+  QTest::addColumn<QString>("colours");
+  const int r = 39, b = 19;
+  QTest::newRow("raised box") << int(blBox) << int(blRaised)
+                              << QList<QPoint>{{5, 0}, {0, 5}, {5, b}, {r, 5}} << "AABB";
+  QTest::newRow("frame") << int(blFrame) << int(blLowered)
+                         << QList<QPoint>{{5, 0}, {0, 5}, {5, 1}, {1, 5}, {5, b}, {r, 5}, {5, b - 1}}
+                         << "AABBBBA";
+  QTest::newRow("top line") << int(blTopLine) << int(blLowered)
+                            << QList<QPoint>{{0, 0}, {r, 1}, {0, b}, {r, 5}} << "ABFF";
+  QTest::newRow("bottom line") << int(blBottomLine) << int(blRaised)
+                               << QList<QPoint>{{0, b - 1}, {r, b}, {5, 0}} << "ABF";
+  QTest::newRow("left line") << int(blLeftLine) << int(blLowered)
+                             << QList<QPoint>{{0, 5}, {1, b}, {5, 0}, {r, 5}} << "ABFF";
+  QTest::newRow("right line") << int(blRightLine) << int(blLowered)
+                              << QList<QPoint>{{r - 1, 0}, {r, b}, {0, 5}} << "ABF";
+  QTest::newRow("none") << int(blNoShape) << int(blNoStyle)
+                        << QList<QPoint>{{0, 0}, {r, b}, {0, b}} << "FFF";
+}
+
+void TestBoxLabel::borders() {
+  QFETCH(int, shape);
+  QFETCH(int, style);
+  QFETCH(QList<QPoint>, points);
+  QFETCH(QString, colours);
+  TBoxLabel label;
+  label.resize(40, 20);
+  Paint(label);
+  label.SetBorderShape(TBoxLabelShape(shape));
+  label.SetBorderStyle(TBoxLabelStyle(style));
+  const QImage image = label.grab().toImage();
+  const QColor a = style == blRaised ? kLight : kShadow;
+  const QColor b = style == blRaised ? kShadow : kLight;
+  for (int i = 0; i < points.size(); ++i) {
+    const QColor want = colours[i] == 'A' ? a : colours[i] == 'B' ? b : kFill;
+    QVERIFY2(QColor(image.pixel(points[i])) == want,
+             qPrintable(QString("probe %1 at %2,%3").arg(i).arg(points[i].x()).arg(points[i].y())));
+  }
+  // Transparent: the fill is left to what lies below.
+  label.SetTransparent(true);
+  QImage under(40, 20, QImage::Format_ARGB32);
+  under.fill(Qt::transparent);
+  label.render(&under, {}, {}, QWidget::DrawChildren);
+  QCOMPARE(qAlpha(under.pixel(20, 10)), 0);
+}
+
+void TestBoxLabel::shapeAndStyleCoupled() {
+  TBoxLabel label;
+  QCOMPARE(label.BorderShape(), blBox);
+  QCOMPARE(label.BorderStyle(), blLowered);
+  label.SetBorderShape(blNoShape);
+  QCOMPARE(label.BorderStyle(), blNoStyle);
+  label.SetBorderShape(blTopLine);
+  QCOMPARE(label.BorderStyle(), blLowered);
+  label.SetBorderStyle(blRaised);
+  QCOMPARE(label.BorderShape(), blTopLine);
+  label.SetBorderStyle(blNoStyle);
+  QCOMPARE(label.BorderShape(), blNoShape);
+  label.SetBorderStyle(blRaised);
+  QCOMPARE(label.BorderShape(), blBox);
+  QCOMPARE(label.BorderStyle(), blRaised);
+}
+
+void TestBoxLabel::autoSizeAndAccelerator() {
+  QWidget form;
+  auto* label = new TBoxLabel(&form);
+  label->setGeometry(100, 10, 97, 21);
+  label->SetAlignment(Qt::AlignRight);
+  label->SetCaption("&Total files");
+  label->SetAutoSize(true);
+  const QFontMetrics fm = label->fontMetrics();
+  QVERIFY(qAbs(label->width() - (fm.horizontalAdvance("Total files") + 8)) <= 1);
+  QCOMPARE(label->height(), fm.height() + 4);
+  QCOMPARE(label->x() + label->width(), 197);  // the right edge stays
+  label->SetCaption("");
+  QVERIFY(qAbs(label->width() - (fm.horizontalAdvance(" ") + 8)) <= 1);
+  label->SetCaption("one two three four five six");
+  label->resize(60, 17);
+  label->SetWordWrap(true);
+  QVERIFY(label->height() >= 2 * fm.height() + 4);
+  label->SetWordWrap(false);
+  QCOMPARE(label->height(), fm.height() + 4);
+  label->SetCaption("&Count");
+
+  auto* edit = new QLineEdit(&form);
+  edit->setGeometry(10, 50, 80, 20);
+  auto* other = new QLineEdit(&form);
+  other->setGeometry(10, 80, 80, 20);
+  form.show();
+  QApplication::setActiveWindow(&form);
+  QVERIFY(QTest::qWaitForWindowActive(&form));
+  other->setFocus();
+  QTest::keyClick(&form, Qt::Key_C, Qt::AltModifier);
+  QVERIFY(other->hasFocus());  // no focus control yet
+  label->SetFocusControl(edit);
+  QTest::keyClick(&form, Qt::Key_C, Qt::AltModifier);
+  QVERIFY(edit->hasFocus());
+
+  other->setFocus();
+  label->SetShowAccelChar(false);
+  QTest::keyClick(&form, Qt::Key_C, Qt::AltModifier);
+  QVERIFY(other->hasFocus());
+
+  delete edit;
+  QCOMPARE(label->FocusControl(), nullptr);
+}
+
+QTEST_MAIN(TestBoxLabel)
+#include "test_box_label.moc"
