@@ -58,7 +58,7 @@ class TQMEEnvironment {
   bool HTMLOpen{};
   bool SpecCharOpen{};
   QString RemoteRoot;
-  bool SyntaxHighlight = true;  // colour HTML, CSS and JavaScript pages
+  bool SyntaxHighlight{};  // colour HTML, CSS and JavaScript pages
 
  private:
   void LocateFiles(const QString& programFile);

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "components/box_label.h"
+#include "components/form_style.h"
 #include "config/dialog_frame.h"
 #include "config/environment.h"
 #include "site/date_func.h"
@@ -77,9 +78,7 @@ TfrmWalkTree::TfrmWalkTree(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(204, 204, 207));
-  setPalette(pal);
+  SetFormColour(this);
   setAutoFillBackground(true);
 
   ifmManager = new TZELFileManager(this);
@@ -105,9 +104,7 @@ void TfrmWalkTree::BuildControls() {
   memOutput->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memOutput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memOutput->setFocusPolicy(Qt::ClickFocus);
-  QFont mono(QStringLiteral("Liberation Mono"));  // the design's Courier New
-  mono.setPixelSize(13);
-  memOutput->setFont(mono);
+  memOutput->setFont(MonoFont(13));
   // A plain multi-line edit's tab stops: every 8 characters.
   memOutput->setTabStopDistance(8 * memOutput->fontMetrics().horizontalAdvance(' '));
 

@@ -6,6 +6,7 @@
 #include "file_bytes.h"
 #include <memory>
 
+#include "app/whitespace_rules.h"
 #include "components/errors.h"
 #include "config/environment.h"
 #include "desktop_stub.h"
@@ -243,7 +244,7 @@ void TestEnvironment::roundTripKeepsOtherLines() {
   e->SyntaxHighlight = false;
   e->LastSearch = QString::fromUtf8(" <h1>€ ");
   e->Replace = "\"x\"";
-  e->AutoConversion = 2;
+  e->AutoConversion = convNone;
   e->TabInterval = 16;
   e->CaseSensitive = e->HTMLOpen = true;
   e->DelEmptyLines = false;
@@ -256,7 +257,7 @@ void TestEnvironment::roundTripKeepsOtherLines() {
   // Blanks at the ends are not kept; a quoted value loses its quotes.
   QCOMPARE(back->LastSearch, QString::fromUtf8("<h1>€"));
   QCOMPARE(back->Replace, QString("x"));
-  QCOMPARE(back->AutoConversion, 2);
+  QCOMPARE(back->AutoConversion, convNone);
   QVERIFY(back->CaseSensitive && back->HTMLOpen && !back->DelEmptyLines && !back->SyntaxHighlight);
   QCOMPARE(back->HTop, 33);
   // Read and written again unchanged, the file stays byte for byte the same.

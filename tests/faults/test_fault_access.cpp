@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include "app/command_table.h"
 #include "app/edit_file_info.h"
 #include "app/status_panels.h"
 #include "fault_report.h"
@@ -152,7 +153,7 @@ class TestFaultAccess : public QObject {
     c.Tried("save as a new page in a folder of mode 0555");
     w.Window()->SaveDialog = [&](const QString&, const QString&) { return w.Site("new.html"); };
     const auto refused = AnswerNextMessage(mrOk);
-    w.Window()->MenuClick(104);
+    w.Window()->MenuClick(cmdFileSaveAs);
     c.Kept(refused->Text.endsWith("Permission denied"), "no reason given: " + refused->Text);
     CheckKept(c, w, "b.html", kPage);
     c.Tried("Ctrl+S there, No to writing in place");

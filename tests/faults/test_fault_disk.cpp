@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include "app/command_table.h"
 #include "app/edit_file_info.h"
 #include "fault_report.h"
 #include "file_bytes.h"
@@ -142,11 +143,11 @@ class TestFaultDisk : public QObject {
     QFile::remove(disk.Path("filler.bin"));
     c.Tried("then with room");
     target = "b.html";
-    w.Window()->MenuClick(104);
+    w.Window()->MenuClick(cmdFileSaveAs);
     c.Kept(ReadBytes(w.Site("b.html")) == FEdited, "save as with room did not write b.html");
     c.Kept(ReadBytes(w.Site("a.html")) == FPage, "save as changed the page it came from");
     target = "d.html";
-    w.Window()->MenuClick(105);
+    w.Window()->MenuClick(cmdFileRename);
     c.Kept(ReadBytes(w.Site("d.html")) == FEdited, "rename with room did not write d.html");
     c.Kept(EntriesOf(w.Site()) == QStringList({"a.html", "c.html", "d.html"}),
            "after the rename the folder holds " + EntriesOf(w.Site()).join(" "));

@@ -74,7 +74,7 @@ class TestFaultKill : public QObject {
     const QByteArray old = PageOf(size, "old");
     WriteBytes(page, old);
     TEditFileInfo doc;
-    doc.Conversion = 2;
+    doc.Conversion = convNone;
     doc.Load(page);
     for (std::string& line : doc.Baseline) line.replace(3, 3, "a newer");
 

@@ -105,12 +105,14 @@ class TestResultsWindow : public QObject {
     w.resize(250, 400);
     QCOMPARE(QRect(Env->RLeft, Env->RTop, Env->RWidth, Env->RHeight), QRect(70, 60, 250, 400));
     // Stored sizes below 1 keep the window's own size.
-    Env->RHeight = 0;
-    Env->RWidth = -3;
-    Env->RTop = 5;
-    w.FormActivate();
-    QCOMPARE(w.y(), 5);
-    QCOMPARE(w.size(), QSize(250, 400));
+    for (int below : {0, -3}) {
+      Env->RHeight = below;
+      Env->RWidth = below;
+      Env->RTop = 5;
+      w.FormActivate();
+      QCOMPARE(w.y(), 5);
+      QCOMPARE(w.size(), QSize(250, 400));
+    }
   }
 
   void searchKeepsWindowAliveAndRestoresCursor() {
