@@ -127,8 +127,8 @@ void TestEnvironment::readValues_data() {
                              << "12";
   QTest::newRow("negative") << QByteArray("CTop=-2147483648") << "CTop"
                             << "-2147483648";
-  QTest::newRow("blanks round number") << QByteArray("TabInterval=  14 ") << "TabInterval"
-                                       << "14";
+  QTest::newRow("blanks round number") << QByteArray("TabInterval=  19 ") << "TabInterval"
+                                       << "19";
   QTest::newRow("conversion low byte") << QByteArray("AutoConversion=258") << "AutoConversion"
                                        << "2";
   QTest::newRow("conversion above 2") << QByteArray("AutoConversion=3") << "AutoConversion"

@@ -73,6 +73,9 @@ void TestCharCheck::caretPlacement() {
   QCOMPARE(ByteOffsetOfChar(line, 4), std::size_t(6));
   QCOMPARE(ByteOffsetOfChar(line, 9), line.size());
   QCOMPARE(ByteOffsetOfChar(line, 0), std::size_t(0));
+  // The smallest and the largest code of their lengths are one character each.
+  QCOMPARE(ByteOffsetOfChar("\xC2\x80" "b", 2), std::size_t(2));
+  QCOMPARE(ByteOffsetOfChar("\xF4\x8F\xBF\xBF" "b", 2), std::size_t(4));
   const TLines lines{"<P>", "abc\xC3\xA9"};
   QCOMPARE(CharIndexOf(lines, 2, 4), 3LL + 2 + 3);
   QCOMPARE(CharIndexOf(lines, 1, 1), 0LL);
