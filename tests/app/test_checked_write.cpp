@@ -69,6 +69,15 @@ private Q_SLOTS:
     }
     QCOMPARE(ReadBytes(ini), QByteArray("[Settings]\r\nA=1\r\n"));
 
+    // A hard-linked page is written in place: a full disk must refuse before
+    // the page is touched, and both names keep the old text.
+    QCOMPARE(::link(QFile::encodeName(page).constData(),
+                    QFile::encodeName(disk.Path("hard.html")).constData()),
+             0);
+    QVERIFY_THROWS_EXCEPTION(EInOutError, WriteFileChecked(page, big));
+    QCOMPARE(ReadBytes(page), QByteArray("old page"));
+    QVERIFY(QFile::remove(disk.Path("hard.html")));
+
     WriteBytes(Path("big.bin"), big);
     QVERIFY(!CopyFileTo(Path("big.bin"), disk.Path("copy.bin")));
     QCOMPARE(EntriesOf(disk.Path({})), QStringList({"page.html", "quillmere.ini"}));
