@@ -6,6 +6,8 @@
 #include "site/date_func.h"
 
 #include <QFile>
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -44,6 +46,7 @@ void TEditFileInfo::Load(const QString& Name) {
 
 void TEditFileInfo::Reload() {
   TLines().swap(Baseline);
+  FDeletedLines.clear();
   Encoding = TTextEncoding::Utf8;
   Modified = false;
   DiskStamp = {};
@@ -54,17 +57,25 @@ void TEditFileInfo::Reload() {
   // Each line is converted as it is split, while it is in the cache, and
   // stored at its converted size: the whitespace rules treat UTF-8 and
   // Windows-1252 bytes alike, so the encoding need not be known yet.
-  auto addLine = [this, tabSize](TLines& lines, const char* data, std::size_t size) {
+  auto addLine = [this, tabSize, diskLine = std::size_t(0)](TLines& lines, const char* data,
+                                                             std::size_t size) mutable {
     std::string& line = lines.emplace_back();
     ConvertLineTo(data, size, tabSize, Conversion, line);
-    if (DeleteEmptyLines && line.empty()) lines.pop_back();
+    if (DeleteEmptyLines && line.empty()) {
+      lines.pop_back();
+      FDeletedLines.resize(std::max(FDeletedLines.size(), diskLine / 64 + 1));
+      FDeletedLines[diskLine / 64] |= std::uint64_t(1) << (diskLine % 64);
+    }
+    ++diskLine;
   };
+  ++FReads;
   try {
     Encoding = ReadDocumentFile(FileName, Baseline, addLine);
   } catch (const EInOutError&) {
     // No name stays behind, so a later save cannot write an empty document
     // over a file that merely could not be read.
     TLines().swap(Baseline);
+    FDeletedLines.clear();
     FileName.clear();
     Encoding = TTextEncoding::Utf8;
     DiskStamp = {};
@@ -94,6 +105,8 @@ void TEditFileInfo::Save(TWriteMode Mode) {
   WriteDocumentFile(FileName, Baseline, Encoding, tabSize, Mode);
   DiskStamp = FileStampOf(FileName);
   for (std::string& line : Baseline) NormaliseSavedLine(line, tabSize);
+  // The file now holds Baseline line for line.
+  FDeletedLines.clear();
   Modified = false;
   RaiseChange();
 }
@@ -106,6 +119,18 @@ TDiskChange TEditFileInfo::DiskChange() const {
   if (now.Device != DiskStamp.Device || now.Inode != DiskStamp.Inode)
     return TDiskChange::Replaced;
   return TDiskChange::Changed;
+}
+
+qint64 TEditFileInfo::LoadedLine(qint64 DiskLine) const {
+  if (DiskLine <= 1 || FDeletedLines.empty()) return DiskLine;
+  // Deleted lines before DiskLine, whose bit index is DiskLine - 1.
+  const std::size_t before = static_cast<std::size_t>(DiskLine - 1);
+  qint64 deleted = 0;
+  const std::size_t words = std::min(before / 64, FDeletedLines.size());
+  for (std::size_t i = 0; i < words; ++i) deleted += std::popcount(FDeletedLines[i]);
+  if (words < FDeletedLines.size() && before % 64)
+    deleted += std::popcount(FDeletedLines[words] & ((std::uint64_t(1) << (before % 64)) - 1));
+  return DiskLine - deleted;
 }
 
 void TEditFileInfo::SetModified(bool Value) {

@@ -62,12 +62,14 @@ void TfrmMain::SetCaptionFor(const QString& path) {
 
 void TfrmMain::flbPagesChange() {
   if (FStarting) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  QCoreApplication::processEvents();
+  // Before the events run: a list without a current entry that gets the
+  // focus then selects its first one itself, and that page is read twice.
   if (flbPages->count() > 0 && flbPages->currentRow() < 0) {
     const QSignalBlocker block(flbPages);
     flbPages->setCurrentRow(0);
   }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QCoreApplication::processEvents();
   const QString path = flbPages->FileName();
   const QString previous = FFileInfo->FileName;
   if (ConfirmLongLines(path) && Guarded("File not loaded", [&] { FFileInfo->Load(path); })) {
@@ -219,12 +221,13 @@ void TfrmMain::CancelChanges() {
 }
 
 void TfrmMain::OpenFileByName(const QString& name) {
-  QCoreApplication::processEvents();
   const int row = PageRowFor(flbPages->Names(), name);
-  if (row >= 0) {
+  if (row >= 0 || flbPages->currentRow() < 0) {
+    // Before the events run, for the reason given in flbPagesChange.
     const QSignalBlocker block(flbPages);
-    flbPages->setCurrentRow(row);
+    flbPages->setCurrentRow(std::max(row, 0));
   }
+  QCoreApplication::processEvents();
   flbPagesChange();
   QCoreApplication::processEvents();
 }

@@ -31,6 +31,7 @@ class TestMainWindowFixes : public QObject {
   void heldAltRightIndentsOnce();
   void nameNotValidText();
   void veryLongLineAsksFirst();
+  void onePagePerOpen();
 
  private:
   void SendKey(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat) {
@@ -159,6 +160,23 @@ void TestMainWindowFixes::veryLongLineAsksFirst() {
   list->setCurrentRow(1);
   QTRY_COMPARE(F->Window()->FileInfo()->FileName, F->Site("b.html"));
   QCOMPARE(F->Editor()->TextLength(), (1 << 20) + 7 + 2);
+}
+
+void TestMainWindowFixes::onePagePerOpen() {
+  // The named page is not the list's first: the start read the first one
+  // and then the named one, a 50 MB page twice when it was the first.
+  F->Page("a.html", "a\r\n");
+  F->Page("b.html", "b\r\n");
+  F->Open({F->Site("b.html")});
+  const TEditFileInfo& info = *F->Window()->FileInfo();
+  QCOMPARE(info.FileName, F->Site("b.html"));
+  QCOMPARE(info.ReadCount(), 1);
+  // Coming back to an unchanged page does not read it again.
+  F->Reactivate();
+  QCOMPARE(info.ReadCount(), 1);
+  F->List()->setCurrentRow(0);
+  QCOMPARE(F->Text(), QString("a\r\n"));
+  QCOMPARE(info.ReadCount(), 2);
 }
 
 QTEST_MAIN(TestMainWindowFixes)
