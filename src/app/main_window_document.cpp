@@ -2,6 +2,7 @@
 // it, tracking edits, the enabled state of every document command, saving
 // and restoring.
 #include "app/edit_file_info.h"
+#include "app/file_helpers.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/doc_commands.h"
@@ -91,6 +92,7 @@ bool TfrmMain::ConfirmLongLines(const QString& path) {
   // The editor lays out a whole line to show any of it: a minified page of
   // one 50 MB line keeps the window busy for about a minute (bench).
   constexpr qint64 kLongLineBytes = 1 << 20;
+  if (FileSizeOf(path) < kLongLineBytes) return true;
   const qint64 longest = LongestLineBytes(path);
   if (longest < kLongLineBytes) return true;
   QApplication::restoreOverrideCursor();

@@ -273,6 +273,7 @@ void TestEditFileInfo::chunkBoundaries() {
   QCOMPARE(info.LineCount(), 4);
   QCOMPARE(info.Baseline, SplitLines(std::string_view(bytes.constData(), bytes.size())));
   QCOMPARE(info.Baseline[0].size(), std::size_t(chunk - 1));
+  QCOMPARE(LongestLineBytes(Path("big.htm")), chunk * 3 + 10);
   info.Save();
   QByteArray expected = bytes;
   expected.replace("\xA9\n", "\xA9\r\n").replace("\rd", "\r\nd").append("\r\n");
