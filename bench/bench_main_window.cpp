@@ -155,15 +155,6 @@ void ShowRow(TfrmMain& window, int row) {
   QCoreApplication::processEvents();
 }
 
-std::string JoinedLines(const TLines& lines) {
-  std::string text;
-  std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + 2;
-  text.reserve(size);
-  for (const std::string& line : lines) text.append(line).append("\r\n");
-  return text;
-}
-
 struct TKeyTimes {
   double Handled;  // the key's press and release: editor and window handlers
   double Painted;  // the event loop run after it, which repaints
@@ -243,7 +234,7 @@ QUILLMERE_BENCH(main_window_open_50mb) {
     page.Load(site.Big);
     return page;
   };
-  const std::string bytes = JoinedLines(loadPage().Baseline);
+  const std::string bytes = loadPage().Baseline.Text();
   std::printf("page %.1f MB\n", bytes.size() / 1048576.0);
 
   std::vector<double> ours, oursWall, load, fill;
@@ -300,8 +291,7 @@ QUILLMERE_BENCH(main_window_start_50mb) {
     page.Load(site.Big);
     plain.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
     plain.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
-    const std::string text = JoinedLines(page.Baseline);
-    TLines().swap(page.Baseline);
+    const std::string& text = page.Baseline.Text();
     plain.SendScintilla(QsciScintillaBase::SCI_ALLOCATE,
                         static_cast<unsigned long>(text.size() + text.size() / 8 + 65536));
     plain.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()),

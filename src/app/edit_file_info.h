@@ -21,7 +21,7 @@ public:
 
   QString FileName;            // empty when no file is open
   bool Modified = false;       // edited since loaded, saved or restored
-  TLines Baseline;             // UTF-8 lines as loaded and converted, or as last saved
+  TJoinedLines Baseline;       // UTF-8 lines as loaded and converted, or as last saved
   std::int32_t TabSize = 32;   // columns one tab stands for
   std::uint8_t Conversion = convToTabs;  // on loading, a TConversion or above
   bool DeleteEmptyLines = false;

@@ -115,7 +115,7 @@ void TfrmMain::ShowBaseline() {
   ApplySyntax();
   const bool previous = SuppressChange;
   SuppressChange = true;
-  memEdit->SetLines(FFileInfo->Baseline);
+  memEdit->SetTextBytes(FFileInfo->Baseline.Text());
   memEdit->SetSelStart(0);
   SuppressChange = previous;
   if (!FStarting) {
@@ -203,9 +203,11 @@ bool TfrmMain::SaveDocument() {
   const int row = FCurrentRow;
   // The editor's text must be one the page's encoding can hold before it
   // becomes the baseline; a refused save keeps everything as it was.
-  TLines lines = ApplyConversion();
+  // The converted lines go before the text is taken whole: a save should
+  // hold one copy of the page beside the editor's, not two.
+  ApplyConversion();
   GotoLine(row);
-  TLines previous = std::exchange(FFileInfo->Baseline, std::move(lines));
+  TJoinedLines previous = std::exchange(FFileInfo->Baseline, memEdit->JoinedLines());
   if (WriteGuarded("File not saved", [&](TWriteMode mode) { FFileInfo->Save(mode); }))
     return true;
   FFileInfo->Baseline = std::move(previous);

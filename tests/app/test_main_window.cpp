@@ -312,7 +312,7 @@ void TestMainWindow::saveFailureKeepsTheEdit() {
   QVERIFY(FWindow->FileInfo()->Modified);
   QVERIFY(Status()->Marker());
   QCOMPARE(Text(), QString("xone\r\n"));
-  QCOMPARE(FWindow->FileInfo()->Baseline, TLines{"one"});
+  QCOMPARE(FWindow->FileInfo()->Baseline.Lines(), TLines{"one"});
   QVERIFY(Enabled("bbtSave"));
   QVERIFY(!Enabled("ipnFiles"));
   QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed save");

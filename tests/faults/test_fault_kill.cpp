@@ -76,7 +76,9 @@ class TestFaultKill : public QObject {
     TEditFileInfo doc;
     doc.Conversion = convNone;
     doc.Load(page);
-    for (std::string& line : doc.Baseline) line.replace(3, 3, "a newer");
+    TLines newer = doc.Baseline.Lines();
+    for (std::string& line : newer) line.replace(3, 3, "a newer");
+    doc.Baseline = newer;
 
     // Saves left alone: what a save writes, and how long it takes (the
     // median of three, the first one over a cold cache being slower).
