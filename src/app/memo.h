@@ -3,7 +3,6 @@
 // in its buffer and is addressed like a Win32 multi-line edit: positions count
 // characters (code points), a line break counts two. Owned by the main window.
 #include <QString>
-#include <functional>
 #include <string>
 
 #include "app/syntax_language.h"
@@ -165,10 +164,6 @@ class TZELMemo : public QsciScintilla {
   int ScintillaLines() const;
   std::string ByteRange(long start, long end) const;
   void ReplaceSelectionBytes(const char* data, long length);
-  // Replaces the whole text by the Size bytes that Produce appends, as
-  // SetTextBytes does.
-  using TAppend = std::function<void(const char* data, std::size_t length)>;
-  void FillText(std::size_t size, const std::function<void(const TAppend&)>& produce);
   void SelectChars(int anchor, int caret);
   bool EditorTakes(const QKeyEvent* e) const;
   QFont EditorFont() const;

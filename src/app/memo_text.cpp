@@ -22,10 +22,6 @@ std::string TZELMemo::ByteRange(long start, long end) const {
 std::string TZELMemo::TextBytes() const { return ByteRange(0, ByteLength()); }
 
 void TZELMemo::SetTextBytes(const std::string& utf8) {
-  FillText(utf8.size(), [&](const TAppend& append) { append(utf8.data(), utf8.size()); });
-}
-
-void TZELMemo::FillText(std::size_t size, const std::function<void(const TAppend&)>& produce) {
   const bool readOnly = isReadOnly();
   setReadOnly(false);
   // A fill is not undoable; collecting it would copy the whole text once more.
@@ -33,10 +29,8 @@ void TZELMemo::FillText(std::size_t size, const std::function<void(const TAppend
   Sci(SCI_CLEARALL);
   // Room for the text and for typing after it: without it Scintilla's first
   // insertion after a big fill copies the whole buffer (1 s at 50 MB).
-  Sci(SCI_ALLOCATE, size + size / 8 + FillSlack);
-  produce([this](const char* data, std::size_t length) {
-    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(length), data);
-  });
+  Sci(SCI_ALLOCATE, utf8.size() + utf8.size() / 8 + FillSlack);
+  SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.data());
   Sci(SCI_SETUNDOCOLLECTION, 1);
   Sci(SCI_EMPTYUNDOBUFFER);
   Sci(SCI_SETSAVEPOINT);
@@ -48,29 +42,13 @@ void TZELMemo::FillText(std::size_t size, const std::function<void(const TAppend
 void TZELMemo::SetLines(const std::vector<std::string>& lines) {
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 2;
-  // Handed over in pieces that stay in the cache, not joined whole first:
-  // a 50 MB page would need 50 MB more at its peak.
-  constexpr std::size_t kPiece = 1 << 20;
-  FillText(size, [&](const TAppend& append) {
-    std::string piece;
-    piece.reserve(kPiece + 4096);
-    for (const std::string& line : lines) {
-      if (line.size() >= kPiece) {
-        append(piece.data(), piece.size());
-        piece.clear();
-        append(line.data(), line.size());
-        append("\r\n", 2);
-        continue;
-      }
-      piece += line;
-      piece += "\r\n";
-      if (piece.size() >= kPiece) {
-        append(piece.data(), piece.size());
-        piece.clear();
-      }
-    }
-    append(piece.data(), piece.size());
-  });
+  std::string text;
+  text.reserve(size);
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  SetTextBytes(text);
 }
 
 std::vector<std::string> TZELMemo::Lines() const {
