@@ -14,8 +14,12 @@ inline bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 #ifdef QUILLMERE_AVX2
 // The build targets every x86-64; where the processor has AVX2, the scans
-// take 32 bytes a step, a sixth less time for the whole all-files search.
-const bool kAvx2 = __builtin_cpu_supports("avx2");
+// take 32 bytes a step: a tenth less time for the whole all-files search.
+// Asked for here, during static initialisation, the detection must be run first.
+const bool kAvx2 = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
 
 // Line breaks in text[i, to) in blocks of 32, as CountLineBreaks counts
 // them; I stops where fewer than 32 bytes are left. Text[i - 1] is readable.
