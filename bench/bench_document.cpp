@@ -1,6 +1,6 @@
 // Loading and saving a large page against GNU sed trimming trailing blanks
 // from the same file, and the memory a load takes.
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "bench.h"
 
 #include <QElapsedTimer>
