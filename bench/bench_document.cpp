@@ -12,8 +12,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/edit_file_info.h"
 #include "bench.h"
+#include "doc/edit_file_info.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "bench.h"

@@ -20,6 +20,9 @@ fi
 if [ "${1:-}" = "--peers" ]; then
   packages+=(xvfb xdotool geany ripgrep)
 fi
+if [ "${1:-}" = "--format" ]; then
+  packages+=(clang-format git)
+fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

@@ -1,7 +1,7 @@
-#include "app/edit_file_info.h"
-#include "app/file_names.h"
+#include "doc/edit_file_info.h"
+#include "doc/file_names.h"
 
-#include "app/whitespace_rules.h"
+#include "doc/whitespace_rules.h"
 #include "components/errors.h"
 #include "site/date_func.h"
 

@@ -1,7 +1,7 @@
-#include "app/loaded_line.h"
+#include "doc/loaded_line.h"
 
-#include "app/document_file.h"
-#include "app/whitespace_rules.h"
+#include "doc/document_file.h"
+#include "doc/whitespace_rules.h"
 #include "components/errors.h"
 
 qint64 LoadedLineOf(const QString& fileName, qint64 diskLine, int tabSize,
