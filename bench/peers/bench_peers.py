@@ -140,7 +140,7 @@ def focus_editor(window, env):
                     str(x), str(y), "click", "1"], env=env, check=True)
 
 
-def run_once(command, env, with_key=True):
+def run_once(command, env):
     """Starts Command; measures it until shown and idle, then keys at the end."""
     start = time.monotonic()
     proc = subprocess.Popen(command, env=env, cwd=env["HOME"], stdout=subprocess.DEVNULL,
@@ -151,11 +151,10 @@ def run_once(command, env, with_key=True):
                                        since=(start + shown, shown_cpu))
         result = {"shown": shown, "shown_cpu": shown_cpu, "idle": idle, "idle_cpu": idle_cpu,
                   "peak": peak_kb(proc.pid) / 1024}
-        if with_key:
-            focus_editor(window, env)
-            subprocess.run(["xdotool", "key", "--clearmodifiers", "ctrl+End"], env=env, check=True)
-            wait_quiet(proc.pid, time.monotonic(), KEY_QUIET)
-            result["key"] = key_seconds(proc.pid, env, ["x"])
+        focus_editor(window, env)
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "ctrl+End"], env=env, check=True)
+        wait_quiet(proc.pid, time.monotonic(), KEY_QUIET)
+        result["key"] = key_seconds(proc.pid, env, ["x"])
         return result
     finally:
         proc.kill()
