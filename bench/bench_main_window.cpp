@@ -17,7 +17,7 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "bench.h"

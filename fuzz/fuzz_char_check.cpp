@@ -1,7 +1,7 @@
 // The character check: it passes exactly when every byte is a tab or a code
 // from 30 to 127; otherwise it names the first bad character, and its line,
 // position and caret offset all point at that character.
-#include "app/text_lines.h"
+#include "doc/text_lines.h"
 #include "fuzz_support.h"
 #include "html/char_check.h"
 

@@ -6,8 +6,8 @@
 
 #include <QFile>
 
-#include "app/edit_file_info.h"
-#include "app/text_codec.h"
+#include "doc/edit_file_info.h"
+#include "doc/text_codec.h"
 #include "components/errors.h"
 #include "fuzz_support.h"
 

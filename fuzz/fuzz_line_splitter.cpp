@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "app/text_codec.h"
-#include "app/text_lines.h"
+#include "doc/text_codec.h"
+#include "doc/text_lines.h"
 #include "fuzz_support.h"
 #include "search/all_files_search.h"
 #include "search/byte_search.h"

@@ -1,6 +1,6 @@
 #include "app/file_panel.h"
 
-#include "app/file_names.h"
+#include "doc/file_names.h"
 #include "app/page_files.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "app/recovery_keeper.h"
 
 #include "app/command_line.h"
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/memo.h"
 #include "app/status_panels.h"

@@ -5,8 +5,8 @@
 // by responsibility: main_window.cpp (life cycle and layout),
 // main_window_document.cpp (loading, saving, enabled states),
 // main_window_editor.cpp (editor keys and read-outs).
-#include "app/checked_write.h"
-#include "app/text_lines.h"
+#include "doc/checked_write.h"
+#include "doc/text_lines.h"
 
 #include <QMainWindow>
 #include <functional>

@@ -1,7 +1,7 @@
 // The main window's menus and the dispatcher behind every menu item, tool
 // button and the file list's double click.
 #include "app/command_table.h"
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"

@@ -1,6 +1,6 @@
 // The main window and the disk behind it: pages changed by other programs
 // while open, and unsaved text recovered after a crash.
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"

@@ -1,8 +1,8 @@
 // The main window's document handling: loading the selected file, showing
 // it, tracking edits, the enabled state of every document command, saving
 // and restoring.
-#include "app/edit_file_info.h"
-#include "app/file_helpers.h"
+#include "doc/edit_file_info.h"
+#include "doc/file_helpers.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/doc_commands.h"
@@ -10,7 +10,7 @@
 #include "app/memo.h"
 #include "app/page_files.h"
 #include "app/status_panels.h"
-#include "app/text_lines.h"
+#include "doc/text_lines.h"
 #include "components/app_title.h"
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"

@@ -1,6 +1,6 @@
 // The main window's handlers of the editor: Esc, F3 and file stepping,
 // block indent and outdent, the read-outs and the clipboard commands.
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 
 #include "app/command_table.h"
 #include "app/file_panel.h"

@@ -1,9 +1,9 @@
 // The main window's file commands: new from the template, delete, save as,
 // rename, view, another instance, the template, help, web references and the site window.
-#include "app/document_file.h"
-#include "app/edit_file_info.h"
-#include "app/file_helpers.h"
-#include "app/file_names.h"
+#include "doc/document_file.h"
+#include "doc/edit_file_info.h"
+#include "doc/file_helpers.h"
+#include "doc/file_names.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/page_files.h"

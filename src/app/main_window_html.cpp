@@ -1,6 +1,6 @@
 // The main window's HTML aids: what the tool windows hand back, the tag case
 // conversion and the check for characters that do not belong.
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"

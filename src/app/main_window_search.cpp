@@ -1,6 +1,6 @@
 // The main window's search bar: search, replace, replace all, go to line and
 // the search in all files.
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/syntax_language.h"
-#include "app/text_lines.h"
+#include "doc/text_lines.h"
 #include <vector>
 
 // QScintilla's headers use Qt's signals/slots keywords, which the project

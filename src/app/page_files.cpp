@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "app/file_names.h"
+#include "doc/file_names.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "app/recovery_file.h"
-#include "app/file_names.h"
+#include "doc/file_names.h"
 
-#include "app/checked_write.h"
+#include "doc/checked_write.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -4,7 +4,7 @@
 // live in $XDG_STATE_HOME/quillmere (by default ~/.local/state/quillmere),
 // one per page and program instance, and go once the page is saved, its
 // changes cancelled or the program closed cleanly.
-#include "app/file_helpers.h"
+#include "doc/file_helpers.h"
 
 #include <QList>
 #include <QString>

@@ -3,7 +3,7 @@
 // without typing (and at the latest half a minute after the first unsaved
 // change), at SIGTERM and SIGHUP, and removed once the document is clean.
 // The main window owns one and tells it of edits and of clean states.
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "config/ini_file.h"
 
-#include "app/checked_write.h"
+#include "doc/checked_write.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "app/whitespace_rules.h"
+#include "doc/whitespace_rules.h"
 #include "components/edit_controls.h"
 #include "config/dialog_frame.h"
 #include "config/environment.h"

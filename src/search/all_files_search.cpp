@@ -1,5 +1,5 @@
 #include "search/all_files_search.h"
-#include "app/file_names.h"
+#include "doc/file_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <memory>
 #include <new>
 
-#include "app/file_helpers.h"
-#include "app/text_codec.h"
+#include "doc/file_helpers.h"
+#include "doc/text_codec.h"
 #include "search/byte_search.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "site/date_func.h"
-#include "app/file_names.h"
+#include "doc/file_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -14,8 +14,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/checked_write.h"
-#include "app/file_helpers.h"
+#include "doc/checked_write.h"
+#include "doc/file_helpers.h"
 #include "components/msg_door.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/checked_write.h"
+#include "doc/checked_write.h"
 #include "components/msg_door.h"
 #include "site/file_manager.h"
 #include "site/robots.h"

@@ -7,7 +7,7 @@
 #include <QListWidget>
 #include <QLocale>
 
-#include "app/checked_write.h"
+#include "doc/checked_write.h"
 #include "components/box_label.h"
 #include "components/desktop.h"
 #include "components/msg_func.h"

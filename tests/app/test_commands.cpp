@@ -16,7 +16,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"

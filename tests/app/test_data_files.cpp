@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "app/command_table.h"
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/web_links.h"
 
 // Checks the files shipped beside the program: the help page and the

@@ -1,7 +1,7 @@
 // Pages changed behind the editor's back, and unsaved text brought back
 // after a crash.
 #include "app/command_table.h"
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/recovery_file.h"
 #include "app/recovery_keeper.h"
 #include "app/status_panels.h"

@@ -28,7 +28,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "app/status_panels.h"

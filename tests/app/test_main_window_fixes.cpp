@@ -7,8 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/edit_file_info.h"
-#include "app/file_names.h"
+#include "doc/edit_file_info.h"
+#include "doc/file_names.h"
 #include "app/file_panel.h"
 #include "window_fixture.h"
 #include "file_bytes.h"

@@ -1,6 +1,6 @@
 #include "app/page_files.h"
 
-#include "app/file_names.h"
+#include "doc/file_names.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Saving from the window when the disk says no: nothing on disk changes,
 // the edit and the modified marker stay, the message gives the reason.
 #include "app/command_table.h"
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/status_panels.h"
 #include "file_bytes.h"
 #include "msg_answer.h"

@@ -6,7 +6,7 @@
 #include "file_bytes.h"
 #include <memory>
 
-#include "app/whitespace_rules.h"
+#include "doc/whitespace_rules.h"
 #include "components/errors.h"
 #include "config/environment.h"
 #include "desktop_stub.h"

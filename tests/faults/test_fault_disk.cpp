@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/command_table.h"
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "fault_report.h"
 #include "file_bytes.h"
 #include "msg_answer.h"

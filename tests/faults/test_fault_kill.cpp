@@ -9,7 +9,7 @@
 #include <QTest>
 #include <csignal>
 
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "fault_report.h"
 #include "file_bytes.h"
 

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/edit_file_info.h"
+#include "doc/edit_file_info.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "components/edit_controls.h"

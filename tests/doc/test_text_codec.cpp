@@ -1,4 +1,4 @@
-#include "app/text_codec.h"
+#include "doc/text_codec.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "app/edit_file_info.h"
-#include "app/file_names.h"
+#include "doc/edit_file_info.h"
+#include "doc/file_names.h"
 
-#include "app/text_codec.h"
-#include "app/whitespace_rules.h"
+#include "doc/text_codec.h"
+#include "doc/whitespace_rules.h"
 #include "components/errors.h"
 #include "site/date_func.h"
 

@@ -1,6 +1,6 @@
-#include "app/file_names.h"
+#include "doc/file_names.h"
 
-#include "app/text_codec.h"
+#include "doc/text_codec.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/text_lines.h"
+#include "doc/text_lines.h"
 
 #include <QTest>
 

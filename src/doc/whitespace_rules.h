@@ -2,7 +2,7 @@
 // The whitespace rules of documents: the conversion of leading whitespace
 // on loading and the normalisation of every line on saving. A character of
 // code 32 or less counts as whitespace; T is the columns one tab stands for.
-#include "app/text_lines.h"
+#include "doc/text_lines.h"
 
 #include <cstddef>
 #include <cstdint>

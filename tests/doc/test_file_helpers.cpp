@@ -1,4 +1,4 @@
-#include "app/file_helpers.h"
+#include "doc/file_helpers.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

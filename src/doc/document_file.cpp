@@ -1,9 +1,9 @@
-#include "app/document_file.h"
-#include "app/file_names.h"
+#include "doc/document_file.h"
+#include "doc/file_names.h"
 
-#include "app/checked_write.h"
-#include "app/text_codec.h"
-#include "app/whitespace_rules.h"
+#include "doc/checked_write.h"
+#include "doc/text_codec.h"
+#include "doc/whitespace_rules.h"
 #include "components/errors.h"
 
 #include <QFile>

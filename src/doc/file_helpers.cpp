@@ -1,7 +1,7 @@
-#include "app/file_helpers.h"
-#include "app/file_names.h"
+#include "doc/file_helpers.h"
+#include "doc/file_names.h"
 
-#include "app/checked_write.h"
+#include "doc/checked_write.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

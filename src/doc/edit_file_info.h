@@ -2,10 +2,10 @@
 // The document being edited: its path, its lines as loaded or last saved, the
 // modified flag and the whitespace rules applied on loading and saving. The
 // main window owns the one instance, FileInfo.
-#include "app/document_file.h"
-#include "app/file_helpers.h"
-#include "app/text_lines.h"
-#include "app/whitespace_rules.h"
+#include "doc/document_file.h"
+#include "doc/file_helpers.h"
+#include "doc/text_lines.h"
+#include "doc/whitespace_rules.h"
 
 #include <QString>
 #include <cstdint>

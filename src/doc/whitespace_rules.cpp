@@ -1,4 +1,4 @@
-#include "app/whitespace_rules.h"
+#include "doc/whitespace_rules.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 // The checked write under the faults a user's disk meets: full, limited,
 // shared through links, owned by others, killed half way.
-#include "app/checked_write.h"
-#include "app/document_file.h"
-#include "app/file_helpers.h"
+#include "doc/checked_write.h"
+#include "doc/document_file.h"
+#include "doc/file_helpers.h"
 #include "config/ini_file.h"
 #include "file_bytes.h"
 #include "small_disk.h"

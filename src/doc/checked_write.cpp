@@ -1,5 +1,5 @@
-#include "app/checked_write.h"
-#include "app/file_names.h"
+#include "doc/checked_write.h"
+#include "doc/file_names.h"
 
 #include <QDir>
 #include <QFile>

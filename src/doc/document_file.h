@@ -1,8 +1,8 @@
 #pragma once
 // Reading and writing a document file whole: bytes to UTF-8 lines on the way
 // in, normalised lines back to the file's own encoding on the way out.
-#include "app/checked_write.h"
-#include "app/text_lines.h"
+#include "doc/checked_write.h"
+#include "doc/text_lines.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
-#include "app/edit_file_info.h"
-#include "app/text_codec.h"
+#include "doc/edit_file_info.h"
+#include "doc/text_codec.h"
 #include "components/errors.h"
 #include "site/date_func.h"
 
