@@ -43,6 +43,7 @@ class TestWalkTreeWindow : public QObject {
   void init();
   void cleanup();
   void opensOnTheWorkingFolder();
+  void layout();
   void listSite();
   void remoteRootRule();
   void convert();
@@ -136,6 +137,14 @@ void TestWalkTreeWindow::opensOnTheWorkingFolder() {
   QCOMPARE(seen[3], QString("only List"));
   QCOMPARE(size, QSize(629, 540));
   QCOMPARE(Environment->RemoteRoot, QString("http://www.changed.example/"));
+}
+
+// One look at the layout: buttons of one width; pane, target field and
+// totals end at one right edge.
+void TestWalkTreeWindow::layout() {
+  for (const char* b : Actions) QCOMPARE(Control(b)->width(), Control("bbtList")->width());
+  for (const char* c : {"memOutput", "edtSaveAs", "bxlFileCount", "bxlFileSize"})
+    QCOMPARE(Control(c)->geometry().right(), 616);
 }
 
 // Three files of 1,400 bytes in all; without details no size is summed; a
