@@ -3,10 +3,13 @@
 #include "file_bytes.h"
 #include "msg_answer.h"
 
+#include "doc/edit_file_info.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QAbstractButton>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -112,4 +115,16 @@ void TWindowFixture::Type(const QString& text) {
     QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
     QApplication::sendEvent(Editor()->viewport(), &release);
   }
+}
+
+bool TWindowFixture::Modified() const { return Doc()->Modified; }
+
+void TWindowFixture::Click(const char* name) {
+  QTest::mouseClick(Control<QAbstractButton>(name), Qt::LeftButton);
+}
+
+void TWindowFixture::Edit(const QString& text) {
+  FocusEditor();
+  Type(text);
+  QTRY_VERIFY(Modified());
 }

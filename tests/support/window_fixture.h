@@ -49,6 +49,12 @@ public:
   }
   bool Enabled(const char* name) const;
   QString Text() const { return QString::fromStdString(Editor()->TextBytes()); }
+  TEditFileInfo* Doc() const { return FWindow->FileInfo(); }
+  bool Modified() const;
+  QString Caption() const { return FWindow->windowTitle(); }
+  void Command(int tag) { FWindow->MenuClick(tag); }
+  // A mouse click on the button of that name.
+  void Click(const char* name);
 
   // Another window takes the focus and gives it back, as a switch to
   // another program does.
@@ -56,6 +62,8 @@ public:
   void FocusEditor();
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
   void Type(const QString& text);
+  // Focuses the editor, types text and waits until it counts as an edit.
+  void Edit(const QString& text);
 
   TDesktopStub Desktop;
 
