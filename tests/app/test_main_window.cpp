@@ -6,6 +6,9 @@
 #undef signals
 #undef slots
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -18,8 +21,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "app/command_table.h"
 #include "app/file_panel.h"
@@ -60,631 +61,576 @@ void SendKey(TWindowFixture& w, QEvent::Type type, bool repeat) {
 
 class TestMainWindow : public QObject {
   Q_OBJECT
-private Q_SLOTS:
-  void firstPageLoadedAndEdited();
-  void noPage();
-  void saveWritesNormalisedLines_data();
-  void saveWritesNormalisedLines();
-  void saveFailureKeepsTheEdit();
-  void saveKeepsTheEncoding();
-  void escapeRestores();
-  void fileStepping();
-  void blockIndent_data();
-  void blockIndent();
-  void heldAltRightIndentsOnce();
-  void closeWithChanges();
-  void settingsNotWritable();
-  void commandLineFile_data();
-  void commandLineFile();
-  void unreadablePage();
-  void veryLongLineAsksFirst();
-  void nameNotValidText();
-  void syntaxColouring();
-  void readOuts();
-  void springsBack();
-  void clipboardCommands();
-  void ctrlFGoesToSearch_data();
-  void ctrlFGoesToSearch();
-  void maintenanceOpensTheSiteWindow();
-  void searchBarUsesTheStoredText();
-  void hitOpensOnItsLoadedLine();
-  void dropIsAnEdit();
-};
+ private Q_SLOTS:
+  void firstPageLoadedAndEdited() {
+    TWindowFixture w;
+    w.Page("b.html", "<p>b</p>\r\n");
+    w.Page("a.html", "<html>\r\n  <body>   \r\n\tx\r\n</html>\r\n");
+    w.Page("logo.png", "png");
+    w.Open();
+    QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after the first activation");
+    QCOMPARE(w.List()->count(), 2);
+    QCOMPARE(w.List()->currentRow(), 0);
+    QCOMPARE(w.Caption(), QString("Quillmere 2.60 - a.html"));
+    QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
+    QCOMPARE(Environment->WorkingDir, w.Site() + "/");
+    // Loaded with a tab of 3 and blanks to tabs: two blanks stay blanks.
+    QCOMPARE(w.Text(), QString("<html>\r\n  <body>\r\n\tx\r\n</html>\r\n"));
+    QCOMPARE(Status(w)->Text(0), " " + w.Site("a.html"));
+    QCOMPARE(w.Control<TIntEdit>("iedGoto")->MaxValue(), 4);
+    const QStringList lockedByAnEdit = {"ipnFiles", "bbtMaint", "menFileNew", "bbtSettings"};
+    for (const QString& name : lockedByAnEdit)
+      QVERIFY2(w.Enabled(qPrintable(name)), qPrintable(name));
+    QVERIFY(!w.Enabled("bbtSave"));
+    QVERIFY(!Status(w)->Marker());
 
-void TestMainWindow::firstPageLoadedAndEdited() {
-  TWindowFixture w;
-  w.Page("b.html", "<p>b</p>\r\n");
-  w.Page("a.html", "<html>\r\n  <body>   \r\n\tx\r\n</html>\r\n");
-  w.Page("logo.png", "png");
-  w.Open();
-  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after the first activation");
-  QCOMPARE(w.List()->count(), 2);
-  QCOMPARE(w.List()->currentRow(), 0);
-  QCOMPARE(w.Caption(), QString("Quillmere 2.60 - a.html"));
-  QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
-  QCOMPARE(Environment->WorkingDir, w.Site() + "/");
-  // Loaded with a tab of 3 and blanks to tabs: two blanks stay blanks.
-  QCOMPARE(w.Text(), QString("<html>\r\n  <body>\r\n\tx\r\n</html>\r\n"));
-  QCOMPARE(Status(w)->Text(0), " " + w.Site("a.html"));
-  QCOMPARE(w.Control<TIntEdit>("iedGoto")->MaxValue(), 4);
-  const QStringList lockedByAnEdit = {"ipnFiles", "bbtMaint", "menFileNew", "bbtSettings"};
-  for (const QString& name : lockedByAnEdit) QVERIFY2(w.Enabled(qPrintable(name)), qPrintable(name));
-  QVERIFY(!w.Enabled("bbtSave"));
-  QVERIFY(!Status(w)->Marker());
+    w.FocusEditor();
+    w.Key(Qt::Key_Z);
+    QCOMPARE(w.Text(), QString("z<html>\r\n  <body>\r\n\tx\r\n</html>\r\n"));
+    QTRY_VERIFY(w.Modified());
+    QVERIFY(Status(w)->Marker());
+    const QImage drawn = Status(w)->grab().toImage();
+    QCOMPARE(drawn.pixelColor(Status(w)->MarkerRect().center()), QColor(255, 34, 34));
+    for (const QString& name : lockedByAnEdit)
+      QVERIFY2(!w.Enabled(qPrintable(name)), qPrintable(name));
+    QVERIFY(w.Enabled("bbtSave"));
+    QCOMPARE(w.Doc()->LineCount(), 4);
+  }
 
-  w.FocusEditor();
-  w.Key(Qt::Key_Z);
-  QCOMPARE(w.Text(), QString("z<html>\r\n  <body>\r\n\tx\r\n</html>\r\n"));
-  QTRY_VERIFY(w.Modified());
-  QVERIFY(Status(w)->Marker());
-  const QImage drawn = Status(w)->grab().toImage();
-  QCOMPARE(drawn.pixelColor(Status(w)->MarkerRect().center()), QColor(255, 34, 34));
-  for (const QString& name : lockedByAnEdit) QVERIFY2(!w.Enabled(qPrintable(name)), qPrintable(name));
-  QVERIFY(w.Enabled("bbtSave"));
-  QCOMPARE(w.Doc()->LineCount(), 4);
-}
+  // Without a page the document commands are off and ask nothing.
+  void noPage() {
+    TWindowFixture w;
+    QVERIFY(QDir(w.Site()).mkdir("sub.html"));
+    w.Open();
+    QCOMPARE(w.List()->count(), 0);
+    QVERIFY(w.Doc()->FileName.isEmpty());
+    const QStringList pageCommands = {"menFileDelete", "menPopRename", "bbtMaint", "bbtView"};
+    for (const QString& name : pageCommands)
+      QVERIFY2(!w.Enabled(qPrintable(name)), qPrintable(name));
+    QVERIFY(w.Enabled("ipnFiles"));
+    const auto none = AnswerNextMessage(mrNo, 500);
+    w.Command(cmdFileDelete);
+    w.Command(cmdFileRename);
+    QVERIFY2(!none->Shown, qPrintable(none->Text));
 
-// Without a page the document commands are off and ask nothing.
-void TestMainWindow::noPage() {
-  TWindowFixture w;
-  QVERIFY(QDir(w.Site()).mkdir("sub.html"));
-  w.Open();
-  QCOMPARE(w.List()->count(), 0);
-  QVERIFY(w.Doc()->FileName.isEmpty());
-  const QStringList pageCommands = {"menFileDelete", "menPopRename", "bbtMaint", "bbtView"};
-  for (const QString& name : pageCommands) QVERIFY2(!w.Enabled(qPrintable(name)), qPrintable(name));
-  QVERIFY(w.Enabled("ipnFiles"));
-  const auto none = AnswerNextMessage(mrNo, 500);
-  w.Command(cmdFileDelete);
-  w.Command(cmdFileRename);
-  QVERIFY2(!none->Shown, qPrintable(none->Text));
+    w.Page("p.html", "p\r\n");
+    w.Window()->RefreshFileList();
+    for (const QString& name : pageCommands)
+      QVERIFY2(w.Enabled(qPrintable(name)), qPrintable(name));
+  }
 
-  w.Page("p.html", "p\r\n");
-  w.Window()->RefreshFileList();
-  for (const QString& name : pageCommands) QVERIFY2(w.Enabled(qPrintable(name)), qPrintable(name));
-}
+  void saveWritesNormalisedLines_data() {
+    QTest::addColumn<bool>("byShortcut");
+    QTest::addColumn<QString>("tabInterval");
+    QTest::addColumn<QString>("loaded");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("Ctrl+S, tab of 3") << true << "12"
+                                      << "<p>\r\n   x\r\n        y\r\n\r\nend\r\n"
+                                      << QByteArray("<p>b\r\n\tx\r\n\t\t  y\r\n\r\nend\r\n");
+    QTest::newRow("Save command, tab of 2") << false << "8"
+                                            << "<p>\r\n  x\r\n      y\r\n\r\nend\r\n"
+                                            << QByteArray("<p>b\r\n\tx\r\n\t\t\ty\r\n\r\nend\r\n");
+  }
 
-void TestMainWindow::saveWritesNormalisedLines_data() {
-  QTest::addColumn<bool>("byShortcut");
-  QTest::addColumn<QString>("tabInterval");
-  QTest::addColumn<QString>("loaded");
-  QTest::addColumn<QByteArray>("saved");
-  QTest::newRow("Ctrl+S, tab of 3") << true << "12" << "<p>\r\n   x\r\n        y\r\n\r\nend\r\n"
-                                    << QByteArray("<p>b\r\n\tx\r\n\t\t  y\r\n\r\nend\r\n");
-  QTest::newRow("Save command, tab of 2") << false << "8" << "<p>\r\n  x\r\n      y\r\n\r\nend\r\n"
-                                          << QByteArray("<p>b\r\n\tx\r\n\t\t\ty\r\n\r\nend\r\n");
-}
-
-void TestMainWindow::saveWritesNormalisedLines() {
-  QFETCH(bool, byShortcut);
-  QFETCH(QString, tabInterval);
-  QFETCH(QString, loaded);
-  QFETCH(QByteArray, saved);
-  // Tabs to blanks on loading: the save must turn leading blanks back into tabs.
-  TWindowFixture w;
-  w.WriteSettings({{"AutoConversion", "1"}, {"TabInterval", tabInterval}});
-  w.Page("a.html", "<p>\n\tx\r\n\t\t  y\r     \r\nend");
-  w.Open();
-  QCOMPARE(w.Text(), loaded);
-  w.FocusEditor();
-  w.Key(Qt::Key_End);
-  QTest::keyClicks(w.Editor()->viewport(), "b  ");
-  w.Key(Qt::Key_Down);
-  QTRY_VERIFY(w.Modified());
-  if (byShortcut)
-    w.Key(Qt::Key_S, Qt::ControlModifier);
-  else
-    w.Command(cmdFileSave);
-  QCOMPARE(ReadBytes(w.Site("a.html")), saved);
-  QTest::qWait(50);  // nothing the save did to the text may count as an edit later
-  QVERIFY(!w.Modified());
-  QVERIFY(!Status(w)->Marker());
-  QVERIFY(w.Enabled("ipnFiles"));
-  // The caret goes to the start of the row it was on.
-  QCOMPARE(w.Editor()->SelStart(), w.Editor()->LineIndex(1));
-
-  // Cancel after a save brings back the text as saved.
-  w.Edit("q");
-  AnswerNextMessage(mrYes);
-  w.Key(Qt::Key_Escape);
-  QCOMPARE(w.Text(), QString::fromUtf8(saved));
-}
-
-void TestMainWindow::saveFailureKeepsTheEdit() {
-  TWindowFixture w;
-  QVERIFY(QDir(w.Site()).mkdir("site"));
-  w.WriteSettings({{"WorkingDir", w.Site("site") + "/"}});
-  w.Page("site/a.html", "one\r\n");
-  w.Open();
-  w.Edit("x");
-  // The folder went away meanwhile (an unplugged disk, say).
-  QVERIFY(QDir(w.Site("site")).removeRecursively());
-  const auto gone = AnswerNextMessage(mrYes);
-  const auto seen = AnswerNextMessage(mrOk);
-  w.Command(cmdFileSave);
-  QCOMPARE(gone->Caption, QString("File changed on disk"));
-  QCOMPARE(seen->Caption, QString("File not saved"));
-  QVERIFY(w.Modified());
-  QCOMPARE(w.Text(), QString("xone\r\n"));
-  QCOMPARE(w.Doc()->Baseline, TLines{"one"});
-  QVERIFY(!w.Enabled("ipnFiles"));
-  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed save");
-
-  QVERIFY(QDir(w.Site()).mkdir("site"));
-  AnswerNextMessage(mrYes);
-  w.Command(cmdFileSave);
-  QCOMPARE(ReadBytes(w.Site("site/a.html")), QByteArray("xone\r\n"));
-  QVERIFY(!w.Modified());
-}
-
-void TestMainWindow::saveKeepsTheEncoding() {
-  // Not UTF-8: read as Windows-1252, and written back so.
-  TWindowFixture w;
-  w.Page("a.html", "caf\xe9 \x80\r\n");
-  w.Open();
-  QCOMPARE(w.Text(), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac\r\n"));
-  w.Edit(QString::fromUtf8("\xc3\xbc"));
-  w.Command(cmdFileSave);
-  const QByteArray saved("\xfc"
-                         "caf\xe9 \x80\r\n");
-  QCOMPARE(ReadBytes(w.Site("a.html")), saved);
-
-  // A character the code page has no place for is named, and nothing is
-  // written or lost, by a save or a save as.
-  w.Edit(QString::fromUtf8("\xc5\x82"));
-  const auto seen = AnswerNextMessage(mrOk);
-  w.Command(cmdFileSave);
-  QCOMPARE(seen->Caption, QString("File not saved"));
-  QVERIFY2(seen->Text.contains("U+0142"), qPrintable(seen->Text));
-  QCOMPARE(ReadBytes(w.Site("a.html")), saved);
-  QVERIFY(w.Modified());
-  w.Window()->SaveDialog = [&](const QString&, const QString&) { return w.Site("b.html"); };
-  const auto again = AnswerNextMessage(mrOk);
-  w.Command(cmdFileSaveAs);
-  QVERIFY2(again->Text.contains("U+0142"), qPrintable(again->Text));
-  QVERIFY(!QFile::exists(w.Site("b.html")));
-}
-
-void TestMainWindow::escapeRestores() {
-  TWindowFixture w;
-  w.Page("a.html", "one\r\ntwo\r\n");
-  w.Open();
-  w.FocusEditor();
-  const auto idle = AnswerNextMessage(mrYes, 500);
-  w.Key(Qt::Key_Escape);
-  QVERIFY2(!idle->Shown, "Esc on a clean page asked");
-  ClearMessageAnswers();
-
-  w.Edit("x");
-  const auto no = AnswerNextMessage(mrNo);
-  w.Key(Qt::Key_Escape);
-  QCOMPARE(no->Text, QString("Undo all changes and restore original?"));
-  QCOMPARE(no->FocusButton, QString("&No"));
-  QCOMPARE(w.Text(), QString("xone\r\ntwo\r\n"));
-  QVERIFY(w.Modified());
-
-  AnswerNextMessage(mrYes);
-  w.Key(Qt::Key_Escape);
-  QCOMPARE(w.Text(), QString("one\r\ntwo\r\n"));
-  QVERIFY(!Status(w)->Marker());
-  QVERIFY(w.Enabled("ipnFiles"));
-  QTest::qWait(50);  // restoring is no edit
-  QVERIFY(!w.Modified());
-}
-
-void TestMainWindow::fileStepping() {
-  TWindowFixture w;
-  for (const char* name : {"a.html", "b.html", "c.html"}) w.Page(name, name);
-  w.Open();
-  w.FocusEditor();
-  const auto step = [&](Qt::Key key, const char* expected) {
-    w.Key(key, Qt::ControlModifier);
-    QCOMPARE(w.Doc()->FileName, w.Site(expected));
-    QCOMPARE(w.Text(), QString(expected) + "\r\n");
-    QVERIFY(EditorHasFocus(w));
+  void saveWritesNormalisedLines() {
+    QFETCH(bool, byShortcut);
+    QFETCH(QString, tabInterval);
+    QFETCH(QString, loaded);
+    QFETCH(QByteArray, saved);
+    // Tabs to blanks on loading: the save must turn leading blanks back into tabs.
+    TWindowFixture w;
+    w.WriteSettings({{"AutoConversion", "1"}, {"TabInterval", tabInterval}});
+    w.Page("a.html", "<p>\n\tx\r\n\t\t  y\r     \r\nend");
+    w.Open();
+    QCOMPARE(w.Text(), loaded);
+    w.FocusEditor();
+    w.Key(Qt::Key_End);
+    QTest::keyClicks(w.Editor()->viewport(), "b  ");
+    w.Key(Qt::Key_Down);
+    QTRY_VERIFY(w.Modified());
+    if (byShortcut)
+      w.Key(Qt::Key_S, Qt::ControlModifier);
+    else
+      w.Command(cmdFileSave);
+    QCOMPARE(ReadBytes(w.Site("a.html")), saved);
+    QTest::qWait(50);  // nothing the save did to the text may count as an edit later
     QVERIFY(!w.Modified());
-  };
-  step(Qt::Key_Down, "b.html");
-  step(Qt::Key_Down, "c.html");
-  step(Qt::Key_Down, "c.html");
-  step(Qt::Key_Up, "b.html");
-  step(Qt::Key_Up, "a.html");
-  step(Qt::Key_Up, "a.html");
-  if (QTest::currentTestFailed()) return;
-  // An edit holds the page.
-  w.Edit("x");
-  w.Key(Qt::Key_Down, Qt::ControlModifier);
-  QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
-}
+    QVERIFY(!Status(w)->Marker());
+    QVERIFY(w.Enabled("ipnFiles"));
+    // The caret goes to the start of the row it was on.
+    QCOMPARE(w.Editor()->SelStart(), w.Editor()->LineIndex(1));
 
-void TestMainWindow::blockIndent_data() {
-  QTest::addColumn<QByteArray>("text");
-  QTest::addColumn<QString>("tabInterval");
-  QTest::addColumn<int>("selStart");
-  QTest::addColumn<int>("selLength");
-  QTest::addColumn<QString>("keys");  // R for Alt+Right, L for Alt+Left
-  QTest::addColumn<QByteArray>("expected");
-  QTest::addColumn<int>("endStart");
-  QTest::addColumn<int>("endLength");
-  const QByteArray five = "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\n";
-  // clang-format off
-  QTest::newRow("lines 2-4") << five << "12" << 4 << 12 << "R"
-                             << QByteArray("l1\r\n\tl2\r\n\tl3\r\n\tl4\r\nl5\r\n") << 2 << 16;
-  QTest::newRow("in and out") << five << "12" << 4 << 12 << "RL" << five << 2 << 13;
-  QTest::newRow("from char 0") << five << "12" << 0 << 7 << "R"
-                               << QByteArray("l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n") << 0 << 8;
-  QTest::newRow("from char 1") << five << "12" << 1 << 6 << "R"
-                               << QByteArray("l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n") << 1 << 7;
-  QTest::newRow("tab then unit") << QByteArray("a\r\n\t   x\r\nb\r\n") << "12" << 3 << 7 << "L"
-                                 << QByteArray("a\r\nx\r\nb\r\n") << 1 << 4;
-  QTest::newRow("one unit of two") << QByteArray("a\r\n      x\r\nb\r\n") << "12" << 3 << 9 << "L"
-                                   << QByteArray("a\r\n   x\r\nb\r\n") << 1 << 7;
-  QTest::newRow("tab width 0") << QByteArray("a\r\n\t  x\r\n    y\r\nb\r\n") << "0" << 3 << 13 << "L"
-                               << QByteArray("a\r\n  x\r\n    y\r\nb\r\n") << 1 << 13;
-  // clang-format on
-}
-
-void TestMainWindow::blockIndent() {
-  QFETCH(QByteArray, text);
-  QFETCH(QString, tabInterval);
-  QFETCH(int, selStart);
-  QFETCH(int, selLength);
-  QFETCH(QString, keys);
-  QFETCH(QByteArray, expected);
-  QFETCH(int, endStart);
-  QFETCH(int, endLength);
-  TWindowFixture w;
-  w.WriteSettings({{"AutoConversion", "2"}, {"TabInterval", tabInterval}});
-  w.Page("page.html", text);
-  w.Open();
-  w.FocusEditor();
-  w.Window()->SelectChars(selStart, selLength);
-  for (QChar k : keys) w.Key(k == 'R' ? Qt::Key_Right : Qt::Key_Left, Qt::AltModifier);
-  QCOMPARE(QByteArray::fromStdString(w.Editor()->TextBytes()), expected);
-  QCOMPARE(w.Editor()->SelStart(), endStart);
-  QCOMPARE(w.Editor()->SelLength(), endLength);
-  QTRY_VERIFY(w.Modified());
-}
-
-void TestMainWindow::heldAltRightIndentsOnce() {
-  TWindowFixture w;
-  w.Page("p.html", "a\r\nb\r\nc\r\n");
-  w.Open();
-  w.FocusEditor();
-  w.Window()->SelectChars(3, 6);
-  SendKey(w, QEvent::KeyPress, false);
-  for (int i = 0; i < 3; ++i) {
-    SendKey(w, QEvent::KeyRelease, true);
-    SendKey(w, QEvent::KeyPress, true);
+    // Cancel after a save brings back the text as saved.
+    w.Edit("q");
+    AnswerNextMessage(mrYes);
+    w.Key(Qt::Key_Escape);
+    QCOMPARE(w.Text(), QString::fromUtf8(saved));
   }
-  SendKey(w, QEvent::KeyRelease, false);
-  QCOMPARE(w.Text(), QString("a\r\n\tb\r\n\tc\r\n"));
-}
 
-void TestMainWindow::closeWithChanges() {
-  TWindowFixture w;
-  w.Page("a.html", "one\r\n");
-  w.Open();
-  const QByteArray iniBefore = ReadBytes(w.IniPath());
-  w.Edit("x");
-  for (TMsgSeenPtr seen : {AnswerNextMessage(mrNo), CloseNextMessage()}) {
-    QVERIFY(!w.Window()->close());
-    QCOMPARE(seen->Text, QString("Close the application and lose all changes?"));
-    QCOMPARE(seen->FocusButton, QString("&No"));
-    QVERIFY(w.Window()->isVisible());
+  void saveKeepsTheEncoding() {
+    // Not UTF-8: read as Windows-1252, and written back so.
+    TWindowFixture w;
+    w.Page("a.html", "caf\xe9 \x80\r\n");
+    w.Open();
+    QCOMPARE(w.Text(), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac\r\n"));
+    w.Edit(QString::fromUtf8("\xc3\xbc"));
+    w.Command(cmdFileSave);
+    const QByteArray saved(
+        "\xfc"
+        "caf\xe9 \x80\r\n");
+    QCOMPARE(ReadBytes(w.Site("a.html")), saved);
+
+    // A character the code page has no place for is named, and nothing is
+    // written or lost, by a save or a save as.
+    w.Edit(QString::fromUtf8("\xc5\x82"));
+    const auto seen = AnswerNextMessage(mrOk);
+    w.Command(cmdFileSave);
+    QCOMPARE(seen->Caption, QString("File not saved"));
+    QVERIFY2(seen->Text.contains("U+0142"), qPrintable(seen->Text));
+    QCOMPARE(ReadBytes(w.Site("a.html")), saved);
     QVERIFY(w.Modified());
-    QCOMPARE(ReadBytes(w.IniPath()), iniBefore);
+    w.Window()->SaveDialog = [&](const QString&, const QString&) { return w.Site("b.html"); };
+    const auto again = AnswerNextMessage(mrOk);
+    w.Command(cmdFileSaveAs);
+    QVERIFY2(again->Text.contains("U+0142"), qPrintable(again->Text));
+    QVERIFY(!QFile::exists(w.Site("b.html")));
   }
-  AnswerNextMessage(mrYes);
-  QVERIFY(w.Window()->close());
-  QCOMPARE(ReadBytes(w.Site("a.html")), QByteArray("one\r\n"));
-  QVERIFY(IniHas("WorkingDir=" + w.Site() + "/"));
-  QVERIFY(IniHas("Left=" + QString::number(w.Window()->geometry().left())));
-  QVERIFY(IniHas("HTMLOpen=FALSE"));
-}
 
-void TestMainWindow::settingsNotWritable() {
-  TWindowFixture w;
-  w.Page("a.html", "one\r\n");
-  w.Open();
-  // Something that is no file stands where the settings go.
-  QVERIFY(QFile::remove(w.IniPath()));
-  QVERIFY(QDir().mkdir(w.IniPath()));
-  const auto warning = AnswerNextMessage(mrOk);
-  const auto stay = AnswerNextMessage(mrNo);
-  QVERIFY(!w.Window()->close());
-  QCOMPARE(warning->Caption, QString("Settings not saved"));
-  QCOMPARE(stay->Text, QString("Close without saving the settings?"));
-  QVERIFY(!QApplication::overrideCursor());
-  AnswerNextMessage(mrOk);
-  AnswerNextMessage(mrYes);
-  QVERIFY(w.Window()->close());
-  QCOMPARE(PendingMessageAnswers(), 0);
-}
+  void escapeRestores() {
+    TWindowFixture w;
+    w.Page("a.html", "one\r\ntwo\r\n");
+    w.Open();
+    w.FocusEditor();
+    const auto idle = AnswerNextMessage(mrYes, 500);
+    w.Key(Qt::Key_Escape);
+    QVERIFY2(!idle->Shown, "Esc on a clean page asked");
+    ClearMessageAnswers();
 
-void TestMainWindow::commandLineFile_data() {
-  QTest::addColumn<QString>("arg");  // relative to the temporary folder
-  QTest::addColumn<QString>("folder");
-  QTest::addColumn<QString>("file");
-  QTest::addColumn<QString>("message");  // said before the window is used; empty for none
-  QTest::newRow("file in another folder") << "other/zeta.html" << "other" << "zeta.html" << "";
-  QTest::newRow("dotted path") << "site/../other/zeta.html" << "other" << "zeta.html" << "";
-  QTest::newRow("names nothing") << "other/missing.html" << "site" << "a.html"
-                                 << "missing.html\": No such file or directory.";
-  QTest::newRow("a folder") << "other/" << "other" << "alpha.html" << "";
-}
+    w.Edit("x");
+    const auto no = AnswerNextMessage(mrNo);
+    w.Key(Qt::Key_Escape);
+    QCOMPARE(no->Text, QString("Undo all changes and restore original?"));
+    QCOMPARE(no->FocusButton, QString("&No"));
+    QCOMPARE(w.Text(), QString("xone\r\ntwo\r\n"));
+    QVERIFY(w.Modified());
 
-void TestMainWindow::commandLineFile() {
-  QFETCH(QString, arg);
-  QFETCH(QString, folder);
-  QFETCH(QString, file);
-  QFETCH(QString, message);
-  TWindowFixture w;
-  w.WriteSettings({{"WorkingDir", w.Site("site") + "/"}});
-  w.Page("site/a.html", "a\r\n");
-  w.Page("other/alpha.html", "alpha\r\n");
-  w.Page("other/Zeta.html", "Zeta\r\n");  // the exact name comes first
-  w.Page("other/zeta.html", "zeta\r\n");
-  // Answered at the first activation, which the offscreen platform does
-  // not give back after it.
-  const auto seen = AnswerNextMessage(mrOk, message.isEmpty() ? 500 : MsgAnswerTimeoutMs);
-  if (message.isEmpty()) {
-    w.Open({w.Site(arg)});
-    QVERIFY2(!seen->Shown, qPrintable(seen->Text));
-  } else {
-    w.Show({w.Site(arg)});
-    QTRY_VERIFY(seen->Shown);
-    QCOMPARE(seen->Caption, QString("Not opened"));
-    QVERIFY2(seen->Text.endsWith(message), qPrintable(seen->Text));
+    AnswerNextMessage(mrYes);
+    w.Key(Qt::Key_Escape);
+    QCOMPARE(w.Text(), QString("one\r\ntwo\r\n"));
+    QVERIFY(!Status(w)->Marker());
+    QVERIFY(w.Enabled("ipnFiles"));
+    QTest::qWait(50);  // restoring is no edit
+    QVERIFY(!w.Modified());
   }
-  QCOMPARE(Environment->WorkingDir, w.Site(folder) + "/");
-  QCOMPARE(w.List()->currentItem()->text(), file);
-  QCOMPARE(w.Doc()->FileName, w.Site(folder + "/" + file));
-  QCOMPARE(w.Text(), file.section('.', 0, 0) + "\r\n");
-}
 
-void TestMainWindow::unreadablePage() {
-  TWindowFixture w;
-  for (const char* name : {"a.html", "b.html", "c.html"}) w.Page(name, name);
-  w.Open();
-  // Listed as a file, a folder by the time it is opened.
-  QVERIFY(QFile::remove(w.Site("b.html")));
-  QVERIFY(QDir(w.Site()).mkdir("b.html"));
-  const auto seen = AnswerNextMessage(mrOk);
-  w.List()->setCurrentRow(1);
-  QCOMPARE(seen->Caption, QString("File not loaded"));
-  QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
-  QCOMPARE(w.List()->currentRow(), 0);
-  QVERIFY(w.Enabled("ipnFiles"));
-  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed load");
+  void fileStepping() {
+    TWindowFixture w;
+    for (const char* name : {"a.html", "b.html", "c.html"}) w.Page(name, name);
+    w.Open();
+    w.FocusEditor();
+    const auto step = [&](Qt::Key key, const char* expected) {
+      w.Key(key, Qt::ControlModifier);
+      QCOMPARE(w.Doc()->FileName, w.Site(expected));
+      QCOMPARE(w.Text(), QString(expected) + "\r\n");
+      QVERIFY(EditorHasFocus(w));
+      QVERIFY(!w.Modified());
+    };
+    step(Qt::Key_Down, "b.html");
+    step(Qt::Key_Down, "c.html");
+    step(Qt::Key_Down, "c.html");
+    step(Qt::Key_Up, "b.html");
+    step(Qt::Key_Up, "a.html");
+    step(Qt::Key_Up, "a.html");
+    if (QTest::currentTestFailed()) return;
+    // An edit holds the page.
+    w.Edit("x");
+    w.Key(Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
+  }
 
-  // A page removed after the list was read is no document, and not reported.
-  QVERIFY(QFile::remove(w.Site("c.html")));
-  const auto idle = AnswerNextMessage(mrYes, 500);
-  w.List()->setCurrentRow(2);
-  QVERIFY2(!idle->Shown, qPrintable(idle->Text));
-  QVERIFY(w.Doc()->FileName.isEmpty());
-  QVERIFY(!w.Enabled("bbtView"));
-  w.List()->setCurrentRow(0);
-  QCOMPARE(w.Text(), QString("a.html\r\n"));
-}
+  void blockIndent_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("tabInterval");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<QString>("keys");  // R for Alt+Right, L for Alt+Left
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<int>("endStart");
+    QTest::addColumn<int>("endLength");
+    const QByteArray five = "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\n";
+    // clang-format off
+    QTest::newRow("lines 2-4") << five << "12" << 4 << 12 << "R"
+                               << QByteArray("l1\r\n\tl2\r\n\tl3\r\n\tl4\r\nl5\r\n") << 2 << 16;
+    QTest::newRow("in and out") << five << "12" << 4 << 12 << "RL" << five << 2 << 13;
+    QTest::newRow("from char 0") << five << "12" << 0 << 7 << "R"
+                                 << QByteArray("l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n") << 0 << 8;
+    QTest::newRow("from char 1") << five << "12" << 1 << 6 << "R"
+                                 << QByteArray("l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n") << 1 << 7;
+    QTest::newRow("tab then unit") << QByteArray("a\r\n\t   x\r\nb\r\n") << "12" << 3 << 7 << "L"
+                                   << QByteArray("a\r\nx\r\nb\r\n") << 1 << 4;
+    QTest::newRow("one unit of two") << QByteArray("a\r\n      x\r\nb\r\n") << "12" << 3 << 9 << "L"
+                                     << QByteArray("a\r\n   x\r\nb\r\n") << 1 << 7;
+    QTest::newRow("tab width 0") << QByteArray("a\r\n\t  x\r\n    y\r\nb\r\n") << "0" << 3 << 13 << "L"
+                                 << QByteArray("a\r\n  x\r\n    y\r\nb\r\n") << 1 << 13;
+    // clang-format on
+  }
 
-// A line that would take the editor a minute to lay out is shown only when
-// the user says so.
-void TestMainWindow::veryLongLineAsksFirst() {
-  TWindowFixture w;
-  w.Page("a.html", "short\r\n");
-  w.Page("b.html", "<p>" + QByteArray(1 << 20, 'x') + "</p>");
-  w.Open();
-  const auto no = AnswerNextMessage(mrNo);
-  w.List()->setCurrentRow(1);
-  QTRY_VERIFY(no->Shown);
-  QVERIFY2(no->Text.startsWith("b.html has a line of 1"), qPrintable(no->Text));
-  QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
-  AnswerNextMessage(mrYes);
-  w.List()->setCurrentRow(1);
-  QTRY_COMPARE(w.Doc()->FileName, w.Site("b.html"));
-  QCOMPARE(w.Editor()->TextLength(), (1 << 20) + 7 + 2);
-}
+  void blockIndent() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, tabInterval);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(QString, keys);
+    QFETCH(QByteArray, expected);
+    QFETCH(int, endStart);
+    QFETCH(int, endLength);
+    TWindowFixture w;
+    w.WriteSettings({{"AutoConversion", "2"}, {"TabInterval", tabInterval}});
+    w.Page("page.html", text);
+    w.Open();
+    w.FocusEditor();
+    w.Window()->SelectChars(selStart, selLength);
+    for (QChar k : keys) w.Key(k == 'R' ? Qt::Key_Right : Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(QByteArray::fromStdString(w.Editor()->TextBytes()), expected);
+    QCOMPARE(w.Editor()->SelStart(), endStart);
+    QCOMPARE(w.Editor()->SelLength(), endLength);
+    QTRY_VERIFY(w.Modified());
+  }
 
-void TestMainWindow::nameNotValidText() {
-  TWindowFixture w;
-  const QByteArray raw = QFile::encodeName(w.Site()) + "/caf\xe9.html";
-  const int fd = ::creat(raw.constData(), 0600);
-  QCOMPARE(::write(fd, "bytes\r\n", 7), 7);
-  ::close(fd);
-  w.Open();
-  QCOMPARE(w.List()->item(0)->text(), QString::fromUtf8("caf\xef\xbf\xbd.html"));
-  QCOMPARE(PathBytes(w.Control<TFileListBox>("flbPages")->FileName()), raw);
-  QCOMPARE(w.Text(), QString("bytes\r\n"));
-}
+  void heldAltRightIndentsOnce() {
+    TWindowFixture w;
+    w.Page("p.html", "a\r\nb\r\nc\r\n");
+    w.Open();
+    w.FocusEditor();
+    w.Window()->SelectChars(3, 6);
+    SendKey(w, QEvent::KeyPress, false);
+    for (int i = 0; i < 3; ++i) {
+      SendKey(w, QEvent::KeyRelease, true);
+      SendKey(w, QEvent::KeyPress, true);
+    }
+    SendKey(w, QEvent::KeyRelease, false);
+    QCOMPARE(w.Text(), QString("a\r\n\tb\r\n\tc\r\n"));
+  }
 
-void TestMainWindow::syntaxColouring() {
-  TWindowFixture w;
-  w.Page("a.html", "<p>a</p>\r\n");
-  w.Page("b.css", "p { }\r\n");
-  w.WriteSettings({{"FileMask", "*.html;*.css;"}});
-  w.Open();
-  QCOMPARE(Lexer(w), QString("QsciLexerHTML"));
-  w.List()->setCurrentRow(1);
-  QCOMPARE(Lexer(w), QString("QsciLexerCSS"));
-  // The View menu's tick switches it for the page shown and the next ones.
-  auto* tick = w.Window()->findChild<QAction*>("menViewSyntax");
-  w.Command(cmdView);
-  QVERIFY(tick->isChecked());
-  tick->trigger();
-  QCOMPARE(Lexer(w), QString());
-  w.List()->setCurrentRow(0);
-  QCOMPARE(Lexer(w), QString());
-  w.Command(cmdView);
-  QVERIFY(!tick->isChecked());
-  QVERIFY(w.Window()->close());
-  QVERIFY(IniHas("SyntaxHighlight=FALSE"));
-  w.Open();
-  QCOMPARE(Lexer(w), QString());
-  w.Window()->findChild<QAction*>("menViewSyntax")->trigger();
-  QCOMPARE(Lexer(w), QString("QsciLexerHTML"));
-}
+  void closeWithChanges() {
+    TWindowFixture w;
+    w.Page("a.html", "one\r\n");
+    w.Open();
+    const QByteArray iniBefore = ReadBytes(w.IniPath());
+    w.Edit("x");
+    for (TMsgSeenPtr seen : {AnswerNextMessage(mrNo), CloseNextMessage()}) {
+      QVERIFY(!w.Window()->close());
+      QCOMPARE(seen->Text, QString("Close the application and lose all changes?"));
+      QCOMPARE(seen->FocusButton, QString("&No"));
+      QVERIFY(w.Window()->isVisible());
+      QVERIFY(w.Modified());
+      QCOMPARE(ReadBytes(w.IniPath()), iniBefore);
+    }
+    AnswerNextMessage(mrYes);
+    QVERIFY(w.Window()->close());
+    QCOMPARE(ReadBytes(w.Site("a.html")), QByteArray("one\r\n"));
+    QVERIFY(IniHas("WorkingDir=" + w.Site() + "/"));
+    QVERIFY(IniHas("Left=" + QString::number(w.Window()->geometry().left())));
+    QVERIFY(IniHas("HTMLOpen=FALSE"));
+  }
 
-void TestMainWindow::readOuts() {
-  TWindowFixture w;
-  w.WriteSettings({{"AutoConversion", "2"}});
-  w.Page("a.html", "first\r\nabc\r\n\tlast\r\n");
-  w.Open();
-  auto* size = w.Control<QLabel>("lblSizeVal");
-  auto* lines = w.Control<QLabel>("lblLinesVal");
-  auto* cursor = w.Control<QLabel>("lblCursorVal");
-  QCOMPARE(size->text() + " " + lines->text() + " " + cursor->text(), QString("19 3 : 5 1 : 1"));
-  w.FocusEditor();
-  w.Key(Qt::Key_Down);
-  QCOMPARE(w.Window()->CurrentRow(), 2);
-  w.Key(Qt::Key_Down);
-  w.Key(Qt::Key_Right);  // over a tab, one column
-  QCOMPARE(lines->text() + " " + cursor->text(), QString("3 : 5 3 : 2"));
-  w.Key(Qt::Key_Return);
-  QCOMPARE(size->text() + " " + lines->text() + " " + cursor->text(), QString("21 4 : 4 4 : 1"));
-  // Characters are counted, not the bytes of their UTF-8 form.
-  w.Type(QString::fromUtf8("\xe2\x82\xac"));
-  QCOMPARE(size->text(), QString("22"));
-}
+  void commandLineFile_data() {
+    QTest::addColumn<QString>("arg");  // relative to the temporary folder
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");  // said before the window is used; empty for none
+    QTest::newRow("file in another folder") << "other/zeta.html"
+                                            << "other"
+                                            << "zeta.html"
+                                            << "";
+    QTest::newRow("dotted path") << "site/../other/zeta.html"
+                                 << "other"
+                                 << "zeta.html"
+                                 << "";
+    QTest::newRow("names nothing") << "other/missing.html"
+                                   << "site"
+                                   << "a.html"
+                                   << "missing.html\": No such file or directory.";
+    QTest::newRow("a folder") << "other/"
+                              << "other"
+                              << "alpha.html"
+                              << "";
+  }
 
-void TestMainWindow::springsBack() {
-  TWindowFixture w;
-  w.Page("a.html", "a\r\n");
-  w.Open();
-  QCOMPARE(w.Window()->size(), QSize(800, 534));
-  w.Window()->resize(600, 300);
-  QTRY_COMPARE(w.Window()->size(), QSize(MinMainWidth, MinMainHeight));
-  w.Window()->resize(900, 650);
-  QTRY_COMPARE(w.Window()->size(), QSize(900, 650));
-  // The read-outs stay directly under the editor.
-  auto* positions = w.Control<QWidget>("pnlPositions");
-  QCOMPARE(positions->y(), w.Editor()->geometry().bottom());
-  // A clean window closes without a question and keeps its size.
-  const auto idle = AnswerNextMessage(mrYes, 500);
-  QVERIFY(w.Window()->close());
-  QVERIFY(!idle->Shown);
-  QVERIFY(IniHas("Width=900"));
-  QVERIFY(IniHas("Height=650"));
-}
+  void commandLineFile() {
+    QFETCH(QString, arg);
+    QFETCH(QString, folder);
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    TWindowFixture w;
+    w.WriteSettings({{"WorkingDir", w.Site("site") + "/"}});
+    w.Page("site/a.html", "a\r\n");
+    w.Page("other/alpha.html", "alpha\r\n");
+    w.Page("other/Zeta.html", "Zeta\r\n");  // the exact name comes first
+    w.Page("other/zeta.html", "zeta\r\n");
+    // Answered at the first activation, which the offscreen platform does
+    // not give back after it.
+    const auto seen = AnswerNextMessage(mrOk, message.isEmpty() ? 500 : MsgAnswerTimeoutMs);
+    if (message.isEmpty()) {
+      w.Open({w.Site(arg)});
+      QVERIFY2(!seen->Shown, qPrintable(seen->Text));
+    } else {
+      w.Show({w.Site(arg)});
+      QTRY_VERIFY(seen->Shown);
+      QCOMPARE(seen->Caption, QString("Not opened"));
+      QVERIFY2(seen->Text.endsWith(message), qPrintable(seen->Text));
+    }
+    QCOMPARE(Environment->WorkingDir, w.Site(folder) + "/");
+    QCOMPARE(w.List()->currentItem()->text(), file);
+    QCOMPARE(w.Doc()->FileName, w.Site(folder + "/" + file));
+    QCOMPARE(w.Text(), file.section('.', 0, 0) + "\r\n");
+  }
 
-void TestMainWindow::clipboardCommands() {
-  TWindowFixture w;
-  w.Page("a.html", "some text\r\n");
-  w.Open();
-  QApplication::clipboard()->setText("pasted");
-  w.FocusEditor();
-  w.Key(Qt::Key_Right);
-  QVERIFY(!w.Enabled("menEditCopy"));
-  QVERIFY(w.Enabled("menEditPaste"));
-  w.Key(Qt::Key_Right, Qt::ShiftModifier);
-  QVERIFY(w.Enabled("menEditCut"));
-  // An empty text on the clipboard is nothing to paste.
-  QApplication::clipboard()->setText(QString());
-  w.Key(Qt::Key_Right);
-  QVERIFY(!w.Enabled("menEditPaste"));
-  // Elsewhere than in the editor and the search boxes, all three are off.
-  QApplication::clipboard()->setText("pasted");
-  w.Key(Qt::Key_Right, Qt::ShiftModifier);
-  w.List()->setFocus();
-  QTRY_VERIFY(w.List()->hasFocus());
-  for (const char* name : {"menEditCut", "menEditCopy", "menEditPaste"})
-    QVERIFY2(!w.Enabled(name), name);
-}
+  void unreadablePage() {
+    TWindowFixture w;
+    for (const char* name : {"a.html", "b.html", "c.html"}) w.Page(name, name);
+    w.Open();
+    // Listed as a file, a folder by the time it is opened.
+    QVERIFY(QFile::remove(w.Site("b.html")));
+    QVERIFY(QDir(w.Site()).mkdir("b.html"));
+    const auto seen = AnswerNextMessage(mrOk);
+    w.List()->setCurrentRow(1);
+    QCOMPARE(seen->Caption, QString("File not loaded"));
+    QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
+    QCOMPARE(w.List()->currentRow(), 0);
+    QVERIFY(w.Enabled("ipnFiles"));
+    QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed load");
 
-void TestMainWindow::ctrlFGoesToSearch_data() {
-  QTest::addColumn<QString>("from");
-  QTest::newRow("editor") << "memEdit";
-  QTest::newRow("file list") << "flbPages";
-  QTest::newRow("replace box") << "cmbReplace";
-}
+    // A page removed after the list was read is no document, and not reported.
+    QVERIFY(QFile::remove(w.Site("c.html")));
+    const auto idle = AnswerNextMessage(mrYes, 500);
+    w.List()->setCurrentRow(2);
+    QVERIFY2(!idle->Shown, qPrintable(idle->Text));
+    QVERIFY(w.Doc()->FileName.isEmpty());
+    QVERIFY(!w.Enabled("bbtView"));
+    w.List()->setCurrentRow(0);
+    QCOMPARE(w.Text(), QString("a.html\r\n"));
+  }
 
-void TestMainWindow::ctrlFGoesToSearch() {
-  QFETCH(QString, from);
-  TWindowFixture w;
-  w.Page("a.html", "find me\r\n");
-  w.Open();
-  auto* search = w.Control<QComboBox>("cmbSearch");
-  auto* findFirst = w.Control<QCheckBox>("ckbFindFirst");
-  findFirst->setChecked(false);
-  QWidget* source = w.Control<QWidget>(qPrintable(from));
-  source->setFocus();
-  QTRY_VERIFY(source->hasFocus() || source->isAncestorOf(QApplication::focusWidget()));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
-  QWidget* focus = QApplication::focusWidget();
-  QVERIFY(focus && (focus == search || search->isAncestorOf(focus)));
-  QVERIFY(findFirst->isChecked());
-  QVERIFY(!w.Modified());
-}
+  // A line that would take the editor a minute to lay out is shown only when
+  // the user says so.
+  void veryLongLineAsksFirst() {
+    TWindowFixture w;
+    w.Page("a.html", "short\r\n");
+    w.Page("b.html", "<p>" + QByteArray(1 << 20, 'x') + "</p>");
+    w.Open();
+    const auto no = AnswerNextMessage(mrNo);
+    w.List()->setCurrentRow(1);
+    QTRY_VERIFY(no->Shown);
+    QVERIFY2(no->Text.startsWith("b.html has a line of 1"), qPrintable(no->Text));
+    QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
+    AnswerNextMessage(mrYes);
+    w.List()->setCurrentRow(1);
+    QTRY_COMPARE(w.Doc()->FileName, w.Site("b.html"));
+    QCOMPARE(w.Editor()->TextLength(), (1 << 20) + 7 + 2);
+  }
 
-// The site window opens on the working folder; names it converts show in
-// the file list once it has closed.
-void TestMainWindow::maintenanceOpensTheSiteWindow() {
-  TWindowFixture w;
-  w.Page("Page.HTM", "<p>a</p>\r\n");
-  w.Open();
-  QString localRoot;
-  QTimer::singleShot(0, [&] {
-    QWidget* site = QApplication::activeModalWidget();
-    if (!site || site->objectName() != "frmWalkTree") return;
-    localRoot = site->findChild<QLineEdit*>("edtLocalRoot")->text();
-    site->findChild<QPushButton*>("bbtList")->click();
-    site->findChild<QPushButton*>("bbtCase")->click();
-    site->close();
-  });
-  w.Click("bbtMaint");
-  QCOMPARE(localRoot, w.Site() + "/");
-  QCOMPARE(w.List()->item(0)->text(), QString("page.htm"));
-}
+  void nameNotValidText() {
+    TWindowFixture w;
+    const QByteArray raw = QFile::encodeName(w.Site()) + "/caf\xe9.html";
+    const int fd = ::creat(raw.constData(), 0600);
+    QCOMPARE(::write(fd, "bytes\r\n", 7), 7);
+    ::close(fd);
+    w.Open();
+    QCOMPARE(w.List()->item(0)->text(), QString::fromUtf8("caf\xef\xbf\xbd.html"));
+    QCOMPARE(PathBytes(w.Control<TFileListBox>("flbPages")->FileName()), raw);
+    QCOMPARE(w.Text(), QString("bytes\r\n"));
+  }
 
-void TestMainWindow::searchBarUsesTheStoredText() {
-  TWindowFixture w;
-  w.WriteSettings({{"SaveSearch", "TRUE"}, {"LastSearch", "a"}, {"Replace", "xy"},
-                   {"QueryReplace", "FALSE"}});
-  w.Page("p.html", "a b a\r\n");
-  w.Open();
-  w.Click("bbtReplaceAll");
-  QCOMPARE(w.Text(), QString("xy b xy\r\n"));
-}
+  void syntaxColouring() {
+    TWindowFixture w;
+    w.Page("a.html", "<p>a</p>\r\n");
+    w.Page("b.css", "p { }\r\n");
+    w.WriteSettings({{"FileMask", "*.html;*.css;"}});
+    w.Open();
+    QCOMPARE(Lexer(w), QString("QsciLexerHTML"));
+    w.List()->setCurrentRow(1);
+    QCOMPARE(Lexer(w), QString("QsciLexerCSS"));
+    // The View menu's tick switches it for the page shown and the next ones.
+    auto* tick = w.Window()->findChild<QAction*>("menViewSyntax");
+    w.Command(cmdView);
+    QVERIFY(tick->isChecked());
+    tick->trigger();
+    QCOMPARE(Lexer(w), QString());
+    w.List()->setCurrentRow(0);
+    QCOMPARE(Lexer(w), QString());
+    w.Command(cmdView);
+    QVERIFY(!tick->isChecked());
+    QVERIFY(w.Window()->close());
+    QVERIFY(IniHas("SyntaxHighlight=FALSE"));
+    w.Open();
+    QCOMPARE(Lexer(w), QString());
+    w.Window()->findChild<QAction*>("menViewSyntax")->trigger();
+    QCOMPARE(Lexer(w), QString("QsciLexerHTML"));
+  }
 
-void TestMainWindow::hitOpensOnItsLoadedLine() {
-  TWindowFixture w;
-  w.WriteSettings({{"DelEmptyLines", "TRUE"}});
-  w.Page("a.html", "a\r\n");
-  w.Page("b.html", "one\r\n\r\n  \t\r\ntwo\r\n\r\nfind me\r\n");
-  w.Open();
-  w.Control<QComboBox>("cmbSearch")->setEditText("find");
-  w.Control<QCheckBox>("ckbSearchAll")->setChecked(true);
-  w.Click("bbtSearch");
-  TfrmResults* results = nullptr;
-  for (QWidget* top : QApplication::topLevelWidgets())
-    if (auto* r = qobject_cast<TfrmResults*>(top)) results = r;
-  QVERIFY(results);
-  results->lbxResults->setCurrentRow(0);
-  w.Window()->MyOnClickHandler(results);
-  QCOMPARE(w.Text(), QString("one\r\ntwo\r\nfind me\r\n"));
-  QCOMPARE(w.Editor()->LineFromChar(), 2);
-  results->close();
-}
+  void readOuts() {
+    TWindowFixture w;
+    w.WriteSettings({{"AutoConversion", "2"}});
+    w.Page("a.html", "first\r\nabc\r\n\tlast\r\n");
+    w.Open();
+    auto* size = w.Control<QLabel>("lblSizeVal");
+    auto* lines = w.Control<QLabel>("lblLinesVal");
+    auto* cursor = w.Control<QLabel>("lblCursorVal");
+    QCOMPARE(size->text() + " " + lines->text() + " " + cursor->text(), QString("19 3 : 5 1 : 1"));
+    w.FocusEditor();
+    w.Key(Qt::Key_Down);
+    QCOMPARE(w.Window()->CurrentRow(), 2);
+    w.Key(Qt::Key_Down);
+    w.Key(Qt::Key_Right);  // over a tab, one column
+    QCOMPARE(lines->text() + " " + cursor->text(), QString("3 : 5 3 : 2"));
+    w.Key(Qt::Key_Return);
+    QCOMPARE(size->text() + " " + lines->text() + " " + cursor->text(), QString("21 4 : 4 4 : 1"));
+    // Characters are counted, not the bytes of their UTF-8 form.
+    w.Type(QString::fromUtf8("\xe2\x82\xac"));
+    QCOMPARE(size->text(), QString("22"));
+  }
 
-void TestMainWindow::dropIsAnEdit() {
-  TWindowFixture w;
-  w.Page("p.html", "one\r\n");
-  w.Open();
-  QTRY_VERIFY(w.List()->hasFocus());
-  QMimeData data;
-  data.setText("dropped ");
-  QWidget* view = w.Editor()->viewport();
-  QDragEnterEvent enter({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(view, &enter);
-  QDragMoveEvent move({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(view, &move);
-  QDropEvent drop({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(view, &drop);
-  QCOMPARE(w.Text(), QString("dropped one\r\n"));
-  QTRY_VERIFY(w.Modified());
-  QVERIFY(!w.Enabled("flbPages"));
-}
+  void springsBack() {
+    TWindowFixture w;
+    w.Page("a.html", "a\r\n");
+    w.Open();
+    QCOMPARE(w.Window()->size(), QSize(800, 534));
+    w.Window()->resize(600, 300);
+    QTRY_COMPARE(w.Window()->size(), QSize(MinMainWidth, MinMainHeight));
+    w.Window()->resize(900, 650);
+    QTRY_COMPARE(w.Window()->size(), QSize(900, 650));
+    // The read-outs stay directly under the editor.
+    auto* positions = w.Control<QWidget>("pnlPositions");
+    QCOMPARE(positions->y(), w.Editor()->geometry().bottom());
+    // A clean window closes without a question and keeps its size.
+    const auto idle = AnswerNextMessage(mrYes, 500);
+    QVERIFY(w.Window()->close());
+    QVERIFY(!idle->Shown);
+    QVERIFY(IniHas("Width=900"));
+    QVERIFY(IniHas("Height=650"));
+  }
+
+  void clipboardCommands() {
+    TWindowFixture w;
+    w.Page("a.html", "some text\r\n");
+    w.Open();
+    QApplication::clipboard()->setText("pasted");
+    w.FocusEditor();
+    w.Key(Qt::Key_Right);
+    QVERIFY(!w.Enabled("menEditCopy"));
+    QVERIFY(w.Enabled("menEditPaste"));
+    w.Key(Qt::Key_Right, Qt::ShiftModifier);
+    QVERIFY(w.Enabled("menEditCut"));
+    // An empty text on the clipboard is nothing to paste.
+    QApplication::clipboard()->setText(QString());
+    w.Key(Qt::Key_Right);
+    QVERIFY(!w.Enabled("menEditPaste"));
+    // Elsewhere than in the editor and the search boxes, all three are off.
+    QApplication::clipboard()->setText("pasted");
+    w.Key(Qt::Key_Right, Qt::ShiftModifier);
+    w.List()->setFocus();
+    QTRY_VERIFY(w.List()->hasFocus());
+    for (const char* name : {"menEditCut", "menEditCopy", "menEditPaste"})
+      QVERIFY2(!w.Enabled(name), name);
+  }
+
+  void ctrlFGoesToSearch_data() {
+    QTest::addColumn<QString>("from");
+    QTest::newRow("editor") << "memEdit";
+    QTest::newRow("file list") << "flbPages";
+    QTest::newRow("replace box") << "cmbReplace";
+  }
+
+  void ctrlFGoesToSearch() {
+    QFETCH(QString, from);
+    TWindowFixture w;
+    w.Page("a.html", "find me\r\n");
+    w.Open();
+    auto* search = w.Control<QComboBox>("cmbSearch");
+    auto* findFirst = w.Control<QCheckBox>("ckbFindFirst");
+    findFirst->setChecked(false);
+    QWidget* source = w.Control<QWidget>(qPrintable(from));
+    source->setFocus();
+    QTRY_VERIFY(source->hasFocus() || source->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus && (focus == search || search->isAncestorOf(focus)));
+    QVERIFY(findFirst->isChecked());
+    QVERIFY(!w.Modified());
+  }
+
+  // The site window opens on the working folder; names it converts show in
+  // the file list once it has closed.
+  void maintenanceOpensTheSiteWindow() {
+    TWindowFixture w;
+    w.Page("Page.HTM", "<p>a</p>\r\n");
+    w.Open();
+    QString localRoot;
+    QTimer::singleShot(0, [&] {
+      QWidget* site = QApplication::activeModalWidget();
+      if (!site || site->objectName() != "frmWalkTree") return;
+      localRoot = site->findChild<QLineEdit*>("edtLocalRoot")->text();
+      site->findChild<QPushButton*>("bbtList")->click();
+      site->findChild<QPushButton*>("bbtCase")->click();
+      site->close();
+    });
+    w.Click("bbtMaint");
+    QCOMPARE(localRoot, w.Site() + "/");
+    QCOMPARE(w.List()->item(0)->text(), QString("page.htm"));
+  }
+
+  void searchBarUsesTheStoredText() {
+    TWindowFixture w;
+    w.WriteSettings({{"SaveSearch", "TRUE"},
+                     {"LastSearch", "a"},
+                     {"Replace", "xy"},
+                     {"QueryReplace", "FALSE"}});
+    w.Page("p.html", "a b a\r\n");
+    w.Open();
+    w.Click("bbtReplaceAll");
+    QCOMPARE(w.Text(), QString("xy b xy\r\n"));
+  }
+
+  void hitOpensOnItsLoadedLine() {
+    TWindowFixture w;
+    w.WriteSettings({{"DelEmptyLines", "TRUE"}});
+    w.Page("a.html", "a\r\n");
+    w.Page("b.html", "one\r\n\r\n  \t\r\ntwo\r\n\r\nfind me\r\n");
+    w.Open();
+    w.Control<QComboBox>("cmbSearch")->setEditText("find");
+    w.Control<QCheckBox>("ckbSearchAll")->setChecked(true);
+    w.Click("bbtSearch");
+    TfrmResults* results = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* r = qobject_cast<TfrmResults*>(top)) results = r;
+    QVERIFY(results);
+    results->lbxResults->setCurrentRow(0);
+    w.Window()->MyOnClickHandler(results);
+    QCOMPARE(w.Text(), QString("one\r\ntwo\r\nfind me\r\n"));
+    QCOMPARE(w.Editor()->LineFromChar(), 2);
+    results->close();
+  }
+
+  void dropIsAnEdit() {
+    TWindowFixture w;
+    w.Page("p.html", "one\r\n");
+    w.Open();
+    QTRY_VERIFY(w.List()->hasFocus());
+    QMimeData data;
+    data.setText("dropped ");
+    QWidget* view = w.Editor()->viewport();
+    QDragEnterEvent enter({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &enter);
+    QDragMoveEvent move({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    QDropEvent drop({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &drop);
+    QCOMPARE(w.Text(), QString("dropped one\r\n"));
+    QTRY_VERIFY(w.Modified());
+    QVERIFY(!w.Enabled("flbPages"));
+  }
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"
