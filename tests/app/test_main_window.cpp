@@ -52,6 +52,14 @@ bool IniHas(const QString& line) {
   return ReadBytes(TWindowFixture::IniPath()).contains("\r\n" + line.toUtf8() + "\r\n");
 }
 
+// The controls of names that are off.
+QStringList Off(const TWindowFixture& w, const QStringList& names) {
+  QStringList off;
+  for (const QString& name : names)
+    if (!w.Enabled(qPrintable(name))) off << name;
+  return off;
+}
+
 void SendKey(TWindowFixture& w, QEvent::Type type, bool repeat) {
   QKeyEvent e(type, Qt::Key_Right, Qt::AltModifier, QString(), repeat);
   QApplication::sendEvent(w.Editor()->viewport(), &e);
@@ -79,9 +87,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(Status(w)->Text(0), " " + w.Site("a.html"));
     QCOMPARE(w.Control<TIntEdit>("iedGoto")->MaxValue(), 4);
     const QStringList lockedByAnEdit = {"ipnFiles", "bbtMaint", "menFileNew", "bbtSettings"};
-    for (const QString& name : lockedByAnEdit)
-      QVERIFY2(w.Enabled(qPrintable(name)), qPrintable(name));
-    QVERIFY(!w.Enabled("bbtSave"));
+    QCOMPARE(Off(w, lockedByAnEdit + QStringList{"bbtSave"}), QStringList{"bbtSave"});
     QVERIFY(!Status(w)->Marker());
 
     w.FocusEditor();
@@ -91,9 +97,7 @@ class TestMainWindow : public QObject {
     QVERIFY(Status(w)->Marker());
     const QImage drawn = Status(w)->grab().toImage();
     QCOMPARE(drawn.pixelColor(Status(w)->MarkerRect().center()), QColor(255, 34, 34));
-    for (const QString& name : lockedByAnEdit)
-      QVERIFY2(!w.Enabled(qPrintable(name)), qPrintable(name));
-    QVERIFY(w.Enabled("bbtSave"));
+    QCOMPARE(Off(w, lockedByAnEdit + QStringList{"bbtSave"}), lockedByAnEdit);
     QCOMPARE(w.Doc()->LineCount(), 4);
   }
 
@@ -105,9 +109,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(w.List()->count(), 0);
     QVERIFY(w.Doc()->FileName.isEmpty());
     const QStringList pageCommands = {"menFileDelete", "menPopRename", "bbtMaint", "bbtView"};
-    for (const QString& name : pageCommands)
-      QVERIFY2(!w.Enabled(qPrintable(name)), qPrintable(name));
-    QVERIFY(w.Enabled("ipnFiles"));
+    QCOMPARE(Off(w, pageCommands + QStringList{"ipnFiles"}), pageCommands);
     const auto none = AnswerNextMessage(mrNo, 500);
     w.Command(cmdFileDelete);
     w.Command(cmdFileRename);
@@ -115,8 +117,7 @@ class TestMainWindow : public QObject {
 
     w.Page("p.html", "p\r\n");
     w.Window()->RefreshFileList();
-    for (const QString& name : pageCommands)
-      QVERIFY2(w.Enabled(qPrintable(name)), qPrintable(name));
+    QCOMPARE(Off(w, pageCommands), QStringList());
   }
 
   void saveWritesNormalisedLines_data() {
@@ -175,9 +176,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(w.Text(), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac\r\n"));
     w.Edit(QString::fromUtf8("\xc3\xbc"));
     w.Command(cmdFileSave);
-    const QByteArray saved(
-        "\xfc"
-        "caf\xe9 \x80\r\n");
+    const QByteArray saved = QByteArray("\xfc") + "caf\xe9 \x80\r\n";
     QCOMPARE(ReadBytes(w.Site("a.html")), saved);
 
     // A character the code page has no place for is named, and nothing is
@@ -339,22 +338,13 @@ class TestMainWindow : public QObject {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("message");  // said before the window is used; empty for none
-    QTest::newRow("file in another folder") << "other/zeta.html"
-                                            << "other"
-                                            << "zeta.html"
-                                            << "";
-    QTest::newRow("dotted path") << "site/../other/zeta.html"
-                                 << "other"
-                                 << "zeta.html"
-                                 << "";
-    QTest::newRow("names nothing") << "other/missing.html"
-                                   << "site"
-                                   << "a.html"
+    // clang-format off
+    QTest::newRow("file in another folder") << "other/zeta.html" << "other" << "zeta.html" << "";
+    QTest::newRow("dotted path") << "site/../other/zeta.html" << "other" << "zeta.html" << "";
+    QTest::newRow("names nothing") << "other/missing.html" << "site" << "a.html"
                                    << "missing.html\": No such file or directory.";
-    QTest::newRow("a folder") << "other/"
-                              << "other"
-                              << "alpha.html"
-                              << "";
+    QTest::newRow("a folder") << "other/" << "other" << "alpha.html" << "";
+    // clang-format on
   }
 
   void commandLineFile() {
@@ -531,32 +521,25 @@ class TestMainWindow : public QObject {
     w.Key(Qt::Key_Right, Qt::ShiftModifier);
     w.List()->setFocus();
     QTRY_VERIFY(w.List()->hasFocus());
-    for (const char* name : {"menEditCut", "menEditCopy", "menEditPaste"})
-      QVERIFY2(!w.Enabled(name), name);
-  }
-
-  void ctrlFGoesToSearch_data() {
-    QTest::addColumn<QString>("from");
-    QTest::newRow("editor") << "memEdit";
-    QTest::newRow("file list") << "flbPages";
-    QTest::newRow("replace box") << "cmbReplace";
+    QCOMPARE(Off(w, {"menEditCut", "menEditCopy", "menEditPaste"}).size(), 3);
   }
 
   void ctrlFGoesToSearch() {
-    QFETCH(QString, from);
     TWindowFixture w;
     w.Page("a.html", "find me\r\n");
     w.Open();
     auto* search = w.Control<QComboBox>("cmbSearch");
     auto* findFirst = w.Control<QCheckBox>("ckbFindFirst");
-    findFirst->setChecked(false);
-    QWidget* source = w.Control<QWidget>(qPrintable(from));
-    source->setFocus();
-    QTRY_VERIFY(source->hasFocus() || source->isAncestorOf(QApplication::focusWidget()));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus && (focus == search || search->isAncestorOf(focus)));
-    QVERIFY(findFirst->isChecked());
+    for (const char* from : {"memEdit", "flbPages", "cmbReplace"}) {
+      findFirst->setChecked(false);
+      QWidget* source = w.Control<QWidget>(from);
+      source->setFocus();
+      QTRY_VERIFY(source->hasFocus() || source->isAncestorOf(QApplication::focusWidget()));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+      QWidget* focus = QApplication::focusWidget();
+      QVERIFY2(focus && (focus == search || search->isAncestorOf(focus)), from);
+      QVERIFY2(findFirst->isChecked(), from);
+    }
     QVERIFY(!w.Modified());
   }
 
