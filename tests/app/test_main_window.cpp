@@ -75,6 +75,7 @@ class TestMainWindow : public QObject {
     w.Page("b.html", "<p>b</p>\r\n");
     w.Page("a.html", "<html>\r\n  <body>   \r\n\tx\r\n</html>\r\n");
     w.Page("logo.png", "png");
+    w.Page("sub folder/x.txt", "x");
     w.Open();
     QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after the first activation");
     QCOMPARE(w.List()->count(), 2);
@@ -86,6 +87,10 @@ class TestMainWindow : public QObject {
     QCOMPARE(w.Text(), QString("<html>\r\n  <body>\r\n\tx\r\n</html>\r\n"));
     QCOMPARE(Status(w)->Text(0), " " + w.Site("a.html"));
     QCOMPARE(w.Control<TIntEdit>("iedGoto")->MaxValue(), 4);
+    // The folder tree shows the site, its folders read.
+    const QModelIndex here = w.Control<TFolderList>("dilDir")->currentIndex();
+    QCOMPARE(here.data().toString(), QFileInfo(w.Site()).fileName());
+    QCOMPARE(here.model()->index(0, 0, here).data().toString(), QString("sub folder"));
     const QStringList lockedByAnEdit = {"ipnFiles", "bbtMaint", "menFileNew", "bbtSettings"};
     QCOMPARE(Off(w, lockedByAnEdit + QStringList{"bbtSave"}), QStringList{"bbtSave"});
     QVERIFY(!Status(w)->Marker());
@@ -499,6 +504,17 @@ class TestMainWindow : public QObject {
     QVERIFY(!idle->Shown);
     QVERIFY(IniHas("Width=900"));
     QVERIFY(IniHas("Height=650"));
+  }
+
+  void toolsetOpenAsLeft() {
+    TWindowFixture w;
+    w.WriteSettings({{"HTMLOpen", "TRUE"}});
+    w.Show();
+    QTRY_VERIFY(!w.Window()->Starting());
+    bool shown = false;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      shown |= top->objectName() == "frmHTML" && top->isVisible();
+    QVERIFY(shown);
   }
 
   void clipboardCommands() {
