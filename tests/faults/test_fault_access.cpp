@@ -10,8 +10,8 @@
 #include <QTest>
 
 #include "app/command_table.h"
-#include "doc/edit_file_info.h"
 #include "app/status_panels.h"
+#include "doc/edit_file_info.h"
 #include "fault_report.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
@@ -85,13 +85,6 @@ class TestFaultAccess : public QObject {
     w.Edit("mine ");
   }
 
-  void Save(TWindowFixture& w) {
-    w.Window()->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w.Window()));
-    w.FocusEditor();
-    w.Key(Qt::Key_S, Qt::ControlModifier);
-  }
-
   // The edit still in the editor, marked as such.
   void CheckEditKept(TFaultCase& c, TWindowFixture& w, const QByteArray& page) {
     c.Kept(w.Text().toUtf8() == "mine " + page, "the edit in the editor was lost");
@@ -125,7 +118,7 @@ class TestFaultAccess : public QObject {
     OpenEdited(w, "a.html");
     c.Tried("Ctrl+S of a page of mode 0444 as user " + QString::number(::getuid()));
     const auto seen = AnswerNextMessage(mrOk);
-    Save(w);
+    w.SaveByKey();
     c.Kept(seen->Text.endsWith("Permission denied"), "no reason given: " + seen->Text);
     c.Kept(ReadBytes(w.Site("a.html")) == kPage, "the page on disk changed");
     c.Kept((FileStat(w.Site("a.html")).st_mode & 0777) == 0444, "the page's mode changed");
@@ -148,13 +141,13 @@ class TestFaultAccess : public QObject {
     CheckKept(c, w, "b.html", kPage);
     c.Tried("Ctrl+S there, No to writing in place");
     const auto offer = AnswerNextMessage(mrNo);
-    Save(w);
+    w.SaveByKey();
     c.Kept(offer->Text.contains("Write it in place?"), "not offered in place: " + offer->Text);
     c.Kept(ReadBytes(w.Site("b.html")) == kPage, "the page changed although the user said No");
     CheckKept(c, w, "b.html", kPage);
     c.Tried("then Yes");
     AnswerNextMessage(mrYes);
-    Save(w);
+    w.SaveByKey();
     c.Kept(ReadBytes(w.Site("b.html")) == "mine " + kPage, "the page was not written in place");
     c.Kept(!w.Modified(), "still marked modified after the save");
     c.Kept(EntriesOf(w.Site()) == QStringList("b.html"),
@@ -189,7 +182,7 @@ class TestFaultAccess : public QObject {
     c.Kept(status.contains("on disk"), "the status bar does not say so: " + status);
     c.Tried("Ctrl+S, No");
     const auto no = AnswerNextMessage(mrNo);
-    Save(w);
+    w.SaveByKey();
     c.Kept(no->Text.startsWith(w.Site("a.html") + " was " + word + " by another program"),
            "the question does not say what happened: " + no->Text);
     c.Kept(ReadBytes(w.Site("a.html")) == left, "the other program's work was overwritten");
@@ -198,12 +191,12 @@ class TestFaultAccess : public QObject {
     CheckEditKept(c, w, page);
     c.Tried("Ctrl+S, Yes");
     AnswerNextMessage(mrYes);
-    Save(w);
+    w.SaveByKey();
     c.Kept(ReadBytes(w.Site("a.html")) == "mine " + page, "Yes did not write the edit");
     c.Tried("Ctrl+S after another edit");
     w.Type("more ");
     const auto none = AnswerNextMessage(mrYes, 500);
-    Save(w);
+    w.SaveByKey();
     c.Kept(!none->Shown, "asked again about a page this window saved: " + none->Text);
     c.Kept(EntriesOf(w.Site()) == QStringList("a.html"),
            "the folder holds " + EntriesOf(w.Site()).join(" "));

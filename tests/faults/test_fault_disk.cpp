@@ -52,15 +52,6 @@ QList<qint64> RoomsFor(qint64 size) {
     QSKIP("a small tmpfs cannot be mounted here");                                             \
   }
 
-// Ctrl+S as the user presses it, the window active again after the last
-// message window (offscreen, closing one activates nothing).
-void SaveKey(TWindowFixture& w) {
-  w.Window()->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(w.Window()));
-  w.FocusEditor();
-  w.Key(Qt::Key_S, Qt::ControlModifier);
-}
-
 QString Kb(qint64 bytes) { return QString::number(bytes / 1024) + " KB"; }
 
 QString RoomsText(const QList<qint64>& rooms) {
@@ -108,12 +99,12 @@ class TestFaultDisk : public QObject {
     for (const qint64 room : RoomsFor(FEdited.size())) {
       Fill(disk.Path(), room);
       const auto seen = AnswerNextMessage(mrOk);
-      SaveKey(w);
+      w.SaveByKey();
       CheckKept(c, w, seen, {"a.html", "filler.bin"});
     }
     c.Tried("then with room");
     QFile::remove(disk.Path("filler.bin"));
-    SaveKey(w);
+    w.SaveByKey();
     c.Kept(ReadBytes(w.Site("a.html")) == FEdited, "the save with room did not write the edit");
     c.Kept(!w.Modified(), "still marked modified after the save");
     QUILLMERE_FAULT_FINISH(c);
@@ -129,7 +120,8 @@ class TestFaultDisk : public QObject {
     c.Tried("save as a new page and rename, each with " + RoomsText(RoomsFor(FEdited.size())));
     for (const qint64 room : RoomsFor(FEdited.size())) {
       Fill(disk.Path(), room);
-      for (const auto& [tag, name] : {std::pair{cmdFileSaveAs, "b.html"}, {cmdFileRename, "d.html"}}) {
+      for (const auto& [tag, name] :
+           {std::pair{cmdFileSaveAs, "b.html"}, {cmdFileRename, "d.html"}}) {
         target = name;
         const auto seen = AnswerNextMessage(mrOk);
         w.Command(tag);

@@ -1,17 +1,16 @@
 #include "window_fixture.h"
 
-#include "file_bytes.h"
-#include "msg_answer.h"
-
-#include "doc/edit_file_info.h"
-
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QAbstractButton>
 #include <QStandardPaths>
 #include <QTest>
+
+#include "doc/edit_file_info.h"
+#include "file_bytes.h"
+#include "msg_answer.h"
 
 TWindowFixture::TWindowFixture() : FSite(std::make_unique<QTemporaryDir>()) {
   FSiteFolder = FSite->path();
@@ -30,10 +29,14 @@ QString TWindowFixture::IniPath() {
 }
 
 void TWindowFixture::WriteSettings(const TSettingsValues& overrides) {
-  TSettingsValues values = {{"WorkingDir", Site() + "/"}, {"TabInterval", "12"},
-                            {"AutoConversion", "0"},     {"DelEmptyLines", "FALSE"},
-                            {"FileMask", "*.htm*;*.txt;"}, {"Top", "10"},
-                            {"Left", "20"},              {"Height", "534"},
+  TSettingsValues values = {{"WorkingDir", Site() + "/"},
+                            {"TabInterval", "12"},
+                            {"AutoConversion", "0"},
+                            {"DelEmptyLines", "FALSE"},
+                            {"FileMask", "*.htm*;*.txt;"},
+                            {"Top", "10"},
+                            {"Left", "20"},
+                            {"Height", "534"},
                             {"Width", "800"}};
   for (const auto& o : overrides) {
     bool found = false;
@@ -127,4 +130,11 @@ void TWindowFixture::Edit(const QString& text) {
   FocusEditor();
   Type(text);
   QTRY_VERIFY(Modified());
+}
+
+void TWindowFixture::SaveByKey() {
+  FWindow->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+  FocusEditor();
+  Key(Qt::Key_S, Qt::ControlModifier);
 }
