@@ -19,30 +19,23 @@ class TestCommandLine : public QObject {
     QTest::addColumn<int>("action");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("text");  // a part of the text
-    using C = TCommandLine;
-    QTest::newRow("nothing") << QStringList{} << int(C::caRun) << ""
-                             << "";
-    QTest::newRow("a page") << QStringList{"site/index.html"} << int(C::caRun) << "site/index.html"
-                            << "";
-    QTest::newRow("after --") << QStringList{"--", "-odd.html"} << int(C::caRun) << "-odd.html"
-                              << "";
-    QTest::newRow("help") << QStringList{"--help"} << int(C::caHelp) << ""
-                          << "page-or-folder";
-    QTest::newRow("short help") << QStringList{"-h", "x"} << int(C::caHelp) << ""
-                                << "--version";
-    QTest::newRow("version") << QStringList{"--version"} << int(C::caVersion) << ""
-                             << "Quillmere 2.60\n";
-    QTest::newRow("short version") << QStringList{"-v"} << int(C::caVersion) << ""
-                                   << "2.60";
-    QTest::newRow("Qt's options pass")
-        << QStringList{"-platform", "offscreen", "-reverse", "a.htm"} << int(C::caRun) << "a.htm"
-        << "";
-    QTest::newRow("unknown option") << QStringList{"--colour"} << int(C::caUsageError) << ""
-                                    << "colour";
-    QTest::newRow("no help-all") << QStringList{"--help-all"} << int(C::caUsageError) << ""
-                                 << "help-all";
-    QTest::newRow("two pages") << QStringList{"a.html", "b.html"} << int(C::caUsageError) << ""
-                               << "not 2";
+    const int run = TCommandLine::caRun, help = TCommandLine::caHelp;
+    const int version = TCommandLine::caVersion, usage = TCommandLine::caUsageError;
+    // clang-format off
+    QTest::newRow("nothing") << QStringList{} << run << "" << "";
+    QTest::newRow("a page") << QStringList{"site/a.html"} << run << "site/a.html" << "";
+    QTest::newRow("after --") << QStringList{"--", "-odd.html"} << run << "-odd.html" << "";
+    QTest::newRow("help") << QStringList{"--help"} << help << "" << "page-or-folder";
+    QTest::newRow("short help") << QStringList{"-h", "x"} << help << "" << "--version";
+    QTest::newRow("version") << QStringList{"--version"} << version << "" << "Quillmere 2.60\n";
+    QTest::newRow("short version") << QStringList{"-v"} << version << "" << "2.60";
+    QTest::newRow("Qt's options") << QStringList{"-platform", "offscreen", "-reverse", "a.htm"}
+                                  << run
+                                  << "a.htm" << "";
+    QTest::newRow("unknown option") << QStringList{"--colour"} << usage << "" << "colour";
+    QTest::newRow("no help-all") << QStringList{"--help-all"} << usage << "" << "help-all";
+    QTest::newRow("two pages") << QStringList{"a.html", "b.html"} << usage << "" << "not 2";
+    // clang-format on
   }
 
   void parse() {

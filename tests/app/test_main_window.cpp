@@ -274,8 +274,8 @@ class TestMainWindow : public QObject {
                                    << QByteArray("a\r\nx\r\nb\r\n") << 1 << 4;
     QTest::newRow("one unit of two") << QByteArray("a\r\n      x\r\nb\r\n") << "12" << 3 << 9 << "L"
                                      << QByteArray("a\r\n   x\r\nb\r\n") << 1 << 7;
-    QTest::newRow("tab width 0") << QByteArray("a\r\n\t  x\r\n    y\r\nb\r\n") << "0" << 3 << 13 << "L"
-                                 << QByteArray("a\r\n  x\r\n    y\r\nb\r\n") << 1 << 13;
+    QTest::newRow("tab width 0") << QByteArray("a\r\n\t  x\r\n    y\r\nb\r\n") << "0" << 3 << 13
+                                 << "L" << QByteArray("a\r\n  x\r\n    y\r\nb\r\n") << 1 << 13;
     // clang-format on
   }
 
