@@ -252,53 +252,39 @@ class TestMainWindow : public QObject {
     QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
   }
 
-  void blockIndent_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QString>("tabInterval");
-    QTest::addColumn<int>("selStart");
-    QTest::addColumn<int>("selLength");
-    QTest::addColumn<QString>("keys");  // R for Alt+Right, L for Alt+Left
-    QTest::addColumn<QByteArray>("expected");
-    QTest::addColumn<int>("endStart");
-    QTest::addColumn<int>("endLength");
-    const QByteArray five = "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\n";
-    // clang-format off
-    QTest::newRow("lines 2-4") << five << "12" << 4 << 12 << "R"
-                               << QByteArray("l1\r\n\tl2\r\n\tl3\r\n\tl4\r\nl5\r\n") << 2 << 16;
-    QTest::newRow("in and out") << five << "12" << 4 << 12 << "RL" << five << 2 << 13;
-    QTest::newRow("from char 0") << five << "12" << 0 << 7 << "R"
-                                 << QByteArray("l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n") << 0 << 8;
-    QTest::newRow("from char 1") << five << "12" << 1 << 6 << "R"
-                                 << QByteArray("l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n") << 1 << 7;
-    QTest::newRow("tab then unit") << QByteArray("a\r\n\t   x\r\nb\r\n") << "12" << 3 << 7 << "L"
-                                   << QByteArray("a\r\nx\r\nb\r\n") << 1 << 4;
-    QTest::newRow("one unit of two") << QByteArray("a\r\n      x\r\nb\r\n") << "12" << 3 << 9 << "L"
-                                     << QByteArray("a\r\n   x\r\nb\r\n") << 1 << 7;
-    QTest::newRow("tab width 0") << QByteArray("a\r\n\t  x\r\n    y\r\nb\r\n") << "0" << 3 << 13
-                                 << "L" << QByteArray("a\r\n  x\r\n    y\r\nb\r\n") << 1 << 13;
-    // clang-format on
-  }
-
+  // Alt+Right and Alt+Left on a selection, all cases walked through one window.
   void blockIndent() {
-    QFETCH(QByteArray, text);
-    QFETCH(QString, tabInterval);
-    QFETCH(int, selStart);
-    QFETCH(int, selLength);
-    QFETCH(QString, keys);
-    QFETCH(QByteArray, expected);
-    QFETCH(int, endStart);
-    QFETCH(int, endLength);
+    struct TRow {
+      const char* Text;
+      int TabWidth, Start, Length;
+      const char* Keys;  // R for Alt+Right, L for Alt+Left
+      const char* Expected;
+      int EndStart, EndLength;
+    };
+    const char* five = "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\n";
+    const TRow rows[] = {
+        {five, 12, 4, 12, "R", "l1\r\n\tl2\r\n\tl3\r\n\tl4\r\nl5\r\n", 2, 16},  // lines 2-4
+        {five, 12, 4, 12, "RL", five, 2, 13},
+        {five, 12, 0, 7, "R", "l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n", 0, 8},  // from char 0
+        {five, 12, 1, 6, "R", "l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n", 1, 7},
+        {"a\r\n\t   x\r\nb\r\n", 12, 3, 7, "L", "a\r\nx\r\nb\r\n", 1, 4},      // tab, then a unit
+        {"a\r\n      x\r\nb\r\n", 12, 3, 9, "L", "a\r\n   x\r\nb\r\n", 1, 7},  // one unit of two
+        {"a\r\n\t  x\r\n    y\r\nb\r\n", 0, 3, 13, "L", "a\r\n  x\r\n    y\r\nb\r\n", 1, 13},
+    };
     TWindowFixture w;
-    w.WriteSettings({{"AutoConversion", "2"}, {"TabInterval", tabInterval}});
-    w.Page("page.html", text);
+    w.Page("page.html", "x\r\n");
     w.Open();
     w.FocusEditor();
-    w.Window()->SelectChars(selStart, selLength);
-    for (QChar k : keys) w.Key(k == 'R' ? Qt::Key_Right : Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(QByteArray::fromStdString(w.Editor()->TextBytes()), expected);
-    QCOMPARE(w.Editor()->SelStart(), endStart);
-    QCOMPARE(w.Editor()->SelLength(), endLength);
-    QTRY_VERIFY(w.Modified());
+    for (const TRow& r : rows) {
+      w.Editor()->SetTabWidth(r.TabWidth);
+      w.Editor()->SetTextBytes(r.Text);
+      w.Window()->SelectChars(r.Start, r.Length);
+      for (const char* k = r.Keys; *k; ++k)
+        w.Key(*k == 'R' ? Qt::Key_Right : Qt::Key_Left, Qt::AltModifier);
+      QCOMPARE(
+          w.Text() + QString(" %1 %2").arg(w.Editor()->SelStart()).arg(w.Editor()->SelLength()),
+          QString("%1 %2 %3").arg(r.Expected).arg(r.EndStart).arg(r.EndLength));
+    }
   }
 
   void heldAltRightIndentsOnce() {
