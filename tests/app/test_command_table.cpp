@@ -1,12 +1,12 @@
 // The menus as data: the rules the window's menu building relies on.
-#include "app/command_table.h"
-
 #include <QSet>
 #include <QTest>
 
+#include "app/command_table.h"
+
 class TestCommandTable : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void menuRows() {
     QSet<QString> names;
     QSet<int> tags;

@@ -20,7 +20,7 @@ QString DataFile(const char* name) {
 
 class TestDataFiles : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void helpPageNamesEveryCommand() {
     QString text = QString::fromUtf8(ReadBytes(DataFile("quillmere.htm")));
     QVERIFY(text.startsWith("<!DOCTYPE html>"));
@@ -28,10 +28,12 @@ private Q_SLOTS:
     text.remove(QRegularExpression("<[^>]*>")).replace("&amp;", "&");
     text.replace(QRegularExpression("\\s+"), " ");
     std::vector<TMenuRow> rows(MainMenuRows().begin(), MainMenuRows().end());
-    for (auto more : {FilePopupRows(), EditPopupRows()}) rows.insert(rows.end(), more.begin(), more.end());
+    for (auto more : {FilePopupRows(), EditPopupRows()})
+      rows.insert(rows.end(), more.begin(), more.end());
     for (const TMenuRow& row : rows) {
       // "&" marks an access key, "&&" is "&".
-      const QString caption = QString::fromUtf8(row.Caption).replace("&&", "\1").remove('&').replace("\1", "&");
+      const QString caption =
+          QString::fromUtf8(row.Caption).replace("&&", "\1").remove('&').replace("\1", "&");
       if (caption.isEmpty() || caption == "-") continue;  // separators, empty Tools slots
       QVERIFY2(text.contains(caption), qPrintable("not named: " + caption));
       QVERIFY2(text.contains(QString::fromLatin1(row.Shortcut)), row.Shortcut);

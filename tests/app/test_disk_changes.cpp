@@ -1,16 +1,17 @@
 // Pages changed behind the editor's back, and unsaved text brought back
 // after a crash.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QTest>
+
 #include "app/command_table.h"
-#include "doc/edit_file_info.h"
 #include "app/recovery_file.h"
 #include "app/recovery_keeper.h"
+#include "doc/edit_file_info.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
 #include "window_fixture.h"
-
-#include <QTest>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -30,7 +31,7 @@ void LeaveRecovery(const QString& page, const std::string& text) {
 class TestDiskChanges : public QObject {
   Q_OBJECT
 
-private Q_SLOTS:
+ private Q_SLOTS:
   void init() { QDir(RecoveryFolder()).removeRecursively(); }
 
   // An edited page is kept as it is (the fault run checks that).

@@ -1,7 +1,7 @@
 // The document commands offered for each state of the document.
-#include "app/doc_commands.h"
-
 #include <QTest>
+
+#include "app/doc_commands.h"
 
 class TestDocCommands : public QObject {
   Q_OBJECT
@@ -12,8 +12,8 @@ class TestDocCommands : public QObject {
     const auto offered = [](int lines, bool modified, bool open) {
       const TDocCommands c = DocCommandsFor(lines, modified, open);
       QString s;
-      for (bool b : {c.Goto, c.Files, c.New, c.Delete, c.Rename, c.Save, c.SaveAs, c.View,
-                     c.Cancel, c.SelectAll, c.Settings, c.SearchAll})
+      for (bool b : {c.Goto, c.Files, c.New, c.Delete, c.Rename, c.Save, c.SaveAs, c.View, c.Cancel,
+                     c.SelectAll, c.Settings, c.SearchAll})
         s += b ? '1' : '0';
       return s;
     };
