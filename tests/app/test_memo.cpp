@@ -57,6 +57,7 @@ class TestMemo : public QObject {
     QCOMPARE(m.LineIndex(past), -1);
     QCOMPARE(m.LineIndex(-2), -1);
     QCOMPARE(m.LineLength(past), 0);
+    QCOMPARE(m.Line(past), QString());
     QCOMPARE(m.LineFromChar(length + 5), past - 1);
   }
 
@@ -143,6 +144,7 @@ class TestMemo : public QObject {
       QCOMPARE(m.LineCount(), int(lines.size()));
     }
     QCOMPARE(m.TextBytes(), std::string("x\r\nabc\r\ny\r\n"));
+    QCOMPARE(m.Line(1), QString("abc"));
 
     // Tab widths are stored in blanks, four to a tab stop; 0 means the default.
     m.SetTabWidth(12);
@@ -211,16 +213,20 @@ class TestMemo : public QObject {
     QCOMPARE(changes, 2);
     QCOMPARE(lengthSeen, 2);
     m.SetSelStart(0);
-    m.SetSelLength(2);
+    m.SetSelLength(1);
+    m.SetSelText("xy");
+    QCOMPARE(changes, 3);
+    m.SetSelStart(0);
+    m.SetSelLength(3);
     m.cut();
     m.paste();
     m.undo();
-    QCOMPARE(changes, 5);
+    QCOMPARE(changes, 6);
     QCOMPARE(lengthSeen, 0);
     // Straight to Scintilla: reported when the event loop runs.
     m.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<uintptr_t>(0), "12");
-    QCOMPARE(changes, 5);
-    QTRY_COMPARE(changes, 6);
+    QCOMPARE(changes, 6);
+    QTRY_COMPARE(changes, 7);
     QCOMPARE(lengthSeen, 2);
   }
 
@@ -290,6 +296,7 @@ class TestMemo : public QObject {
     m.SetTextBytes("ab\r\ncaf\xc3\xa9 x\r\nend");
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&m);
     QVERIFY(a && a->textInterface());
+    QVERIFY(a->state().multiLine && a->state().editable);
     QAccessibleTextInterface* t = a->textInterface();
     QCOMPARE(t->characterCount(), 15);
     QCOMPARE(t->text(4, 8), QString::fromUtf8("caf\xc3\xa9"));
