@@ -185,6 +185,10 @@ class TestMemo : public QObject {
     QTest::keyClick(t.viewport(), Qt::Key_Tab);
     QCOMPARE(t.TextBytes(), std::string("ab\r\n\xc3\xa9\xf0\x9f\x98\x80\t"));
     QCOMPARE(t.TextLength(), 7);
+    // One key with several characters, as a compose sequence sends them.
+    TZELMemo several;
+    TypeText(several.viewport(), QString::fromUtf8("\xc3\xa9\xf0\x9f\x98\x80"));
+    QCOMPARE(several.TextBytes(), std::string("\xc3\xa9\xf0\x9f\x98\x80"));
     QTest::keyClick(t.viewport(), Qt::Key_Left);
     QTest::keyClick(t.viewport(), Qt::Key_Backspace);
     QCOMPARE(t.TextBytes(), std::string("ab\r\n\xc3\xa9\t"));
