@@ -18,9 +18,9 @@ struct TBenchRegistrar {
   }
 };
 
-#define QUILLMERE_BENCH(ident)                                                  \
-  static void ident();                                                        \
-  static TBenchRegistrar ident##_registrar(#ident, ident);                    \
+#define QUILLMERE_BENCH(ident)                             \
+  static void ident();                                     \
+  static TBenchRegistrar ident##_registrar(#ident, ident); \
   static void ident()
 
 // Seconds taken by fn, the median of runs.

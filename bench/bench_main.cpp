@@ -1,4 +1,5 @@
-#include "bench.h"
+#include <malloc.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -8,9 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <malloc.h>
 #include <string>
-#include <sys/resource.h>
+
+#include "bench.h"
 
 std::vector<TBench>& BenchRegistry() {
   static std::vector<TBench> registry;
@@ -67,8 +68,8 @@ long long PeakGrowthBytes(const std::function<void()>& fn) {
 
 void PrintRatio(const char* label, double ours, double baseline, double goal) {
   const double ratio = baseline > 0 ? ours / baseline : 0;
-  std::printf("%-28s %8.3f s vs %8.3f s  ratio %6.2f  (goal <= %g)%s\n", label, ours,
-              baseline, ratio, goal, ratio <= goal ? "" : "  OVER GOAL");
+  std::printf("%-28s %8.3f s vs %8.3f s  ratio %6.2f  (goal <= %g)%s\n", label, ours, baseline,
+              ratio, goal, ratio <= goal ? "" : "  OVER GOAL");
   std::fflush(stdout);
 }
 

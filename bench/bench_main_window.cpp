@@ -1,6 +1,8 @@
 // The main window's own share of the work on a large page: opening a 50 MB
 // page through the file list against reading it and filling a plain editor,
 // and one keystroke at the end of it against one in a 1 KB page.
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,13 +16,12 @@
 #include <ctime>
 #include <fstream>
 #include <memory>
-#include <sys/resource.h>
 #include <vector>
 
-#include "doc/edit_file_info.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "bench.h"
+#include "doc/edit_file_info.h"
 
 namespace {
 
@@ -313,10 +314,12 @@ QUILLMERE_BENCH(main_window_start_50mb) {
     plain.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     page.push_back(CpuSeconds(loadAndFill));
   }
-  std::printf("processor time; on the wall clock the page was shown after %.3f s, the "
-              "window idle after %.3f s\n", Median(shown), Median(idle));
-  std::printf("baseline: start without the page %.3f s + load and raw fill %.3f s\n",
-              Median(empty), Median(page));
+  std::printf(
+      "processor time; on the wall clock the page was shown after %.3f s, the "
+      "window idle after %.3f s\n",
+      Median(shown), Median(idle));
+  std::printf("baseline: start without the page %.3f s + load and raw fill %.3f s\n", Median(empty),
+              Median(page));
   PrintRatio("start with 50 MB vs one load", Median(ours), Median(empty) + Median(page), 1.1);
 }
 
@@ -334,8 +337,9 @@ QUILLMERE_BENCH(main_window_idle_churn) {
   QEventLoop loop;
   QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
   const double before = ProcessCpuNow();
-  child.start("/bin/sh", {"-c", "i=0; while [ $i -lt 2000 ]; do : > f$i.html; i=$((i+1)); done; "
-                                "rm -f f*.html"});
+  child.start("/bin/sh", {"-c",
+                          "i=0; while [ $i -lt 2000 ]; do : > f$i.html; i=$((i+1)); done; "
+                          "rm -f f*.html"});
   loop.exec();
   // Whatever the window batched for later runs now.
   RunEventLoop(500);

@@ -45,11 +45,13 @@ long long PeakChildRssBytes() {
 // them on one line with noindex.
 bool WritePages(const QString& dir) {
   std::string body;
-  while (body.size() < 50 * 1000) body += "  <p>the site page with a link and some text in it</p>\r\n";
+  while (body.size() < 50 * 1000)
+    body += "  <p>the site page with a link and some text in it</p>\r\n";
   for (int p = 0; p < 2000; ++p) {
     std::string page = "<html><head>\r\n";
-    if (p % 10 == 0) page += p % 20 ? "<meta name=\"robots\" content=\"noindex\">\r\n"
-                                    : "<meta name=\"robots\" content=\"index\">\r\n";
+    if (p % 10 == 0)
+      page += p % 20 ? "<meta name=\"robots\" content=\"noindex\">\r\n"
+                     : "<meta name=\"robots\" content=\"index\">\r\n";
     page += body;
     QFile f(QString::asprintf("%s/page%04d.htm", qPrintable(dir), p));
     if (!f.open(QIODevice::WriteOnly)) return false;
@@ -83,7 +85,8 @@ QUILLMERE_BENCH(site_listing) {
   p.start(SiteProgram(), {"list", dir});
   p.waitForFinished(-1);
   // The largest child so far: find and the shell stay far below it.
-  std::printf("  quillmere-site list of the tree: peak memory %.1f MB\n", PeakChildRssBytes() / 1e6);
+  std::printf("  quillmere-site list of the tree: peak memory %.1f MB\n",
+              PeakChildRssBytes() / 1e6);
 }
 
 QUILLMERE_BENCH(site_robots) {

@@ -31,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     FUZZ_CHECK(DateStrToDate(shown) == date);
     FUZZ_CHECK(IsValidDateStr(text) == (date >= MinDateTime()));
     // Every date is also a date and time, at the day's start.
-    if (date.time() == QTime(0, 0))
-      FUZZ_CHECK(DateTimeStrToDateTime(ToDateStrNL(text)) == date);
+    if (date.time() == QTime(0, 0)) FUZZ_CHECK(DateTimeStrToDateTime(ToDateStrNL(text)) == date);
   } catch (const EConvertError& e) {
     FUZZ_CHECK(e.Message.endsWith(QStringLiteral("is not a valid date")) ||
                e.Message.endsWith(QStringLiteral("is not a valid date.")));

@@ -6,9 +6,9 @@
 
 #include <QFile>
 
+#include "components/errors.h"
 #include "doc/edit_file_info.h"
 #include "doc/text_codec.h"
-#include "components/errors.h"
 #include "fuzz_support.h"
 
 namespace {

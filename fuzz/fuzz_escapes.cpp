@@ -10,9 +10,12 @@ QString DecodeInOnePass(const QString& text) {
   QString out;
   for (qsizetype i = 0; i < text.size();) {
     const QStringView code = QStringView(text).mid(i, 4);
-    if (code == u"%009") out += u'\t';
-    else if (code == u"%013") out += u'\r';
-    else if (code == u"%010") out += u'\n';
+    if (code == u"%009")
+      out += u'\t';
+    else if (code == u"%013")
+      out += u'\r';
+    else if (code == u"%010")
+      out += u'\n';
     else {
       out += text[i++];
       continue;

@@ -73,14 +73,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const TWrite& w = writes[i];
     bool overwritten = false;
     for (std::size_t j = i + 1; j < writes.size(); ++j)
-      overwritten = overwritten || (writes[j].Section.compare(w.Section, Qt::CaseInsensitive) == 0 &&
-                                    writes[j].Key.compare(w.Key, Qt::CaseInsensitive) == 0);
+      overwritten =
+          overwritten || (writes[j].Section.compare(w.Section, Qt::CaseInsensitive) == 0 &&
+                          writes[j].Key.compare(w.Key, Qt::CaseInsensitive) == 0);
     if (overwritten) continue;
     FUZZ_CHECK(Has(ini, w.Section, w.Key) && Has(again, w.Section, w.Key));
     const QByteArray read = ini.ReadValue(w.Section, w.Key, {});
     FUZZ_CHECK(!read.contains('\r') && !read.contains('\n'));
     FUZZ_CHECK(again.ReadValue(w.Section, w.Key, {}) == read);
-    FUZZ_CHECK(again.ReadSection(w.Section).value(w.Key.toCaseFolded()) == again.ReadString(w.Section, w.Key, {}));
+    FUZZ_CHECK(again.ReadSection(w.Section).value(w.Key.toCaseFolded()) ==
+               again.ReadString(w.Section, w.Key, {}));
     if (ReadsBackAsIs(w.Value)) FUZZ_CHECK(read == w.Value);
   }
   if (!probeWritten) {

@@ -56,8 +56,9 @@ void CheckSearch(const std::string& text, const std::string& pattern, bool caseS
   const TBytePattern byPattern(pattern, caseSensitive);
   const std::string foldedText = Folded(text, caseSensitive);
   const std::string foldedPattern = Folded(pattern, caseSensitive);
-  const std::size_t expected =
-      pattern.empty() || from > text.size() ? std::string::npos : foldedText.find(foldedPattern, from);
+  const std::size_t expected = pattern.empty() || from > text.size()
+                                   ? std::string::npos
+                                   : foldedText.find(foldedPattern, from);
   FUZZ_CHECK(byPattern.Find(text.data(), text.size(), from) == expected);
   const std::size_t lineBreak = text.find_first_of("\r\n", std::min(from, text.size()));
   FUZZ_CHECK(FindLineBreak(text.data(), text.size(), std::min(from, text.size())) ==

@@ -2,21 +2,21 @@
 // What the fuzz targets share: a failed invariant aborts with its text (so
 // libFuzzer keeps the input), and a scratch folder for the targets whose code
 // under test reads or writes real files.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
+#define FUZZ_CHECK(condition)                                                                \
+  do {                                                                                       \
+    if (!(condition)) {                                                                      \
       std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
+      std::abort();                                                                          \
+    }                                                                                        \
   } while (false)
 
 // A folder of this process's own, inside $QUILLMERE_FUZZ_TMP, else on a
@@ -24,17 +24,17 @@
 inline const std::string& ScratchDir() {
   static const std::string dir = [] {
     const char* parent = std::getenv("QUILLMERE_FUZZ_TMP");
-    std::string pattern = parent && *parent ? parent
+    std::string pattern = parent && *parent               ? parent
                           : access("/dev/shm", W_OK) == 0 ? "/dev/shm"
-                                                           : "/tmp";
+                                                          : "/tmp";
     pattern += "/quillmere-fuzz-XXXXXX";
     if (!mkdtemp(pattern.data())) std::abort();
     return pattern;
   }();
   static const bool cleanup = std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(ScratchDir(), ignored);
-  }) == 0;
+                                std::error_code ignored;
+                                std::filesystem::remove_all(ScratchDir(), ignored);
+                              }) == 0;
   (void)cleanup;
   return dir;
 }

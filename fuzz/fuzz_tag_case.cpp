@@ -29,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   }
   FUZZ_CHECK(up.NamesFound == down.NamesFound);
   for (std::size_t i = 0; i < text.size(); ++i)
-    if (up.Text[i] != text[i]) FUZZ_CHECK(up.Text[i] >= 'A' && up.Text[i] <= 'Z');
-    else if (down.Text[i] != text[i]) FUZZ_CHECK(down.Text[i] >= 'a' && down.Text[i] <= 'z');
+    if (up.Text[i] != text[i])
+      FUZZ_CHECK(up.Text[i] >= 'A' && up.Text[i] <= 'Z');
+    else if (down.Text[i] != text[i])
+      FUZZ_CHECK(down.Text[i] >= 'a' && down.Text[i] <= 'z');
 
   const TTagCaseResult upAgain = ConvertTagCase(up.Text, true);
   FUZZ_CHECK(upAgain.Text == up.Text && !upAgain.Changed);

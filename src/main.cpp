@@ -1,10 +1,10 @@
+#include <QApplication>
+#include <cstdio>
+
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "components/app_title.h"
 #include "components/qt_desktop.h"
-
-#include <QApplication>
-#include <cstdio>
 
 namespace {
 
@@ -24,13 +24,15 @@ int main(int argc, char** argv) {
     commandLine = ParseCommandLine(QCoreApplication::arguments());
   }
   switch (commandLine.Action) {
-    case TCommandLine::caRun: break;
+    case TCommandLine::caRun:
+      break;
     case TCommandLine::caHelp:
     case TCommandLine::caVersion:
       std::fputs(qPrintable(commandLine.Text), stdout);
       return 0;
     case TCommandLine::caUsageError:
-      std::fprintf(stderr, "quillmere: %s\nTry 'quillmere --help'.\n", qPrintable(commandLine.Text));
+      std::fprintf(stderr, "quillmere: %s\nTry 'quillmere --help'.\n",
+                   qPrintable(commandLine.Text));
       return 2;
   }
   QApplication app(argc, argv);

@@ -1,12 +1,13 @@
 #include "app/command_line.h"
 
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 TCommandLine ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
@@ -48,8 +49,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     result.Text = parser.helpText();
   } else if (parser.isSet(version)) {
     result.Action = TCommandLine::caVersion;
-    result.Text = QCoreApplication::applicationName() + ' ' +
-                  QCoreApplication::applicationVersion() + '\n';
+    result.Text =
+        QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion() + '\n';
   } else if (parser.positionalArguments().size() > 1) {
     result.Action = TCommandLine::caUsageError;
     result.Text = QStringLiteral("Only one page or folder can be opened, not %1.")

@@ -4,8 +4,7 @@
 // file or change the settings, and a page without lines has nothing to save,
 // view, select or cancel.
 struct TDocCommands {
-  bool Goto, Files, New, Delete, Rename, Save, SaveAs, View, Cancel, SelectAll, Settings,
-      SearchAll;
+  bool Goto, Files, New, Delete, Rename, Save, SaveAs, View, Cancel, SelectAll, Settings, SearchAll;
 };
 
 // lines: the document's line count; open: a file is loaded.

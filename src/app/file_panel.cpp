@@ -1,13 +1,13 @@
 #include "app/file_panel.h"
 
-#include "doc/file_names.h"
-#include "app/page_files.h"
-
 #include <QDir>
-#include <QStandardItemModel>
 #include <QHeaderView>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QStorageInfo>
+
+#include "app/page_files.h"
+#include "doc/file_names.h"
 
 TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -46,7 +46,6 @@ QString TFileListBox::FileName() const {
   return QDir(FDirectory).filePath(FNames.value(currentRow()));
 }
 
-
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
@@ -54,7 +53,8 @@ constexpr int FilledRole = Qt::UserRole + 1;
 
 }  // namespace
 
-TFolderList::TFolderList(QWidget* parent) : QTreeView(parent), FModel(new QStandardItemModel(this)) {
+TFolderList::TFolderList(QWidget* parent)
+    : QTreeView(parent), FModel(new QStandardItemModel(this)) {
   setModel(FModel);
   header()->hide();
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -86,8 +86,7 @@ void TFolderList::Fill(QStandardItem* item) {
   item->setData(true, FilledRole);
   item->removeRows(0, item->rowCount());
   const QString path = item->data(PathRole).toString();
-  for (const QString& name : ListSubfolders(path))
-    AddFolder(item, QDir(path).filePath(name), name);
+  for (const QString& name : ListSubfolders(path)) AddFolder(item, QDir(path).filePath(name), name);
 }
 
 void TFolderList::SetRoot(const QString& root) {

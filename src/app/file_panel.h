@@ -11,7 +11,7 @@ class QStandardItemModel;
 // Shows the names of the current folder's files that match the masks.
 class TFileListBox : public QListWidget {
   Q_OBJECT
-public:
+ public:
   explicit TFileListBox(QWidget* parent = nullptr);
   QString Directory() const { return FDirectory; }
   QString Mask() const { return FMask; }
@@ -27,10 +27,10 @@ public:
   // the replacement character.
   QStringList Names() const { return FNames; }
 
-Q_SIGNALS:
+ Q_SIGNALS:
   void Reread();
 
-private:
+ private:
   QString FDirectory;
   QString FMask;
   QStringList FNames;
@@ -41,17 +41,17 @@ private:
 // nothing here.
 class TFolderList : public QTreeView {
   Q_OBJECT
-public:
+ public:
   explicit TFolderList(QWidget* parent = nullptr);
   QString Directory() const { return FDirectory; }
   // Shows Dir under the root and selects it, its sub-folders read afresh.
   void SetDirectory(const QString& dir);
   void SetRoot(const QString& root);
 
-Q_SIGNALS:
+ Q_SIGNALS:
   void DirectoryChanged(const QString& dir);
 
-private:
+ private:
   QStandardItem* AddFolder(QStandardItem* parent, const QString& path, const QString& name);
   void Fill(QStandardItem* item);
 
@@ -63,13 +63,13 @@ private:
 // The root folders of the mounted volumes.
 class TDriveBox : public QComboBox {
   Q_OBJECT
-public:
+ public:
   explicit TDriveBox(QWidget* parent = nullptr);
   void Fill();
   // Selects the volume that holds Dir.
   void SelectFor(const QString& dir);
   QString Root() const;
 
-Q_SIGNALS:
+ Q_SIGNALS:
   void RootChosen(const QString& root);
 };

@@ -1,26 +1,6 @@
 // The main window's life cycle: creation, first activation, resizing,
 // closing and the window-wide Ctrl+F.
 #include "app/main_window.h"
-#include "app/recovery_keeper.h"
-
-#include "app/command_line.h"
-#include "doc/edit_file_info.h"
-#include "app/file_panel.h"
-#include "app/memo.h"
-#include "app/status_panels.h"
-#include "components/app_title.h"
-#include "components/edit_controls.h"
-#include "components/enable_panel.h"
-#include "components/errors.h"
-#include "components/form_style.h"
-#include "site/date_func.h"
-#include "components/msg_func.h"
-#include "config/environment.h"
-#include "config/tools_menu_actions.h"
-#include "components/about_dialog.h"
-#include "html/html_toolset_window.h"
-#include "html/special_chars_window.h"
-#include "search/results_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,9 +11,29 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/command_line.h"
+#include "app/file_panel.h"
+#include "app/memo.h"
+#include "app/recovery_keeper.h"
+#include "app/status_panels.h"
+#include "components/about_dialog.h"
+#include "components/app_title.h"
+#include "components/edit_controls.h"
+#include "components/enable_panel.h"
+#include "components/errors.h"
+#include "components/form_style.h"
+#include "components/msg_func.h"
+#include "config/environment.h"
+#include "config/tools_menu_actions.h"
+#include "doc/edit_file_info.h"
+#include "html/html_toolset_window.h"
+#include "html/special_chars_window.h"
+#include "search/results_window.h"
+#include "site/date_func.h"
 
 TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
     : QMainWindow(parent), FProgramArgs(programArgs) {
@@ -90,7 +90,7 @@ void TfrmMain::FormCreate() {
   adlProgInfo->ProgName = "Quillmere";
   adlProgInfo->SetDlgStyle(dsPanel);
   adlProgInfo->Version = "version: 2.60  (" +
-      DateToDateStr(GetFileDate(QCoreApplication::applicationFilePath())) + ")";
+                         DateToDateStr(GetFileDate(QCoreApplication::applicationFilePath())) + ")";
   adlProgInfo->Author = "author: the Quillmere developers";
 
   SuppressChange = false;
@@ -105,7 +105,8 @@ void TfrmMain::FormCreate() {
     if (!FFileInfo->Modified && FRecovery) FRecovery->Drop();
     UpdateDocState();
   };
-  FRecovery = std::make_unique<TRecoveryKeeper>(*FFileInfo, [this] { return memEdit->TextBytes(); });
+  FRecovery =
+      std::make_unique<TRecoveryKeeper>(*FFileInfo, [this] { return memEdit->TextBytes(); });
 
   FEnvironment = std::make_unique<TQMEEnvironment>();
   Environment = FEnvironment.get();
@@ -235,8 +236,10 @@ void TfrmMain::FormResize() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-  if (FormClose()) event->accept();
-  else event->ignore();
+  if (FormClose())
+    event->accept();
+  else
+    event->ignore();
 }
 
 bool TfrmMain::FormClose() {

@@ -5,12 +5,12 @@
 // by responsibility: main_window.cpp (life cycle and layout),
 // main_window_document.cpp (loading, saving, enabled states),
 // main_window_editor.cpp (editor keys and read-outs).
-#include "doc/checked_write.h"
-#include "doc/text_lines.h"
-
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+
+#include "doc/checked_write.h"
+#include "doc/text_lines.h"
 
 class QAction;
 class QCheckBox;
@@ -44,7 +44,7 @@ QString UnquotedPath(const QString& s);
 
 class TfrmMain : public QMainWindow {
   Q_OBJECT
-public:
+ public:
   // ProgramArgs: the command-line arguments after the program name.
   explicit TfrmMain(const QStringList& programArgs = {}, QWidget* parent = nullptr);
   ~TfrmMain() override;
@@ -130,7 +130,7 @@ public:
   int CurrentRow() const { return FCurrentRow; }
   bool SuppressChange = false;
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -139,7 +139,7 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+ private:
   void BuildToolBar();
   void BuildFilePanel();
   void BuildEditPanel();
@@ -184,9 +184,9 @@ private:
   int FCurrentRow = 0;
 
   QToolBar* tlbToolBar = nullptr;
-  QToolButton *bbtView = nullptr, *bbtCancel = nullptr, *bbtSave = nullptr,
-              *bbtSaveAs = nullptr, *bbtSettings = nullptr, *bbtNewInstance = nullptr,
-              *bbtHTML = nullptr, *bbtSpecChar = nullptr, *bbtHelp = nullptr;
+  QToolButton *bbtView = nullptr, *bbtCancel = nullptr, *bbtSave = nullptr, *bbtSaveAs = nullptr,
+              *bbtSettings = nullptr, *bbtNewInstance = nullptr, *bbtHTML = nullptr,
+              *bbtSpecChar = nullptr, *bbtHelp = nullptr;
   TZELEnablePanel *ipnFiles = nullptr, *ipnDriveDir = nullptr;
   TFileListBox* flbPages = nullptr;
   TFolderList* dilDir = nullptr;

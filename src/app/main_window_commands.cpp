@@ -1,7 +1,13 @@
 // The main window's menus and the dispatcher behind every menu item, tool
 // button and the file list's double click.
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
 #include "app/command_table.h"
-#include "doc/edit_file_info.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
@@ -10,16 +16,10 @@
 #include "config/environment.h"
 #include "config/settings_dialog.h"
 #include "config/tools_menu_actions.h"
+#include "doc/edit_file_info.h"
 #include "html/html_toolset_window.h"
 #include "html/special_chars_window.h"
 #include "search/results_window.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 
 namespace {
 
@@ -35,7 +35,8 @@ QAction* AddRow(QMenu* menu, const TMenuRow& row, TfrmMain* window) {
   if (*row.Shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(row.Shortcut)));
   a->setStatusTip(QString::fromUtf8(row.Hint));
   a->setToolTip(QString::fromUtf8(row.Hint));
-  QObject::connect(a, &QAction::triggered, window, [window, tag = row.Tag] { window->MenuClick(tag); });
+  QObject::connect(a, &QAction::triggered, window,
+                   [window, tag = row.Tag] { window->MenuClick(tag); });
   return a;
 }
 
@@ -75,9 +76,8 @@ void TfrmMain::BuildMenus() {
   editPopup->setObjectName("pmuEdit");
   for (const TMenuRow& row : EditPopupRows()) AddRow(editPopup, row, this);
   memEdit->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(memEdit, &QWidget::customContextMenuRequested, this, [this, editPopup](const QPoint& p) {
-    editPopup->popup(memEdit->mapToGlobal(p));
-  });
+  connect(memEdit, &QWidget::customContextMenuRequested, this,
+          [this, editPopup](const QPoint& p) { editPopup->popup(memEdit->mapToGlobal(p)); });
 
   auto find = [this](const char* name) { return findChild<QAction*>(name); };
   menFileNew = find("menFileNew");
@@ -97,36 +97,60 @@ void TfrmMain::BuildMenus() {
   menPopSaveAs = find("menPopSaveAs");
   menPopRename = find("menPopRename");
   menPopView = find("menPopView");
-  for (QAction* a : {menFileSave, menFileView, menEditCancel, menPopView, menEditCut,
-                     menEditCopy, menEditPaste})
+  for (QAction* a :
+       {menFileSave, menFileView, menEditCancel, menPopView, menEditCut, menEditCopy, menEditPaste})
     a->setEnabled(false);
 }
 
 void TfrmMain::MenuClick(int tag) {
   switch (tag) {
-    case cmdFileNew: NewFile(); break;
-    case cmdFileDelete: DeleteDocument(); break;
-    case cmdFileSave: SaveDocument(); break;
+    case cmdFileNew:
+      NewFile();
+      break;
+    case cmdFileDelete:
+      DeleteDocument();
+      break;
+    case cmdFileSave:
+      SaveDocument();
+      break;
     case cmdFileSaveAs:
       FSaveTitle = "Save file " + QFileInfo(FFileInfo->FileName).fileName() + " as ...";
       SaveDocumentAs();
       FSaveTitle = "Save file as";
       break;
-    case cmdFileRename: RenameDocument(); break;
+    case cmdFileRename:
+      RenameDocument();
+      break;
     case cmdFileView:
       if (!FFileInfo->FileName.isEmpty()) Desktop().OpenDocument(FFileInfo->FileName);
       break;
-    case cmdFileNewInstance: StartInstance({}); break;
-    case cmdFileExit: close(); break;
-    case cmdEditCut: case cmdEditCopy: case cmdEditPaste: ClipboardCommand(tag); break;
+    case cmdFileNewInstance:
+      StartInstance({});
+      break;
+    case cmdFileExit:
+      close();
+      break;
+    case cmdEditCut:
+    case cmdEditCopy:
+    case cmdEditPaste:
+      ClipboardCommand(tag);
+      break;
     case cmdEditSelAll:
       memEdit->setFocus();
       memEdit->selectAll(true);
       break;
-    case cmdEditCancel: CancelChanges(); break;
-    case cmdPopUpper: ConvertTags(true); break;
-    case cmdPopLower: ConvertTags(false); break;
-    case cmdPopCheck: CheckWrongChars(); break;
+    case cmdEditCancel:
+      CancelChanges();
+      break;
+    case cmdPopUpper:
+      ConvertTags(true);
+      break;
+    case cmdPopLower:
+      ConvertTags(false);
+      break;
+    case cmdPopCheck:
+      CheckWrongChars();
+      break;
     case cmdOptSettings:
       if (EditSettings(*Environment, this)) {
         RefreshFileList();
@@ -136,28 +160,47 @@ void TfrmMain::MenuClick(int tag) {
       break;
     // The template goes to a second window. Its stored path carries quotes
     // for a command line; an argument list needs the bare path.
-    case cmdOptTemplate: StartInstance({UnquotedPath(Environment->TemplateFileName)}); break;
-    case cmdToolsEdit: FToolsMenu->EditTools(Environment->IniFileName, this); break;
+    case cmdOptTemplate:
+      StartInstance({UnquotedPath(Environment->TemplateFileName)});
+      break;
+    case cmdToolsEdit:
+      FToolsMenu->EditTools(Environment->IniFileName, this);
+      break;
     case cmdView:
       findChild<QAction*>("menViewResults")->setChecked(frmResults->isVisible());
       findChild<QAction*>("menViewHTML")->setChecked(frmHTML->isVisible());
       findChild<QAction*>("menViewSpecChar")->setChecked(frmSpecChar->isVisible());
       findChild<QAction*>("menViewSyntax")->setChecked(Environment->SyntaxHighlight);
       break;
-    case cmdViewResults: ToggleToolWindow(frmResults); break;
-    case cmdViewHTML: ToggleToolWindow(frmHTML); break;
-    case cmdViewSpecChar: ToggleToolWindow(frmSpecChar); break;
+    case cmdViewResults:
+      ToggleToolWindow(frmResults);
+      break;
+    case cmdViewHTML:
+      ToggleToolWindow(frmHTML);
+      break;
+    case cmdViewSpecChar:
+      ToggleToolWindow(frmSpecChar);
+      break;
     case cmdViewSyntax:
       Environment->SyntaxHighlight = !Environment->SyntaxHighlight;
       ApplySyntax();
       break;
-    case cmdHelpContents: ShowHelp(); break;
+    case cmdHelpContents:
+      ShowHelp();
+      break;
     case cmdHelpUpdates:
-    case cmdHelpHTML: case cmdHelpCSS: case cmdHelpJS:
-    case cmdHelpWDG: case cmdHelpW3CPage: case cmdHelpW3CCSS: case cmdHelpGifBot:
+    case cmdHelpHTML:
+    case cmdHelpCSS:
+    case cmdHelpJS:
+    case cmdHelpWDG:
+    case cmdHelpW3CPage:
+    case cmdHelpW3CCSS:
+    case cmdHelpGifBot:
       OpenWebLink(tag);
       break;
-    case cmdHelpAbout: adlProgInfo->Execute(); break;
+    case cmdHelpAbout:
+      adlProgInfo->Execute();
+      break;
     default:
       if (tag >= cmdTool1 && tag <= cmdToolLast)
         FToolsMenu->RunTool(tag - cmdTool1, FFileInfo->FileName);

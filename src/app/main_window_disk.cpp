@@ -1,6 +1,10 @@
 // The main window and the disk behind it: pages changed by other programs
 // while open, and unsaved text recovered after a crash.
-#include "doc/edit_file_info.h"
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
@@ -9,24 +13,22 @@
 #include "app/status_panels.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
-
-#include <QEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QTimer>
+#include "doc/edit_file_info.h"
 
 namespace {
 
 QString ChangeQuestion(TDiskChange change, const QString& page) {
   switch (change) {
-  case TDiskChange::Deleted:
-    return page + " was deleted by another program since it was opened.\r\nSave it again?";
-  case TDiskChange::Replaced:
-    return page + " was replaced by another program since it was opened.\r\n"
-                  "Save and overwrite the other program's version?";
-  default:
-    return page + " was changed by another program since it was opened.\r\n"
-                  "Save and overwrite the other program's changes?";
+    case TDiskChange::Deleted:
+      return page + " was deleted by another program since it was opened.\r\nSave it again?";
+    case TDiskChange::Replaced:
+      return page +
+             " was replaced by another program since it was opened.\r\n"
+             "Save and overwrite the other program's version?";
+    default:
+      return page +
+             " was changed by another program since it was opened.\r\n"
+             "Save and overwrite the other program's changes?";
   }
 }
 
@@ -40,8 +42,7 @@ bool TfrmMain::ConfirmDiskChange() {
 
 void TfrmMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !FStarting &&
-      !FCheckingDisk)
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !FStarting && !FCheckingDisk)
     CheckDiskOnActivate();
 }
 

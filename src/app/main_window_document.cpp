@@ -1,30 +1,30 @@
 // The main window's document handling: loading the selected file, showing
 // it, tracking edits, the enabled state of every document command, saving
 // and restoring.
-#include "doc/edit_file_info.h"
-#include "doc/file_helpers.h"
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "app/doc_commands.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
-#include "app/doc_commands.h"
-#include "app/recovery_keeper.h"
 #include "app/memo.h"
 #include "app/page_files.h"
+#include "app/recovery_keeper.h"
 #include "app/status_panels.h"
-#include "doc/text_lines.h"
 #include "components/app_title.h"
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
 #include "components/errors.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QLocale>
-#include <QCheckBox>
-#include <QFileInfo>
-#include <QPushButton>
-#include <QToolButton>
+#include "doc/edit_file_info.h"
+#include "doc/file_helpers.h"
+#include "doc/text_lines.h"
 
 bool TfrmMain::Guarded(const QString& title, const std::function<void()>& fn) {
   try {
@@ -46,8 +46,9 @@ bool TfrmMain::WriteGuarded(const QString& title, const std::function<void(TWrit
     } catch (const EFolderReadOnly& e) {
       // Writing in place is safe from everything but a failure half way,
       // so the user decides.
-      declined = MsgYesNo(e.Message + "\r\n\r\nThe file itself can be written. Write it in "
-                                      "place? A failure during the write could leave it damaged.",
+      declined = MsgYesNo(e.Message +
+                              "\r\n\r\nThe file itself can be written. Write it in "
+                              "place? A failure during the write could leave it damaged.",
                           title) != mrYes;
       if (!declined) write(TWriteMode::InPlace);
     }
@@ -81,7 +82,8 @@ void TfrmMain::flbPagesChange() {
     Guarded("File not loaded", [&] { FFileInfo->Load(previous); });
     const int row = flbPages->Names().indexOf(QFileInfo(previous).fileName());
     const QSignalBlocker block(flbPages);
-    flbPages->setCurrentRow(QFileInfo(previous).absolutePath() == QFileInfo(path).absolutePath() ? row : -1);
+    flbPages->setCurrentRow(
+        QFileInfo(previous).absolutePath() == QFileInfo(path).absolutePath() ? row : -1);
   }
   Environment->SetWorkingDir(flbPages->Directory());
   QApplication::restoreOverrideCursor();
@@ -208,8 +210,7 @@ bool TfrmMain::SaveDocument() {
   ApplyConversion();
   GotoLine(row);
   TJoinedLines previous = std::exchange(FFileInfo->Baseline, memEdit->JoinedLines());
-  if (WriteGuarded("File not saved", [&](TWriteMode mode) { FFileInfo->Save(mode); }))
-    return true;
+  if (WriteGuarded("File not saved", [&](TWriteMode mode) { FFileInfo->Save(mode); })) return true;
   FFileInfo->Baseline = std::move(previous);
   return false;
 }
@@ -218,8 +219,10 @@ void TfrmMain::CancelChanges() {
   if (!FFileInfo->Modified) return;
   if (MsgYesNo("Undo all changes and restore original?", "Cancel all changes") != mrYes) return;
   // Off the editor first, so restoring the text is not taken as an edit.
-  if (bbtCancel->isEnabled()) bbtCancel->setFocus();
-  else setFocus();
+  if (bbtCancel->isEnabled())
+    bbtCancel->setFocus();
+  else
+    setFocus();
   ShowBaseline();
   UpdateStatusBar();
 }

@@ -1,12 +1,5 @@
 // The main window's handlers of the editor: Esc, F3 and file stepping,
 // block indent and outdent, the read-outs and the clipboard commands.
-#include "doc/edit_file_info.h"
-
-#include "app/command_table.h"
-#include "app/file_panel.h"
-#include "app/main_window.h"
-#include "app/memo.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+
+#include "app/command_table.h"
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "app/memo.h"
+#include "doc/edit_file_info.h"
 
 void TfrmMain::SelectChars(int start, int length) {
   memEdit->SetSelStart(start);
@@ -85,7 +84,8 @@ void TfrmMain::memEditKeyUp(int key, Qt::KeyboardModifiers shift) {
 void TfrmMain::memEditPosChanged(int row, int col) {
   memEditToggleMenus();
   FCurrentRow = row;
-  lblLinesVal->setText(QString("%1 : %2").arg(memEdit->LineCount()).arg(memEdit->LineLength(row - 1)));
+  lblLinesVal->setText(
+      QString("%1 : %2").arg(memEdit->LineCount()).arg(memEdit->LineLength(row - 1)));
   lblCursorVal->setText(QString("%1 : %2").arg(row).arg(col));
   lblSizeVal->setText(QString::number(memEdit->TextLength()));
 }
@@ -98,10 +98,12 @@ void TfrmMain::memEditToggleMenus() {
   const bool canPaste = !data || (data->hasText() && !data->text().isEmpty());
   QWidget* active = ActiveControl();
   bool hasSelection = false;
-  if (active == memEdit) hasSelection = memEdit->SelLength() > 0;
+  if (active == memEdit)
+    hasSelection = memEdit->SelLength() > 0;
   else if (active == cmbSearch || active == cmbReplace)
     hasSelection = !static_cast<QComboBox*>(active)->currentText().isEmpty();
-  else return;
+  else
+    return;
   menEditCut->setEnabled(hasSelection);
   menEditCopy->setEnabled(hasSelection);
   menEditPaste->setEnabled(canPaste);

@@ -1,26 +1,26 @@
 // The main window's file commands: new from the template, delete, save as,
 // rename, view, another instance, the template, help, web references and the site window.
-#include "doc/document_file.h"
-#include "doc/edit_file_info.h"
-#include "doc/file_helpers.h"
-#include "doc/file_names.h"
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
 #include "app/file_panel.h"
 #include "app/main_window.h"
-#include "app/page_files.h"
 #include "app/memo.h"
+#include "app/page_files.h"
 #include "app/web_links.h"
 #include "components/delay_func.h"
 #include "components/desktop.h"
 #include "components/errors.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
+#include "doc/document_file.h"
+#include "doc/edit_file_info.h"
+#include "doc/file_helpers.h"
+#include "doc/file_names.h"
 #include "site/walk_tree_window.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 
 namespace {
 
@@ -86,7 +86,8 @@ bool TfrmMain::SaveDocumentAs() {
   // The dialog asked about the name as typed; the lower-cased one may be
   // another file that is there already.
   if (target != chosen && QFileInfo::exists(target) &&
-      MsgYesNo(target + " already exists.\r\nDo you want to replace it?", "Save file as") != mrYes) {
+      MsgYesNo(target + " already exists.\r\nDo you want to replace it?", "Save file as") !=
+          mrYes) {
     SuppressChange = false;
     return false;
   }

@@ -1,17 +1,17 @@
 // The main window's HTML aids: what the tool windows hand back, the tag case
 // conversion and the check for characters that do not belong.
-#include "doc/edit_file_info.h"
+#include <QApplication>
+
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "components/msg_func.h"
+#include "doc/edit_file_info.h"
 #include "html/char_check.h"
 #include "html/html_toolset_window.h"
 #include "html/special_chars_window.h"
 #include "html/tag_case.h"
 #include "search/results_window.h"
-
-#include <QApplication>
 
 void TfrmMain::MyOnClickHandler(QObject* sender) {
   if (sender == frmResults) {

@@ -1,16 +1,5 @@
 // Building the main window's controls: tool bar, file column, editor panel,
 // search bar. Sizes and places are the designed ones at 96 dots per inch.
-#include "app/file_panel.h"
-
-#include "app/command_table.h"
-#include "app/main_window.h"
-#include "app/memo.h"
-#include "app/status_panels.h"
-#include "app/tool_glyphs.h"
-#include "components/edit_controls.h"
-#include "components/enable_panel.h"
-#include "components/form_style.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -21,6 +10,16 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include "app/command_table.h"
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "app/memo.h"
+#include "app/status_panels.h"
+#include "app/tool_glyphs.h"
+#include "components/edit_controls.h"
+#include "components/enable_panel.h"
+#include "components/form_style.h"
 
 namespace {
 
@@ -70,8 +69,8 @@ void TfrmMain::BuildToolBar() {
   tlbToolBar->setFixedHeight(44);
   tlbToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
   addToolBar(Qt::TopToolBarArea, tlbToolBar);
-  QToolButton** slots[] = {&bbtView, &bbtCancel, &bbtSave, &bbtSaveAs, &bbtSettings,
-                           &bbtNewInstance, &bbtHTML, &bbtSpecChar, &bbtHelp};
+  QToolButton** slots[] = {&bbtView,        &bbtCancel, &bbtSave,     &bbtSaveAs, &bbtSettings,
+                           &bbtNewInstance, &bbtHTML,   &bbtSpecChar, &bbtHelp};
   int i = 0;
   for (const TToolButtonDef& def : kToolButtons) {
     auto* b = new QToolButton(tlbToolBar);
@@ -139,7 +138,8 @@ void TfrmMain::BuildEditPanel() {
   memEdit = new TZELMemo(pnlEdit);
   memEdit->setObjectName("memEdit");
   memEdit->move(8, 4);
-  memEdit->SetTextBytes("12345678901234567890123456789012345678901234567890123456789012345678901234567890");
+  memEdit->SetTextBytes(
+      "12345678901234567890123456789012345678901234567890123456789012345678901234567890");
 
   pnlPositions = new QWidget(pnlEdit);
   pnlPositions->setObjectName("pnlPositions");
@@ -216,8 +216,8 @@ void TfrmMain::BuildSearchBar(QWidget* bar) {
   ltbPrograms->setObjectName("ltbPrograms");
   ltbPrograms->hide();
 
-  QWidget* order[] = {cmbSearch, cmbReplace, bbtSearch, bbtReplace, bbtReplaceAll, iedGoto,
-                      bbtGoto, ckbCaseSens, ckbFindFirst, ckbQReplace, ckbSearchAll, bbtMaint};
+  QWidget* order[] = {cmbSearch, cmbReplace,  bbtSearch,    bbtReplace,  bbtReplaceAll, iedGoto,
+                      bbtGoto,   ckbCaseSens, ckbFindFirst, ckbQReplace, ckbSearchAll,  bbtMaint};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

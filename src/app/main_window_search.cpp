@@ -1,6 +1,12 @@
 // The main window's search bar: search, replace, replace all, go to line and
 // the search in all files.
-#include "doc/edit_file_info.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
@@ -8,15 +14,9 @@
 #include "components/edit_controls.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
+#include "doc/edit_file_info.h"
 #include "search/escapes.h"
 #include "search/results_window.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QKeyEvent>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 
 namespace {
 

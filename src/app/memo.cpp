@@ -1,7 +1,5 @@
 #include "app/memo.h"
 
-#include "app/memo_accessible.h"
-
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
@@ -12,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/memo_accessible.h"
 #include "components/form_style.h"
 
 namespace {

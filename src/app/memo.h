@@ -4,10 +4,10 @@
 // characters (code points), a line break counts two. Owned by the main window.
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "app/syntax_language.h"
 #include "doc/text_lines.h"
-#include <vector>
 
 // QScintilla's headers use Qt's signals/slots keywords, which the project
 // switches off (QT_NO_KEYWORDS).

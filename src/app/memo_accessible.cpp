@@ -158,14 +158,15 @@ QRect TMemoAccessible::characterRect(int offset) const {
 int TMemoAccessible::offsetAtPoint(const QPoint& point) const {
   TZELMemo* m = Memo();
   const QPoint p = m->viewport()->mapFromGlobal(point);
-  const long byte =
-      m->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, static_cast<unsigned long>(p.x()), long(p.y()));
+  const long byte = m->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE,
+                                     static_cast<unsigned long>(p.x()), long(p.y()));
   return byte < 0 ? -1 : m->CharFromByte(byte);
 }
 
 void TMemoAccessible::scrollToSubstring(int startIndex, int endIndex) {
   TZELMemo* m = Memo();
-  m->SendScintilla(QsciScintillaBase::SCI_SCROLLRANGE, static_cast<unsigned long>(m->ByteFromChar(endIndex)),
+  m->SendScintilla(QsciScintillaBase::SCI_SCROLLRANGE,
+                   static_cast<unsigned long>(m->ByteFromChar(endIndex)),
                    m->ByteFromChar(startIndex));
 }
 

@@ -2,11 +2,11 @@
 // (no copy of the text): Scintilla keeps it as two pieces around a gap, and
 // each piece is read through a pointer; only a hit that straddles the gap
 // makes Scintilla move a pattern's length of text.
-#include "app/memo.h"
-#include "search/byte_search.h"
-
 #include <algorithm>
 #include <string>
+
+#include "app/memo.h"
+#include "search/byte_search.h"
 
 namespace {
 
@@ -16,15 +16,16 @@ constexpr int MaxSearchChars = 255;
 std::string SearchBytes(const QString& text) {
   qsizetype end = 0;
   for (int chars = 0; end < text.size() && chars < MaxSearchChars; ++chars) {
-    const bool pair = text[end].isHighSurrogate() && end + 1 < text.size() &&
-                      text[end + 1].isLowSurrogate();
+    const bool pair =
+        text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate();
     end += pair ? 2 : 1;
   }
   return text.left(end).toStdString();
 }
 
 const char* RangePointer(const QsciScintillaBase& sci, long start, long length) {
-  return reinterpret_cast<const char*>(sci.SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, start, length));
+  return reinterpret_cast<const char*>(
+      sci.SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, start, length));
 }
 
 // Byte offset of the first hit that starts at From or later, or -1.

@@ -14,10 +14,14 @@ namespace {
 
 QsciLexer* NewLexer(TSyntaxLanguage language, QObject* owner) {
   switch (language) {
-    case TSyntaxLanguage::Html: return new QsciLexerHTML(owner);
-    case TSyntaxLanguage::Css: return new QsciLexerCSS(owner);
-    case TSyntaxLanguage::JavaScript: return new QsciLexerJavaScript(owner);
-    case TSyntaxLanguage::None: break;
+    case TSyntaxLanguage::Html:
+      return new QsciLexerHTML(owner);
+    case TSyntaxLanguage::Css:
+      return new QsciLexerCSS(owner);
+    case TSyntaxLanguage::JavaScript:
+      return new QsciLexerJavaScript(owner);
+    case TSyntaxLanguage::None:
+      break;
   }
   return nullptr;
 }

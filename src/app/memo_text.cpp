@@ -1,6 +1,6 @@
-#include "app/memo.h"
-
 #include <algorithm>
+
+#include "app/memo.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
 #include "app/page_files.h"
 
-#include <QFileInfo>
-
-#include "doc/file_names.h"
-
-#include <QRegularExpression>
-#include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 #include <utility>
 #include <vector>
+
+#include "doc/file_names.h"
 
 namespace {
 
@@ -47,8 +47,8 @@ void SortNames(QStringList& names) {
   std::vector<std::pair<std::string, qsizetype>> keyed;
   keyed.reserve(std::size_t(names.size()));
   for (qsizetype i = 0; i < names.size(); ++i)
-    keyed.emplace_back(
-        (names[i].toCaseFolded().toUtf8() + '\0' + names[i].toUtf8()).toStdString(), i);
+    keyed.emplace_back((names[i].toCaseFolded().toUtf8() + '\0' + names[i].toUtf8()).toStdString(),
+                       i);
   std::sort(keyed.begin(), keyed.end());
   QStringList sorted;
   sorted.reserve(names.size());

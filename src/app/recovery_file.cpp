@@ -1,7 +1,6 @@
 #include "app/recovery_file.h"
-#include "doc/file_names.h"
 
-#include "doc/checked_write.h"
+#include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,7 +8,9 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <csignal>
-#include <unistd.h>
+
+#include "doc/checked_write.h"
+#include "doc/file_names.h"
 
 namespace {
 
@@ -77,9 +78,12 @@ bool ReadRecovery(const QString& fileName, TRecovery& recovery) {
   recovery = {};
   recovery.FileName = fileName;
   for (const QByteArray& line : data.mid(kMagic.size(), end - kMagic.size()).split('\n')) {
-    if (line.startsWith("Page=")) recovery.Page = QFile::decodeName(line.mid(5));
-    else if (line.startsWith("Stamp=")) recovery.PageStamp = StampFrom(line.mid(6));
-    else if (line.startsWith("Pid=")) recovery.Pid = line.mid(4).toLongLong();
+    if (line.startsWith("Page="))
+      recovery.Page = QFile::decodeName(line.mid(5));
+    else if (line.startsWith("Stamp="))
+      recovery.PageStamp = StampFrom(line.mid(6));
+    else if (line.startsWith("Pid="))
+      recovery.Pid = line.mid(4).toLongLong();
   }
   recovery.Text.assign(data.constData() + end + 2, std::size_t(data.size() - end - 2));
   return !recovery.Page.isEmpty();

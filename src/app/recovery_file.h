@@ -4,11 +4,11 @@
 // live in $XDG_STATE_HOME/quillmere (by default ~/.local/state/quillmere),
 // one per page and program instance, and go once the page is saved, its
 // changes cancelled or the program closed cleanly.
-#include "doc/file_helpers.h"
-
 #include <QList>
 #include <QString>
 #include <string>
+
+#include "doc/file_helpers.h"
 
 struct TRecovery {
   QString FileName;      // the recovery file itself

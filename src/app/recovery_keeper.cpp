@@ -1,12 +1,13 @@
 #include "app/recovery_keeper.h"
 
-#include "app/recovery_file.h"
-#include "components/errors.h"
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
+
+#include "app/recovery_file.h"
+#include "components/errors.h"
 
 namespace {
 

@@ -3,19 +3,19 @@
 // without typing (and at the latest half a minute after the first unsaved
 // change), at SIGTERM and SIGHUP, and removed once the document is clean.
 // The main window owns one and tells it of edits and of clean states.
-#include "doc/edit_file_info.h"
-
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <functional>
 #include <string>
 
+#include "doc/edit_file_info.h"
+
 class QSocketNotifier;
 
 class TRecoveryKeeper : public QObject {
   Q_OBJECT
-public:
+ public:
   // text gives the editor's text when a recovery file is to be written.
   TRecoveryKeeper(const TEditFileInfo& document, std::function<std::string()> text,
                   QObject* parent = nullptr);
@@ -36,7 +36,7 @@ public:
   static constexpr int IdleMs = 2000;
   static constexpr int LongestWaitMs = 30000;
 
-private:
+ private:
   void TerminationSignal();
   const TEditFileInfo& FDocument;
   std::function<std::string()> FText;

@@ -53,7 +53,8 @@ void TStatusPanels::paintEvent(QPaintEvent*) {
     p.drawLine(r.topRight(), r.bottomRight());
     p.setPen(palette().color(QPalette::WindowText));
     const int align = (i == 1 || i == 2) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
-    p.drawText(r.adjusted(2, 0, -2, 0), align, fontMetrics().elidedText(FTexts[i], Qt::ElideMiddle, r.width() - 4));
+    p.drawText(r.adjusted(2, 0, -2, 0), align,
+               fontMetrics().elidedText(FTexts[i], Qt::ElideMiddle, r.width() - 4));
   }
   if (FMarker) p.fillRect(MarkerRect(), QColor(255, 34, 34));
 }

@@ -5,7 +5,7 @@
 
 class TStatusPanels : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit TStatusPanels(QWidget* parent = nullptr);
   void SetText(int panel, const QString& text);
   QString Text(int panel) const;
@@ -15,10 +15,10 @@ public:
   QRect MarkerRect() const;
   QRect PanelRect(int panel) const;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
 
-private:
+ private:
   QString FTexts[4];
   bool FMarker = false;
 };

@@ -33,7 +33,10 @@ void DrawGear(QPainter& p) {
     const double a = i * M_PI / 8;
     const double r = (i % 2 == 0) ? 9.5 : 7;
     const QPointF pt(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
-    if (i == 0) path.moveTo(pt); else path.lineTo(pt);
+    if (i == 0)
+      path.moveTo(pt);
+    else
+      path.lineTo(pt);
   }
   path.closeSubpath();
   p.drawPath(path);

@@ -12,9 +12,7 @@ constexpr int Prefix = 4;
 
 }  // namespace
 
-TBoxLabel::TBoxLabel(QWidget* parent) : QWidget(parent) {
-  resize(100, 17);
-}
+TBoxLabel::TBoxLabel(QWidget* parent) : QWidget(parent) { resize(100, 17); }
 
 void TBoxLabel::SetCaption(const QString& value) {
   if (value == FCaption) return;
@@ -119,8 +117,8 @@ void TBoxLabel::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (!FTransparent) p.fillRect(rect(), Color());
   p.setFont(font());
-  p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                           QPalette::WindowText));
+  p.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
   p.drawText(TextRect(), TextFlags(), FCaption);
   DrawBorder(p);
 }

@@ -5,15 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-enum TBoxLabelShape {
-  blNoShape,
-  blBox,
-  blFrame,
-  blTopLine,
-  blBottomLine,
-  blLeftLine,
-  blRightLine
-};
+enum TBoxLabelShape { blNoShape, blBox, blFrame, blTopLine, blBottomLine, blLeftLine, blRightLine };
 enum TBoxLabelStyle { blNoStyle, blLowered, blRaised };
 
 class TBoxLabel : public QWidget {

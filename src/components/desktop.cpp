@@ -3,7 +3,7 @@
 namespace {
 
 class TQuietDesktop final : public TDesktop {
-public:
+ public:
   bool OpenDocument(const QString&) override { return false; }
   bool StartProgram(const QString&, const QStringList&, const QString&, int& errorNumber) override {
     errorNumber = 2;

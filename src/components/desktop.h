@@ -7,7 +7,7 @@
 #include <QStringList>
 
 class TDesktop {
-public:
+ public:
   virtual ~TDesktop() = default;
   // Hands a file path or web address to the desktop's "open" action.
   virtual bool OpenDocument(const QString& pathOrUrl) = 0;

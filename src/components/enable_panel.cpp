@@ -35,7 +35,8 @@ void TZELEnablePanel::ApplyEnabled(bool enabled) {
     if (!w) continue;
     if (IsInputControl(w)) {
       QPalette pal = w->palette();
-      const QColor base = palette().color(QPalette::Active, enabled ? QPalette::Base : QPalette::Button);
+      const QColor base =
+          palette().color(QPalette::Active, enabled ? QPalette::Base : QPalette::Button);
       pal.setColor(QPalette::All, QPalette::Base, base);
       w->setPalette(pal);
     }

@@ -6,12 +6,12 @@
 
 class TZELEnablePanel : public QFrame {
   Q_OBJECT
-public:
+ public:
   explicit TZELEnablePanel(QWidget* parent = nullptr);
 
-protected:
+ protected:
   void changeEvent(QEvent* event) override;
 
-private:
+ private:
   void ApplyEnabled(bool enabled);
 };

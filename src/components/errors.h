@@ -6,18 +6,18 @@
 #include <stdexcept>
 
 class EQuillmereError : public std::runtime_error {
-public:
+ public:
   explicit EQuillmereError(const QString& message)
       : std::runtime_error(message.toStdString()), Message(message) {}
   QString Message;
 };
 
 class EConvertError : public EQuillmereError {
-public:
+ public:
   using EQuillmereError::EQuillmereError;
 };
 
 class EInOutError : public EQuillmereError {
-public:
+ public:
   using EQuillmereError::EQuillmereError;
 };

@@ -10,8 +10,8 @@
 #include <QPushButton>
 
 #include "components/about_dialog.h"
-#include "components/box_label.h"
 #include "components/app_title.h"
+#include "components/box_label.h"
 #include "components/check_list_box.h"
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
@@ -23,7 +23,8 @@
 
 namespace {
 
-const char* const PostcodeStates[] = {"psOK", "psNotFull", "psWrongNum", "psEmpty", "psIllegalChars"};
+const char* const PostcodeStates[] = {"psOK", "psNotFull", "psWrongNum", "psEmpty",
+                                      "psIllegalChars"};
 const char* const TimeStates[] = {"tsOK", "tsNotFull", "tsEmpty", "tsNoTime"};
 const char* const DateStates[] = {"dsOK", "dsNotFull", "dsEmpty", "dsNoDate", "dsToSmall"};
 
@@ -118,7 +119,7 @@ QGroupBox* PanelBox() {
 QGroupBox* BoxLabelBox() {
   auto* box = new QGroupBox(QStringLiteral("TBoxLabel"));
   auto* layout = new QGridLayout(box);
-  const char* const shapes[] = {"blNoShape", "blBox", "blFrame", "blTopLine",
+  const char* const shapes[] = {"blNoShape",    "blBox",      "blFrame",    "blTopLine",
                                 "blBottomLine", "blLeftLine", "blRightLine"};
   for (int shape = 0; shape < 7; ++shape)
     for (int style = blLowered; style <= blRaised; ++style) {

@@ -17,7 +17,8 @@
 #include "components/edit_controls.h"
 #include "components/mask_edit_rules.h"
 
-using TAllowPCExitEvent = std::function<void(QObject* sender, TPostcodeState state, bool& allowExit)>;
+using TAllowPCExitEvent =
+    std::function<void(QObject* sender, TPostcodeState state, bool& allowExit)>;
 using TAllowTimeExitEvent = std::function<void(QObject* sender, TTimeState state, bool& allowExit)>;
 using TAllowDateExitEvent =
     std::function<void(QObject* sender, TDateState state, int smallestYear, bool& allowExit)>;

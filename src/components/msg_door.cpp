@@ -14,7 +14,7 @@ TModalResult DefaultAnswer(TMsgButtons buttons, int defaultButton) {
 }
 
 class TStdErrDoor final : public TMsgDoor {
-public:
+ public:
   TModalResult Show(const QString& text, const QString& caption, TMsgKind, TMsgButtons buttons,
                     int defaultButton) override {
     QString shown = text;

@@ -9,7 +9,7 @@
 #include "components/msg_types.h"
 
 class TMsgDoor {
-public:
+ public:
   virtual ~TMsgDoor() = default;
   // As ShowMsg of MSG_Func: Text under Caption with Kind's icon and Buttons;
   // DefaultButton is the slot (0 Yes, 1 No, 2 OK, 3 Cancel) with the focus.

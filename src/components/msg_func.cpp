@@ -41,8 +41,8 @@ class TWindowDoor final : public TMsgDoor {
  public:
   TWindowDoor() { SetMsgDoor(this); }
   ~TWindowDoor() override { SetMsgDoor(nullptr); }
-  TModalResult Show(const QString& text, const QString& caption, TMsgKind kind,
-                    TMsgButtons buttons, int defaultButton) override {
+  TModalResult Show(const QString& text, const QString& caption, TMsgKind kind, TMsgButtons buttons,
+                    int defaultButton) override {
     return ShowMsg(text, caption, kind, buttons, defaultButton);
   }
 };

@@ -72,7 +72,7 @@ void TZELPostIt::paintEvent(QPaintEvent*) {
   const QPalette& pal = palette();
   const bool muted = !isEnabled() || FOpen;
   const QColor fill = muted ? pal.color(QPalette::Button) : FColor;
-  p.setPen(pal.color(QPalette::Shadow));  // the thin window border
+  p.setPen(pal.color(QPalette::Shadow));      // the thin window border
   p.drawRect(rect().adjusted(0, 0, -1, -1));  // a QRect outline covers its right edge + 1
   const QRect r = rect().adjusted(1, 1, -1, -1);
   p.fillRect(r, fill);

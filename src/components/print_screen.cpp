@@ -68,12 +68,12 @@ void TZELPrintScreen::PrintImage(const QImage& image, bool windowCapture) {
   QPainter painter;
   if (!painter.begin(&printer)) return;
   const QScreen* screen = QGuiApplication::primaryScreen();
-  const QSizeF screenDpi = screen ? QSizeF(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY())
-                                  : QSizeF(96, 96);
-  const QSize size =
-      PrintSize(windowCapture ? WindowPrintScale : ScreenPrintScale, image.size(),
-                QSize(printer.width(), printer.height()), screenDpi,
-                QSizeF(printer.logicalDpiX(), printer.logicalDpiY()));
+  const QSizeF screenDpi =
+      screen ? QSizeF(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY())
+             : QSizeF(96, 96);
+  const QSize size = PrintSize(windowCapture ? WindowPrintScale : ScreenPrintScale, image.size(),
+                               QSize(printer.width(), printer.height()), screenDpi,
+                               QSizeF(printer.logicalDpiX(), printer.logicalDpiY()));
   const QRect target = PrintRect(size, Margins);
   if (!windowCapture && ScreenBorder) painter.drawRect(target);
   if (!target.isEmpty()) painter.drawImage(target, image);

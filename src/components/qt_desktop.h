@@ -4,7 +4,7 @@
 #include "components/desktop.h"
 
 class TQtDesktop final : public TDesktop {
-public:
+ public:
   bool OpenDocument(const QString& pathOrUrl) override;
   bool StartProgram(const QString& program, const QStringList& args, const QString& workingDir,
                     int& errorNumber) override;

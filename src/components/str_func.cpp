@@ -1,7 +1,7 @@
 #include "components/str_func.h"
 
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cstdlib>
@@ -30,7 +30,8 @@ std::string::size_type FirstPosNotIn(const std::string& s, const std::string& al
   return 0;
 }
 
-std::string ReplaceAllStr(const std::string& s, const std::string& find, const std::string& replace) {
+std::string ReplaceAllStr(const std::string& s, const std::string& find,
+                          const std::string& replace) {
   if (find.empty()) return s;
   std::string::size_type p = s.find(find);
   if (p == std::string::npos) return s;
@@ -165,7 +166,8 @@ bool IsIntStr(const std::string& s) {
 std::string FloatToStrSep(double value, int width, int decimals, char separator) {
   // to_chars ignores the locale, which the program's start-up sets.
   std::string r(400 + decimals, '\0');
-  const auto res = std::to_chars(r.data(), r.data() + r.size(), value, std::chars_format::fixed, decimals);
+  const auto res =
+      std::to_chars(r.data(), r.data() + r.size(), value, std::chars_format::fixed, decimals);
   r.resize(res.ptr - r.data());
   for (char& c : r)
     if (c == '.') c = separator;

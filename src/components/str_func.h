@@ -4,7 +4,8 @@
 #include <string>
 
 std::string::size_type FirstPosNotIn(const std::string& s, const std::string& allowed);
-std::string ReplaceAllStr(const std::string& s, const std::string& find, const std::string& replace);
+std::string ReplaceAllStr(const std::string& s, const std::string& find,
+                          const std::string& replace);
 std::string PadRightStr(const std::string& s, char fill, int width);
 std::string PadLeftStr(const std::string& s, char fill, int width);
 std::string LeftStr(const std::string& s, int count);

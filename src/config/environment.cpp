@@ -167,9 +167,15 @@ void SetSettingText(TEnv& e, const TSetting& s, const QString& text) {
   std::int32_t number = 0;
   const bool isNumber = ParseInt32(text, number);
   switch (s.Kind) {
-    case K::Text: e.*std::get<QString TEnv::*>(s.Member) = text; break;
-    case K::Folder: e.SetWorkingDir(text); break;
-    case K::Bool: e.*std::get<bool TEnv::*>(s.Member) = text == u"TRUE"; break;
+    case K::Text:
+      e.*std::get<QString TEnv::*>(s.Member) = text;
+      break;
+    case K::Folder:
+      e.SetWorkingDir(text);
+      break;
+    case K::Bool:
+      e.*std::get<bool TEnv::*>(s.Member) = text == u"TRUE";
+      break;
     case K::Int:
       if (isNumber) e.*std::get<std::int32_t TEnv::*>(s.Member) = number;
       break;

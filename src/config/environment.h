@@ -9,10 +9,22 @@
 
 // The indexes of the window coordinates SetCoord takes, in their fixed order.
 enum TCoordIndex : int {
-  ciTop = 1, ciLeft, ciHeight, ciWidth,  // the main window
-  ciRTop, ciRLeft, ciRHeight, ciRWidth,  // search results
-  ciCTop, ciCLeft, ciCHeight, ciCWidth,  // special characters
-  ciHTop, ciHLeft, ciHHeight, ciHWidth,  // HTML toolset
+  ciTop = 1,
+  ciLeft,
+  ciHeight,
+  ciWidth,  // the main window
+  ciRTop,
+  ciRLeft,
+  ciRHeight,
+  ciRWidth,  // search results
+  ciCTop,
+  ciCLeft,
+  ciCHeight,
+  ciCWidth,  // special characters
+  ciHTop,
+  ciHLeft,
+  ciHHeight,
+  ciHWidth,  // HTML toolset
 };
 
 class TQMEEnvironment {

@@ -1,12 +1,11 @@
 #include "config/ini_file.h"
 
-#include "doc/checked_write.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
 #include "components/errors.h"
+#include "doc/checked_write.h"
 
 namespace {
 

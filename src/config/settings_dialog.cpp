@@ -11,10 +11,10 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "doc/whitespace_rules.h"
 #include "components/edit_controls.h"
 #include "config/dialog_frame.h"
 #include "config/environment.h"
+#include "doc/whitespace_rules.h"
 
 namespace {
 

@@ -1,5 +1,8 @@
 #include "doc/checked_write.h"
-#include "doc/file_names.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -7,9 +10,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "doc/file_names.h"
 
 namespace {
 
@@ -221,8 +223,7 @@ bool TCheckedWrite::NameUnnamed(int fd) {
   // A name of its own first, so the rename replaces the target in one step.
   const QByteArray stem = FolderOf(FReal) + "/." + BaseOf(FReal) + ".qme-";
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    const QByteArray name =
-        stem + QByteArray::number(quint64(::getpid()) * 1000 + attempt, 36);
+    const QByteArray name = stem + QByteArray::number(quint64(::getpid()) * 1000 + attempt, 36);
     if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
       if (errno == EEXIST) continue;
       return false;
@@ -256,9 +257,9 @@ void TCheckedWrite::CommitInPlace() {
     FFd = -1;
     const QString kept = QFile::decodeName(FStage);
     FStage.clear();
-    throw EInOutError(WriteFailureText(
-        FTarget, QStringLiteral("%1; the whole new text is kept in \"%2\"")
-                     .arg(SystemReason(ok ? errno : error), kept)));
+    throw EInOutError(
+        WriteFailureText(FTarget, QStringLiteral("%1; the whole new text is kept in \"%2\"")
+                                      .arg(SystemReason(ok ? errno : error), kept)));
   }
   Fail(ok ? errno : error);
 }

@@ -11,16 +11,16 @@
 // link points, the link kept. A target with more than one hard link is
 // written in place once the new text is safely on disk beside it, so no
 // link is split; so is another owner's file that could not be given back.
-#include "components/errors.h"
-
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
 
+#include "components/errors.h"
+
 // Raised when the target's folder cannot hold the temporary file although
 // the target itself could be written: the caller may offer to write in place.
 class EFolderReadOnly : public EInOutError {
-public:
+ public:
   using EInOutError::EInOutError;
 };
 
@@ -31,7 +31,7 @@ enum class TWriteMode {
 };
 
 class TCheckedWrite {
-public:
+ public:
   // Opens the temporary file. Throws EInOutError (EFolderReadOnly where the
   // folder refuses a new file but the target is writable).
   explicit TCheckedWrite(const QString& target, TWriteMode mode = TWriteMode::Replace);
@@ -53,7 +53,7 @@ public:
   // The name the caller gave.
   QString FileName() const { return FTarget; }
 
-private:
+ private:
   [[noreturn]] void Fail(int error);
   void CommitInPlace();
   bool NameUnnamed(int fd);

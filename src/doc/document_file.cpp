@@ -1,21 +1,22 @@
 #include "doc/document_file.h"
-#include "doc/file_names.h"
 
-#include "doc/checked_write.h"
-#include "doc/text_codec.h"
-#include "doc/whitespace_rules.h"
-#include "components/errors.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "components/errors.h"
+#include "doc/checked_write.h"
+#include "doc/file_names.h"
+#include "doc/text_codec.h"
+#include "doc/whitespace_rules.h"
 
 namespace {
 
@@ -52,8 +53,11 @@ void ReserveLines(TLines& lines, std::size_t bytesSeen, std::size_t fileSize) {
 // what the bytes look like, empty for text.
 QString NonTextKind(const char* data, std::size_t size) {
   const std::string_view head(data, std::min<std::size_t>(size, 8000));
-  const auto startsWith = [&](std::string_view mark) { return head.substr(0, mark.size()) == mark; };
-  if (startsWith(std::string_view("\xFF\xFE\0\0", 4)) || startsWith(std::string_view("\0\0\xFE\xFF", 4)))
+  const auto startsWith = [&](std::string_view mark) {
+    return head.substr(0, mark.size()) == mark;
+  };
+  if (startsWith(std::string_view("\xFF\xFE\0\0", 4)) ||
+      startsWith(std::string_view("\0\0\xFE\xFF", 4)))
     return QStringLiteral("a UTF-32 file");
   if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) return QStringLiteral("a UTF-16 file");
   if (head.find('\0') != std::string_view::npos)
@@ -94,13 +98,15 @@ QString UnencodableText(const QString& fileName, std::size_t lineNumber, std::st
                         std::size_t pos) {
   const std::optional<char32_t> code = Utf8CodeAt(line, pos);
   if (!code)
-    return QStringLiteral("Cannot save \"%1\": line %2 holds bytes that are not valid text. "
-                          "Nothing was written.")
+    return QStringLiteral(
+               "Cannot save \"%1\": line %2 holds bytes that are not valid text. "
+               "Nothing was written.")
         .arg(fileName)
         .arg(lineNumber);
   const QString shown = QString::fromStdString(Utf8FromCode(*code));
-  return QStringLiteral("Cannot save \"%1\": the character \"%2\" (U+%3) on line %4 has no place "
-                        "in the file's Windows-1252 encoding. Nothing was written.")
+  return QStringLiteral(
+             "Cannot save \"%1\": the character \"%2\" (U+%3) on line %4 has no place "
+             "in the file's Windows-1252 encoding. Nothing was written.")
       .arg(fileName, shown)
       .arg(static_cast<uint>(*code), 4, 16, QLatin1Char('0'))
       .arg(lineNumber);
@@ -127,8 +133,10 @@ void RefuseUnreadable(const QString& fileName, const std::string& head) {
 bool AppendSavedLine(std::string_view line, TTextEncoding encoding, int tabSize,
                      std::string& scratch, std::string& chunk, std::size_t& failPos) {
   if (tabSize <= 0) {
-    if (encoding == TTextEncoding::Utf8) chunk.append(line);
-    else if (!Utf8ToWindows1252(line, chunk, &failPos)) return false;
+    if (encoding == TTextEncoding::Utf8)
+      chunk.append(line);
+    else if (!Utf8ToWindows1252(line, chunk, &failPos))
+      return false;
   } else if (encoding == TTextEncoding::Utf8) {
     const std::size_t at = chunk.size();
     chunk.resize(at + line.size());
@@ -157,8 +165,7 @@ TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines, const TAd
   ::posix_fadvise(file.Fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   try {
     TUtf8Validator validator;
-    ReadAll(file.Fd, fileName, static_cast<std::size_t>(info.st_size), lines, addLine,
-            validator);
+    ReadAll(file.Fd, fileName, static_cast<std::size_t>(info.st_size), lines, addLine, validator);
     if (validator.Finish()) return TTextEncoding::Utf8;
     for (std::string& line : lines) Windows1252ToUtf8InPlace(line);
     return TTextEncoding::Windows1252;
@@ -183,8 +190,8 @@ void WriteLines(const QString& fileName, ForEachLine forEachLine, TTextEncoding 
     ++number;
     std::size_t failPos = 0;
     if (!AppendSavedLine(line, encoding, tabSize, scratch, chunk, failPos))
-      throw EInOutError(
-          UnencodableText(fileName, number, tabSize > 0 ? std::string_view(scratch) : line, failPos));
+      throw EInOutError(UnencodableText(fileName, number,
+                                        tabSize > 0 ? std::string_view(scratch) : line, failPos));
     if (chunk.size() >= kChunkSize) {
       if (first) RefuseUnreadable(fileName, chunk);
       first = false;
@@ -201,13 +208,17 @@ void WriteLines(const QString& fileName, ForEachLine forEachLine, TTextEncoding 
 void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncoding encoding,
                        int tabSize, TWriteMode mode) {
   WriteLines(
-      fileName, [&lines](const auto& fn) { for (const std::string& line : lines) fn(line); },
+      fileName,
+      [&lines](const auto& fn) {
+        for (const std::string& line : lines) fn(line);
+      },
       encoding, tabSize, mode);
 }
 
-void WriteDocumentFile(const QString& fileName, const TJoinedLines& lines,
-                       TTextEncoding encoding, int tabSize, TWriteMode mode) {
-  WriteLines(fileName, [&lines](const auto& fn) { lines.ForEach(fn); }, encoding, tabSize, mode);
+void WriteDocumentFile(const QString& fileName, const TJoinedLines& lines, TTextEncoding encoding,
+                       int tabSize, TWriteMode mode) {
+  WriteLines(
+      fileName, [&lines](const auto& fn) { lines.ForEach(fn); }, encoding, tabSize, mode);
 }
 
 qint64 LongestLineBytes(const QString& fileName) {

@@ -1,10 +1,10 @@
 #pragma once
 // Reading and writing a document file whole: bytes to UTF-8 lines on the way
 // in, normalised lines back to the file's own encoding on the way out.
+#include <QString>
+
 #include "doc/checked_write.h"
 #include "doc/text_lines.h"
-
-#include <QString>
 
 enum class TTextEncoding { Utf8, Windows1252 };
 
@@ -24,9 +24,8 @@ TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines,
 // it was.
 void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncoding encoding,
                        int tabSize, TWriteMode mode = TWriteMode::Replace);
-void WriteDocumentFile(const QString& fileName, const TJoinedLines& lines,
-                       TTextEncoding encoding, int tabSize,
-                       TWriteMode mode = TWriteMode::Replace);
+void WriteDocumentFile(const QString& fileName, const TJoinedLines& lines, TTextEncoding encoding,
+                       int tabSize, TWriteMode mode = TWriteMode::Replace);
 
 // Length in bytes of the file's longest line (line breaks not counted), or
 // -1 when the file cannot be read.

@@ -1,16 +1,17 @@
 #include "doc/edit_file_info.h"
-#include "doc/file_names.h"
 
-#include "doc/text_codec.h"
-#include "doc/whitespace_rules.h"
-#include "components/errors.h"
-#include "site/date_func.h"
+#include <sys/stat.h>
 
 #include <QFile>
 #include <algorithm>
 #include <bit>
 #include <cerrno>
-#include <sys/stat.h>
+
+#include "components/errors.h"
+#include "doc/file_names.h"
+#include "doc/text_codec.h"
+#include "doc/whitespace_rules.h"
+#include "site/date_func.h"
 
 namespace {
 
@@ -59,8 +60,8 @@ void TEditFileInfo::Reload() {
   // stored at its converted size: the whitespace rules treat UTF-8 and
   // Windows-1252 bytes alike, so the encoding need not be known yet.
   std::string converted;
-  auto addLine = [this, tabSize, &converted, diskLine = std::size_t(0)](
-                     TLines&, const char* data, std::size_t size) mutable {
+  auto addLine = [this, tabSize, &converted, diskLine = std::size_t(0)](TLines&, const char* data,
+                                                                        std::size_t size) mutable {
     ConvertLineTo(data, size, tabSize, Conversion, converted);
     if (DeleteEmptyLines && converted.empty()) {
       FDeletedLines.resize(std::max(FDeletedLines.size(), diskLine / 64 + 1));
@@ -110,8 +111,7 @@ bool TEditFileInfo::Convert(TLines& Lines) const {
 }
 
 void TEditFileInfo::Save(TWriteMode Mode) {
-  if (FileName.isEmpty())
-    throw EInOutError(QStringLiteral("Cannot save: no file is open."));
+  if (FileName.isEmpty()) throw EInOutError(QStringLiteral("Cannot save: no file is open."));
   const int tabSize = EffectiveTabSize();
   // The file is written from the normalised lines first and Baseline takes
   // them only after that succeeded, so a failed save changes nothing.
@@ -131,8 +131,7 @@ TDiskChange TEditFileInfo::DiskChange() const {
   const TFileStamp now = FileStampOf(FileName);
   if (now == DiskStamp) return TDiskChange::None;
   if (!now.Exists) return TDiskChange::Deleted;
-  if (now.Device != DiskStamp.Device || now.Inode != DiskStamp.Inode)
-    return TDiskChange::Replaced;
+  if (now.Device != DiskStamp.Device || now.Inode != DiskStamp.Inode) return TDiskChange::Replaced;
   return TDiskChange::Changed;
 }
 

@@ -2,33 +2,33 @@
 // The document being edited: its path, its lines as loaded or last saved, the
 // modified flag and the whitespace rules applied on loading and saving. The
 // main window owns the one instance, FileInfo.
-#include "doc/document_file.h"
-#include "doc/file_helpers.h"
-#include "doc/text_lines.h"
-#include "doc/whitespace_rules.h"
-
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "doc/document_file.h"
+#include "doc/file_helpers.h"
+#include "doc/text_lines.h"
+#include "doc/whitespace_rules.h"
+
 // What another program did to the open file since it was loaded or saved.
 enum class TDiskChange { None, Changed, Deleted, Replaced };
 
 class TEditFileInfo {
-public:
+ public:
   TEditFileInfo() = default;
 
-  QString FileName;            // empty when no file is open
-  bool Modified = false;       // edited since loaded, saved or restored
-  TJoinedLines Baseline;       // UTF-8 lines as loaded and converted, or as last saved
-  std::int32_t TabSize = 32;   // columns one tab stands for
+  QString FileName;                      // empty when no file is open
+  bool Modified = false;                 // edited since loaded, saved or restored
+  TJoinedLines Baseline;                 // UTF-8 lines as loaded and converted, or as last saved
+  std::int32_t TabSize = 32;             // columns one tab stands for
   std::uint8_t Conversion = convToTabs;  // on loading, a TConversion or above
   bool DeleteEmptyLines = false;
   TTextEncoding Encoding = TTextEncoding::Utf8;  // how the file was read, and is written
-  TFileStamp DiskStamp;  // the file as loaded or last saved
-  std::function<void()> OnLoaded;  // after a load
-  std::function<void()> OnChange;  // after a load, a save and every SetModified
+  TFileStamp DiskStamp;                          // the file as loaded or last saved
+  std::function<void()> OnLoaded;                // after a load
+  std::function<void()> OnChange;                // after a load, a save and every SetModified
 
   // TabInterval is in quarter characters; below one character gives 32.
   void SetTabSize(int TabInterval);
@@ -59,7 +59,7 @@ public:
   // file is open.
   QString FileDateText() const;
 
-private:
+ private:
   int EffectiveTabSize() const { return TabSize > 0 ? TabSize : 32; }
   void RaiseLoaded();
   void RaiseChange();

@@ -1,7 +1,4 @@
 #include "doc/file_helpers.h"
-#include "doc/file_names.h"
-
-#include "doc/checked_write.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +9,9 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
+
+#include "doc/checked_write.h"
+#include "doc/file_names.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 #include "doc/file_names.h"
 
-#include "doc/text_codec.h"
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
+
+#include "doc/text_codec.h"
 
 namespace {
 

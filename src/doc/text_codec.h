@@ -10,15 +10,15 @@
 // Checks UTF-8 a piece at a time, so a file can be checked while it is read;
 // a sequence may be split across pieces.
 class TUtf8Validator {
-public:
+ public:
   // False once any byte seen so far broke the rules (it stays false).
   bool Feed(const char* data, std::size_t size);
   // True when everything fed was valid and no sequence was left unfinished.
   bool Finish() const { return Valid && Need == 0; }
 
-private:
+ private:
   bool Valid = true;
-  int Need = 0;  // continuation bytes still expected
+  int Need = 0;                        // continuation bytes still expected
   unsigned char Lo = 0x80, Hi = 0xBF;  // range allowed for the next one
 };
 

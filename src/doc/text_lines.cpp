@@ -12,8 +12,10 @@ const char* FindByte(const char* from, const char* end, char c) {
 }  // namespace
 
 void TLineSplitter::Add(const char* data, std::size_t size) {
-  if (AddLine) AddLine(Lines, data, size);
-  else Lines.emplace_back(data, size);
+  if (AddLine)
+    AddLine(Lines, data, size);
+  else
+    Lines.emplace_back(data, size);
 }
 
 void TLineSplitter::Emit(const char* begin, const char* end) {
@@ -46,8 +48,10 @@ void TLineSplitter::Feed(const char* data, std::size_t size) {
     Emit(p, brk);
     p = brk + 1;
     if (*brk == '\r') {
-      if (p == end) AfterCr = true;
-      else if (*p == '\n') ++p;
+      if (p == end)
+        AfterCr = true;
+      else if (*p == '\n')
+        ++p;
     }
     if (nextLf < p) nextLf = FindByte(p, end, '\n');
     if (nextCr < p) nextCr = FindByte(p, end, '\r');

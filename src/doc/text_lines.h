@@ -17,7 +17,7 @@ using TAddLine = std::function<void(TLines& lines, const char* data, std::size_t
 // Splits text arriving in pieces, so a file can be split while it is read;
 // a CR LF pair may be split across pieces.
 class TLineSplitter {
-public:
+ public:
   // Without addLine each line is appended as it is.
   explicit TLineSplitter(TLines& lines, TAddLine addLine = {})
       : Lines(lines), AddLine(std::move(addLine)) {}
@@ -26,13 +26,13 @@ public:
   // break adds no empty line.
   void Finish();
 
-private:
+ private:
   void Emit(const char* begin, const char* end);
   void Add(const char* data, std::size_t size);
 
   TLines& Lines;
   TAddLine AddLine;
-  std::string Pending;  // the start of a line that continues in the next piece
+  std::string Pending;   // the start of a line that continues in the next piece
   bool AfterCr = false;  // the last piece ended in CR: a leading LF belongs to it
 };
 
@@ -43,7 +43,7 @@ std::string JoinLines(const TLines& lines);
 // Lines kept in one string, each followed by CR LF: a list of strings took
 // twice the size of a page of short lines. A line holds no CR or LF.
 class TJoinedLines {
-public:
+ public:
   TJoinedLines() = default;
   TJoinedLines(const TLines& lines);  // NOLINT: a list of lines converts
   std::size_t size() const { return FCount; }
@@ -57,7 +57,8 @@ public:
   void Append(std::string_view line);
   void Clear();
   // Calls fn(line) for each line, without its CR LF.
-  template <typename Fn> void ForEach(Fn fn) const {
+  template <typename Fn>
+  void ForEach(Fn fn) const {
     std::size_t at = 0;
     for (std::size_t i = 0; i < FCount; ++i) {
       const std::size_t end = FText.find('\r', at);
@@ -71,7 +72,7 @@ public:
   TLines Lines() const;
   bool operator==(const TJoinedLines& other) const = default;
 
-private:
+ private:
   std::string FText;
   std::size_t FCount = 0;
 };

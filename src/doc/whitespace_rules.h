@@ -2,11 +2,11 @@
 // The whitespace rules of documents: the conversion of leading whitespace
 // on loading and the normalisation of every line on saving. A character of
 // code 32 or less counts as whitespace; T is the columns one tab stands for.
-#include "doc/text_lines.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "doc/text_lines.h"
 
 // The conversions on loading, by their stored values: indentation to tabs
 // (then blanks), to blanks, or no change; any value above convNone removes

@@ -7,8 +7,8 @@
 
 TfrmSpecChar::TfrmSpecChar(QWidget* parent)
     : TfrmChoiceList("frmSpecChar", "Sepcial Characters", QSize(276, 339),
-                     {ciCTop, &TQMEEnvironment::CTop, &TQMEEnvironment::CLeft, &TQMEEnvironment::CHeight,
-                      &TQMEEnvironment::CWidth},
+                     {ciCTop, &TQMEEnvironment::CTop, &TQMEEnvironment::CLeft,
+                      &TQMEEnvironment::CHeight, &TQMEEnvironment::CWidth},
                      parent) {
   QStringList rows;
   for (int row = 0; row < SpecCharRowCount; ++row)

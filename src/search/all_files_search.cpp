@@ -1,5 +1,4 @@
 #include "search/all_files_search.h"
-#include "doc/file_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,6 +12,7 @@
 #include <new>
 
 #include "doc/file_helpers.h"
+#include "doc/file_names.h"
 #include "doc/text_codec.h"
 #include "search/byte_search.h"
 

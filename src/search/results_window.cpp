@@ -12,9 +12,7 @@
 #include "components/form_style.h"
 #include "config/environment.h"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 TfrmResults::TfrmResults(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -1,5 +1,4 @@
 #include "site/date_func.h"
-#include "doc/file_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +9,7 @@
 #include <cerrno>
 
 #include "components/errors.h"
+#include "doc/file_names.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ QString TrimBlanks(const QString& s) {
 // Reads the fixed day-month-year and hour:minute forms by hand, so neither
 // the user's locale nor Qt's format parser can change what is accepted.
 class TDateReader {
-public:
+ public:
   explicit TDateReader(const QString& s) : S(s) {}
 
   // Skips blanks; answers whether there were any.
@@ -76,7 +76,7 @@ public:
     return QTime::isValid(h, n, s);
   }
 
-private:
+ private:
   const QString& S;
   qsizetype Pos = 0;
 };
@@ -188,8 +188,8 @@ void SetFileDate(const QString& fileName, const QDateTime& value) {
 
   // O_NONBLOCK keeps a pipe without a reader from hanging us; it then simply
   // cannot be opened. No O_TRUNC: the content stays as it is.
-  const int fd = ::open(PathBytes(fileName).constData(),
-                        O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd =
+      ::open(PathBytes(fileName).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return;
 
   int errorNumber = EINVAL;  // the range of the packed file time: 1980 to 2099

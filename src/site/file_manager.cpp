@@ -14,9 +14,9 @@
 #include <memory>
 #include <vector>
 
+#include "components/msg_door.h"
 #include "doc/checked_write.h"
 #include "doc/file_helpers.h"
-#include "components/msg_door.h"
 
 namespace {
 
@@ -69,8 +69,9 @@ QString DateColumn(bool known, time_t seconds) {
 }
 
 QString SizeColumn(qint64 size) {
-  const QString text = size >= 0 ? QString::number(size)
-                                 : QStringLiteral("Error #") + QString::number(-size).rightJustified(3, u'0');
+  const QString text =
+      size >= 0 ? QString::number(size)
+                : QStringLiteral("Error #") + QString::number(-size).rightJustified(3, u'0');
   // Wider sizes widen the column rather than lose their first digits.
   return text.rightJustified(10, u' ') + u' ';
 }
@@ -99,15 +100,24 @@ struct TDirCloser {
 
 QString FMErrorText(TZELFMErrorCode code) {
   switch (code) {
-    case ecOK: return {};
-    case ecNoWorkDir: return QStringLiteral("Incorrect WorkingDir");
-    case ecCantCreateTargDir: return QString::fromUtf8("Can´t create TargetDir");
-    case ecDirsEqual: return QStringLiteral("Same Source & TargetDirs");
-    case ecCopyErr: return QString::fromUtf8("Can´t copy file");
-    case ecReplaceErr: return QString::fromUtf8("Can´t replace file");
-    case ecOutFileErr: return QString::fromUtf8("Can´t create Ouputfile");
-    case ecTouchErr: return QString::fromUtf8("Can´t touch file");
-    case ecDeleteErr: return QString::fromUtf8("Can´t delete file");
+    case ecOK:
+      return {};
+    case ecNoWorkDir:
+      return QStringLiteral("Incorrect WorkingDir");
+    case ecCantCreateTargDir:
+      return QString::fromUtf8("Can´t create TargetDir");
+    case ecDirsEqual:
+      return QStringLiteral("Same Source & TargetDirs");
+    case ecCopyErr:
+      return QString::fromUtf8("Can´t copy file");
+    case ecReplaceErr:
+      return QString::fromUtf8("Can´t replace file");
+    case ecOutFileErr:
+      return QString::fromUtf8("Can´t create Ouputfile");
+    case ecTouchErr:
+      return QString::fromUtf8("Can´t touch file");
+    case ecDeleteErr:
+      return QString::fromUtf8("Can´t delete file");
   }
   return {};
 }
@@ -138,11 +148,18 @@ void TZELFileManager::SetTargetDir(const QString& value) {
 void TZELFileManager::SetSortOrder(TZELFMSortOrder value) {
   bool accepted = true;
   switch (value) {
-    case soDate: accepted = FWorkOptions & fmShowDate; break;
-    case soSize: accepted = (FWorkOptions & fmShowSize) && (FWorkOptions & fmShowSizeRO); break;
-    case soAttr: accepted = FWorkOptions & fmShowAttribs; break;
+    case soDate:
+      accepted = FWorkOptions & fmShowDate;
+      break;
+    case soSize:
+      accepted = (FWorkOptions & fmShowSize) && (FWorkOptions & fmShowSizeRO);
+      break;
+    case soAttr:
+      accepted = FWorkOptions & fmShowAttribs;
+      break;
     case soNone:
-    case soName: break;
+    case soName:
+      break;
   }
   FSortOrder = accepted ? value : soNone;
 }
@@ -397,9 +414,12 @@ void TZELFileManager::Reset() {
 
 QString TZELFileManager::CaseText(const QString& text) const {
   switch (FCharCase) {
-    case ecUpperCase: return text.toUpper();
-    case ecLowerCase: return text.toLower();
-    case ecNormal: break;
+    case ecUpperCase:
+      return text.toUpper();
+    case ecLowerCase:
+      return text.toLower();
+    case ecNormal:
+      break;
   }
   return text;
 }

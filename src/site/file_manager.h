@@ -52,7 +52,7 @@ bool MatchesMask(const QString& name, const QString& mask);
 
 class TZELFileManager : public TZELComponent {
   Q_OBJECT
-public:
+ public:
   explicit TZELFileManager(QObject* owner = nullptr);
 
   // Folder to walk: kept trimmed, without a trailing "/" (the root stays
@@ -108,7 +108,7 @@ public:
   // does not wrap.
   quint64 TotalSize() const { return FTotalSize; }
 
-private:
+ private:
   void Run(bool listing);
   void WalkFiles(const QString& folder);
   void CollectFolders(const QString& folder);

@@ -6,9 +6,9 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <algorithm>
 #include <string_view>
 
 #include "components/errors.h"
@@ -23,8 +23,8 @@ QString ReadFailure(const QString& fileName, int error) {
 }
 
 QByteArray ReadWhole(const QString& fileName) {
-  const int fd = ::open(QFile::encodeName(fileName).constData(),
-                        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd =
+      ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) throw EInOutError(ReadFailure(fileName, errno));
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -58,7 +58,7 @@ QByteArray ReadWhole(const QString& fileName) {
 // grep's pace (lower-casing each page first made robots.txt three times
 // slower than grep, a Horspool skip still twice).
 class TFoldedSearch {
-public:
+ public:
   TFoldedSearch(std::string_view pattern, size_t anchor)
       : FPattern(pattern), FAnchor(anchor), FSmall(pattern[anchor]), FCapital(char(FSmall - 32)) {}
 
@@ -81,7 +81,7 @@ public:
     return std::string_view::npos;
   }
 
-private:
+ private:
   static const char* Next(const char* from, const char* end, char c) {
     const void* found = std::memchr(from, c, size_t(end - from));
     return found ? static_cast<const char*>(found) : end;
@@ -140,8 +140,9 @@ QStringList WriteSitemap(const QStringList& pages, const QString& localRoot,
                          const QString& remoteRoot, QString* failure) {
   const QString root = localRoot.endsWith(u'/') ? localRoot : localRoot + u'/';
   const QString remote = RemoteRootWithSlash(remoteRoot);
-  QStringList lines{QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"),
-                    QStringLiteral("<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">")};
+  QStringList lines{
+      QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"),
+      QStringLiteral("<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">")};
   for (const QString& page : pages) {
     if (!IsPage(page)) continue;
     try {

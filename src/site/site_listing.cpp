@@ -87,10 +87,12 @@ bool RenameNoReplace(const QString& path, const QString& newName, QString* reaso
     // name: step through a temporary name so that only its case changes.
     if (error == EEXIST && SameEntry(from, to)) {
       const QByteArray step = to + ".~case";
-      error = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, step.constData(), RENAME_NOREPLACE) ||
-                      ::renameat2(AT_FDCWD, step.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE)
-                  ? errno
-                  : 0;
+      error =
+          ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, step.constData(), RENAME_NOREPLACE) ||
+                  ::renameat2(AT_FDCWD, step.constData(), AT_FDCWD, to.constData(),
+                              RENAME_NOREPLACE)
+              ? errno
+              : 0;
     }
   }
   if (error != 0 && reason) *reason = QString::fromLocal8Bit(std::strerror(error));

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "doc/checked_write.h"
 #include "components/msg_door.h"
+#include "doc/checked_write.h"
 #include "site/file_manager.h"
 #include "site/robots.h"
 #include "site/site_listing.h"
@@ -36,7 +36,7 @@ void Err(const QString& text) {
 // Every message of the engine is an error here: shown on standard error and
 // counted, so that the command ends with status 1.
 class TCliDoor final : public TMsgDoor {
-public:
+ public:
   TModalResult Show(const QString& text, const QString& caption, TMsgKind, TMsgButtons buttons,
                     int) override {
     ++Count;
@@ -68,16 +68,26 @@ TArgs ParseArgs(const QStringList& args) {
       if (i + 1 >= args.size()) throw TUsageError{arg + QStringLiteral(" needs a value")};
       return args[++i];
     };
-    if (arg == QLatin1String("--mask")) a.Mask = value();
-    else if (arg == QLatin1String("--no-subdirs")) a.SubDirs = false;
-    else if (arg == QLatin1String("--no-details")) a.Details = false;
-    else if (arg == QLatin1String("--yes")) a.Yes = true;
-    else if (arg == QLatin1String("--sort")) a.Sort = value();
-    else if (arg == QLatin1String("--min-date")) a.MinDate = value();
-    else if (arg == QLatin1String("--remote")) a.Remote = value();
-    else if (arg == QLatin1String("-o")) a.OutFile = value();
-    else if (arg.startsWith(u'-') && arg.size() > 1) throw TUsageError{QStringLiteral("unknown option ") + arg};
-    else a.Positional.append(arg);
+    if (arg == QLatin1String("--mask"))
+      a.Mask = value();
+    else if (arg == QLatin1String("--no-subdirs"))
+      a.SubDirs = false;
+    else if (arg == QLatin1String("--no-details"))
+      a.Details = false;
+    else if (arg == QLatin1String("--yes"))
+      a.Yes = true;
+    else if (arg == QLatin1String("--sort"))
+      a.Sort = value();
+    else if (arg == QLatin1String("--min-date"))
+      a.MinDate = value();
+    else if (arg == QLatin1String("--remote"))
+      a.Remote = value();
+    else if (arg == QLatin1String("-o"))
+      a.OutFile = value();
+    else if (arg.startsWith(u'-') && arg.size() > 1)
+      throw TUsageError{QStringLiteral("unknown option ") + arg};
+    else
+      a.Positional.append(arg);
   }
   return a;
 }
@@ -100,7 +110,7 @@ int Emit(const QStringList& lines, const std::optional<QString>& outFile) {
 }
 
 class TSiteCommand {
-public:
+ public:
   explicit TSiteCommand(const TArgs& args) : A(args) {
     FManager.setObjectName(QStringLiteral("ifmManager"));
     FManagerImg.setObjectName(QStringLiteral("ifmManagerImg"));
@@ -118,9 +128,10 @@ public:
 
   TCliDoor Door;
 
-private:
+ private:
   QString Positional(int index, int count) const {
-    if (A.Positional.size() != count) throw TUsageError{QStringLiteral("wrong number of arguments")};
+    if (A.Positional.size() != count)
+      throw TUsageError{QStringLiteral("wrong number of arguments")};
     return A.Positional[index];
   }
 
@@ -132,7 +143,8 @@ private:
   }
 
   QString Remote() const {
-    if (!A.Remote || A.Remote->trimmed().isEmpty()) throw TUsageError{QStringLiteral("--remote URL is needed")};
+    if (!A.Remote || A.Remote->trimmed().isEmpty())
+      throw TUsageError{QStringLiteral("--remote URL is needed")};
     return RemoteRootWithSlash(A.Remote->trimmed());
   }
 
@@ -164,7 +176,8 @@ int TSiteCommand::List() {
   if (!Prepare(dir)) return 1;
   // The size from the folder entry is the same number, and lets a size sort
   // be accepted.
-  TZELFMOption options = A.Details ? fmShowDate | fmShowSize | fmShowSizeRO | fmShowAttribs | fmShowFullName : 0;
+  TZELFMOption options =
+      A.Details ? fmShowDate | fmShowSize | fmShowSizeRO | fmShowAttribs | fmShowFullName : 0;
   if (A.SubDirs) options |= fmIncludeSubDirs;
   FManager.SetOptions(options);
   if (A.MinDate) FManager.SetMinDate(*A.MinDate);
@@ -188,8 +201,7 @@ int TSiteCommand::Case() {
   if (which != QLatin1String("lower") && which != QLatin1String("upper"))
     throw TUsageError{QStringLiteral("case takes lower or upper")};
   if (!Prepare(A.Positional[1])) return 1;
-  const TSiteListing listing =
-      ListSite(FManager, FManager.WorkingDir(), A.Mask, false, false);
+  const TSiteListing listing = ListSite(FManager, FManager.WorkingDir(), A.Mask, false, false);
   if (Door.Count) return 1;
   const QString root = ListingRoot(FManager);
   int failures = 0;

@@ -109,8 +109,8 @@ QString RemoteRootWithSlash(const QString& remoteRoot) {
   return remoteRoot.endsWith(u'/') ? remoteRoot : remoteRoot + u'/';
 }
 
-QStringList BuildPageList(TZELFileManager& manager, const QString& localRoot,
-                          const QString& mask, bool inclSubDirs, const QString& prefix) {
+QStringList BuildPageList(TZELFileManager& manager, const QString& localRoot, const QString& mask,
+                          bool inclSubDirs, const QString& prefix) {
   manager.SetWorkingDir(localRoot);
   manager.SetOptions(inclSubDirs ? fmIncludeSubDirs : 0);
   manager.SetSearchMask(mask);
@@ -147,11 +147,13 @@ QStringList WriteTestPage(const QStringList& pages, const QStringList& images,
     if (!tail.startsWith(QLatin1String("index.")) && !tail.startsWith(QLatin1String("home.")))
       continue;
     lines << QStringLiteral("<BR>")
-          << QStringLiteral("<H3 style=\"color: red\">Check your entire site with the WDG "
-                            "Validator...</H3>")
+          << QStringLiteral(
+                 "<H3 style=\"color: red\">Check your entire site with the WDG "
+                 "Validator...</H3>")
           << QStringLiteral("<P>")
-          << QStringLiteral("<A href=\"%1/cgi-bin/validate.cgi?url=%2&spider=yes\" "
-                            "target=\"wdgval\">Check entire site</A></TD>")
+          << QStringLiteral(
+                 "<A href=\"%1/cgi-bin/validate.cgi?url=%2&spider=yes\" "
+                 "target=\"wdgval\">Check entire site</A></TD>")
                  .arg(services.WDGValidator, entry)
           << QStringLiteral("</P>");
     break;
@@ -162,8 +164,9 @@ QStringList WriteTestPage(const QStringList& pages, const QStringList& images,
     lines << QStringLiteral("\t<TR>")
           << QStringLiteral("\t\t<TD><A href=\"%1/check?uri=%2\" target=\"w3val\">Check</A></TD>")
                  .arg(services.W3CValidator, page)
-          << QStringLiteral("\t\t<TD><A href=\"%1/css-validator/validator?uri=%2\" "
-                            "target=\"w3css\">Check</A></TD>")
+          << QStringLiteral(
+                 "\t\t<TD><A href=\"%1/css-validator/validator?uri=%2\" "
+                 "target=\"w3css\">Check</A></TD>")
                  .arg(services.CSSValidator, page)
           << QStringLiteral("\t\t<TD><A href=\"%1\" target=\"page\">%1</A></TD>").arg(page)
           << QStringLiteral("\t</TR>");
@@ -172,8 +175,9 @@ QStringList WriteTestPage(const QStringList& pages, const QStringList& images,
   for (const QString& image : images) {
     if (!EndsWithAny(image, {".GIF", ".JPG", "JPEG"})) continue;
     lines << QStringLiteral("\t<TR>")
-          << QStringLiteral("\t\t<TD><A href=\"%1/aps6/gifbot/gifbot.cgi?url=%2&site_name="
-                            "NetMechanic&outputtype=1&robot=gifbot\" target=\"_blank\">Try</A></TD>")
+          << QStringLiteral(
+                 "\t\t<TD><A href=\"%1/aps6/gifbot/gifbot.cgi?url=%2&site_name="
+                 "NetMechanic&outputtype=1&robot=gifbot\" target=\"_blank\">Try</A></TD>")
                  .arg(services.GIFBot, image)
           << QStringLiteral("\t\t<TD>%1</TD>").arg(image) << QStringLiteral("\t</TR>");
   }

@@ -31,8 +31,8 @@ QString RemoteRootWithSlash(const QString& remoteRoot);
 // columns) and gives, in walk order, every file's path relative to the
 // local root with "/" separators, Prefix in front (the remote root for the
 // test page, empty for robots.txt). All files, not only pages.
-QStringList BuildPageList(TZELFileManager& manager, const QString& localRoot,
-                          const QString& mask, bool inclSubDirs, const QString& prefix = {});
+QStringList BuildPageList(TZELFileManager& manager, const QString& localRoot, const QString& mask,
+                          bool inclSubDirs, const QString& prefix = {});
 
 // The image addresses on ManagerImg: the "*.JP*" files by size, smallest
 // first, then the "*.GIF" files by size; RemoteRoot in front. Leaves

@@ -162,9 +162,9 @@ void TfrmWalkTree::BuildCaseGroup() {
 }
 
 void TfrmWalkTree::SetTabOrder() {
-  QWidget* order[] = {edtLocalRoot, edtRemoteRoot, bbtList,   ckbInclSubDirs,
-                      ckbDetails,   edtMask,       bbtCase,   FCaseButtons->button(0),
-                      bbtTouch,     bbtRobots,     edtTouch,  bbtTestPage,
+  QWidget* order[] = {edtLocalRoot, edtRemoteRoot, bbtList,  ckbInclSubDirs,
+                      ckbDetails,   edtMask,       bbtCase,  FCaseButtons->button(0),
+                      bbtTouch,     bbtRobots,     edtTouch, bbtTestPage,
                       bbtSaveAs,    edtSaveAs};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }

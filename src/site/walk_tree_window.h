@@ -87,8 +87,8 @@ class TfrmWalkTree : public QDialog {
   QPlainTextEdit* memOutput = nullptr;
   QLineEdit *edtLocalRoot = nullptr, *edtRemoteRoot = nullptr, *edtMask = nullptr,
             *edtTouch = nullptr, *edtSaveAs = nullptr;
-  QPushButton *bbtList = nullptr, *bbtCase = nullptr, *bbtTouch = nullptr,
-              *bbtRobots = nullptr, *bbtTestPage = nullptr, *bbtSaveAs = nullptr;
+  QPushButton *bbtList = nullptr, *bbtCase = nullptr, *bbtTouch = nullptr, *bbtRobots = nullptr,
+              *bbtTestPage = nullptr, *bbtSaveAs = nullptr;
   QCheckBox *ckbInclSubDirs = nullptr, *ckbDetails = nullptr;
   QGroupBox* rgpCase = nullptr;
   QButtonGroup* FCaseButtons = nullptr;
