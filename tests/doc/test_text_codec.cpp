@@ -74,6 +74,7 @@ void TestTextCodec::windows1252RoundTrip() {
   for (unsigned char undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
     QCOMPARE(Windows1252Code(undefined), char32_t(undefined));
   QCOMPARE(Windows1252Code(0x9F), char32_t(0x178));
+  QCOMPARE(Utf8FromCode(0x80), std::string("\xC2\x80"));
   std::string ascii = "plain";
   Windows1252ToUtf8InPlace(ascii);
   QCOMPARE(ascii, std::string("plain"));
