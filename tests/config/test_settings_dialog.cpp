@@ -45,13 +45,110 @@ void TypeInto(QWidget* dialog, const char* name, const QString& text) {
 class TestSettingsDialog : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void init();
-  void cleanup();
-  void showAndApply();
-  void strayValuesAndEmptyList();
-  void cancelLeavesEverything_data();
-  void cancelLeavesEverything();
-  void tabOrder();
+  void init() {
+    FDesktop = std::make_unique<TDesktopStub>();
+    FEnv = std::make_unique<TQMEEnvironment>(qEnvironmentVariable("QUILLMERE_TEST_TMP") +
+                                             "/bin/quillmere");
+  }
+
+  void cleanup() {
+    FEnv.reset();
+    FDesktop.reset();
+  }
+
+  void showAndApply() {
+    FEnv->FileMask = "*.htm*;*.TXT;*.css;";
+    QVERIFY(Run([](QDialog* d) {
+      QCOMPARE(d->size(), QSize(418, 298));
+      QCOMPARE(Rows(d), QStringList({"*.css", "*.htm*", "*.TXT"}));
+      QCOMPARE(Child<QListWidget>(d, "lbxMask")->currentRow(), 0);
+      QVERIFY(!Child(d, "bbtAdd")->isEnabled());
+      QCOMPARE(Child<QLineEdit>(d, "iedTab")->text().trimmed(), QString("3"));
+      QVERIFY(Child<QCheckBox>(d, "ckbSaveSearch")->isChecked());
+      QVERIFY(Child<QRadioButton>(d, "rgpAutoConv0")->isChecked());
+      // Typed masks go in as lower case, in their sorted place.
+      TypeInto(d, "edtAdd", "  *.PHP ");
+      QVERIFY(Child(d, "bbtAdd")->isEnabled());
+      Click(d, "bbtAdd");
+      QCOMPARE(Child<QLineEdit>(d, "edtAdd")->text(), QString());
+      QVERIFY(!Child(d, "bbtAdd")->isEnabled());
+      QCOMPARE(Rows(d), QStringList({"*.css", "*.htm*", "*.php", "*.TXT"}));
+      Child<QListWidget>(d, "lbxMask")->setCurrentRow(0);
+      Click(d, "bbtDelete");
+      // Applied with the field still holding what was typed: the same bounds.
+      TypeInto(d, "iedTab", "99");
+      Click(d, "rgpAutoConv1");
+      for (const char* name : {"ckbSaveSearch", "ckbSaveCoord", "ckbDelEmpty"}) Click(d, name);
+      Click(d, "bbtSave");
+    }));
+    QCOMPARE(FEnv->FileMask, QString("*.htm*;*.php;*.TXT;"));
+    QCOMPARE(FEnv->TabInterval, 192);
+    QCOMPARE(FEnv->AutoConversion, 1);
+    QVERIFY(!FEnv->SaveSearch && !FEnv->SaveCoord && !FEnv->DelEmptyLines);
+  }
+
+  void strayValuesAndEmptyList() {
+    FEnv->TabInterval = 400;
+    FEnv->AutoConversion = 7;
+    FEnv->FileMask = "*.b;;*.a";
+    QVERIFY(Run([](QDialog* d) {
+      QCOMPARE(Child<QLineEdit>(d, "iedTab")->text().trimmed(), QString("48"));
+      QVERIFY(Child<QRadioButton>(d, "rgpAutoConv2")->isChecked());
+      QCOMPARE(Rows(d), QStringList({"", "*.a", "*.b"}));
+      auto* list = Child<QListWidget>(d, "lbxMask");
+      list->setCurrentRow(1);
+      Click(d, "bbtDelete");
+      QVERIFY(list->selectedItems().isEmpty());
+      Click(d, "bbtDelete");  // nothing selected: nothing removed
+      QCOMPARE(Rows(d), QStringList({"", "*.b"}));
+      for (int i = 0; i < 2; ++i) {
+        list->setCurrentRow(0);
+        Click(d, "bbtDelete");
+      }
+      QVERIFY(!Child(d, "bbtDelete")->isEnabled());
+      Click(d, "bbtSave");
+    }));
+    QCOMPARE(FEnv->FileMask, QString());
+    QCOMPARE(FEnv->TabInterval, 192);
+    QCOMPARE(FEnv->AutoConversion, 2);
+  }
+
+  void cancelLeavesEverything_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("Escape") << true;
+  }
+
+  void cancelLeavesEverything() {
+    QFETCH(bool, escape);
+    FEnv->TabInterval = 14;
+    QVERIFY(!Run([escape](QDialog* d) {
+      TypeInto(d, "edtAdd", "*.new");
+      Click(d, "bbtAdd");
+      TypeInto(d, "iedTab", "9");
+      Click(d, "ckbDelEmpty");
+      if (escape)
+        QTest::keyClick(Child(d, "lbxMask"), Qt::Key_Escape);
+      else
+        Click(d, "bbtCancel");
+    }));
+    QCOMPARE(FEnv->TabInterval, 14);
+    QVERIFY(!FEnv->FileMask.contains("new"));
+    QVERIFY(FEnv->DelEmptyLines);
+  }
+
+  // Add is disabled with an empty edit; the two bottom buttons are no stops.
+  void tabOrder() {
+    QVERIFY(!Run([](QDialog* d) {
+      QTRY_COMPARE(QApplication::focusWidget(), Child(d, "iedTab"));
+      for (const char* name : {"ckbSaveSearch", "ckbSaveCoord", "bbtDelete", "edtAdd", "lbxMask",
+                               "rgpAutoConv0", "ckbDelEmpty", "iedTab"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), QString(name));
+      }
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    }));
+  }
 
  private:
   // Runs EditSettings with Act working in the open dialog; Act ends it.
@@ -60,17 +157,6 @@ class TestSettingsDialog : public QObject {
   std::unique_ptr<TDesktopStub> FDesktop;
   std::unique_ptr<TQMEEnvironment> FEnv;
 };
-
-void TestSettingsDialog::init() {
-  FDesktop = std::make_unique<TDesktopStub>();
-  FEnv = std::make_unique<TQMEEnvironment>(qEnvironmentVariable("QUILLMERE_TEST_TMP") +
-                                           "/bin/quillmere");
-}
-
-void TestSettingsDialog::cleanup() {
-  FEnv.reset();
-  FDesktop.reset();
-}
 
 bool TestSettingsDialog::Run(const std::function<void(QDialog*)>& act) {
   bool acted = false;
@@ -88,100 +174,6 @@ bool TestSettingsDialog::Run(const std::function<void(QDialog*)>& act) {
   const bool applied = EditSettings(*FEnv);
   if (!acted) QTest::qFail("no dialog came up", __FILE__, __LINE__);
   return applied;
-}
-
-void TestSettingsDialog::showAndApply() {
-  FEnv->FileMask = "*.htm*;*.TXT;*.css;";
-  QVERIFY(Run([](QDialog* d) {
-    QCOMPARE(d->size(), QSize(418, 298));
-    QCOMPARE(Rows(d), QStringList({"*.css", "*.htm*", "*.TXT"}));
-    QCOMPARE(Child<QListWidget>(d, "lbxMask")->currentRow(), 0);
-    QVERIFY(!Child(d, "bbtAdd")->isEnabled());
-    QCOMPARE(Child<QLineEdit>(d, "iedTab")->text().trimmed(), QString("3"));
-    QVERIFY(Child<QCheckBox>(d, "ckbSaveSearch")->isChecked());
-    QVERIFY(Child<QRadioButton>(d, "rgpAutoConv0")->isChecked());
-    // Typed masks go in as lower case, in their sorted place.
-    TypeInto(d, "edtAdd", "  *.PHP ");
-    QVERIFY(Child(d, "bbtAdd")->isEnabled());
-    Click(d, "bbtAdd");
-    QCOMPARE(Child<QLineEdit>(d, "edtAdd")->text(), QString());
-    QVERIFY(!Child(d, "bbtAdd")->isEnabled());
-    QCOMPARE(Rows(d), QStringList({"*.css", "*.htm*", "*.php", "*.TXT"}));
-    Child<QListWidget>(d, "lbxMask")->setCurrentRow(0);
-    Click(d, "bbtDelete");
-    // Applied with the field still holding what was typed: the same bounds.
-    TypeInto(d, "iedTab", "99");
-    Click(d, "rgpAutoConv1");
-    for (const char* name : {"ckbSaveSearch", "ckbSaveCoord", "ckbDelEmpty"}) Click(d, name);
-    Click(d, "bbtSave");
-  }));
-  QCOMPARE(FEnv->FileMask, QString("*.htm*;*.php;*.TXT;"));
-  QCOMPARE(FEnv->TabInterval, 192);
-  QCOMPARE(FEnv->AutoConversion, 1);
-  QVERIFY(!FEnv->SaveSearch && !FEnv->SaveCoord && !FEnv->DelEmptyLines);
-}
-
-void TestSettingsDialog::strayValuesAndEmptyList() {
-  FEnv->TabInterval = 400;
-  FEnv->AutoConversion = 7;
-  FEnv->FileMask = "*.b;;*.a";
-  QVERIFY(Run([](QDialog* d) {
-    QCOMPARE(Child<QLineEdit>(d, "iedTab")->text().trimmed(), QString("48"));
-    QVERIFY(Child<QRadioButton>(d, "rgpAutoConv2")->isChecked());
-    QCOMPARE(Rows(d), QStringList({"", "*.a", "*.b"}));
-    auto* list = Child<QListWidget>(d, "lbxMask");
-    list->setCurrentRow(1);
-    Click(d, "bbtDelete");
-    QVERIFY(list->selectedItems().isEmpty());
-    Click(d, "bbtDelete");  // nothing selected: nothing removed
-    QCOMPARE(Rows(d), QStringList({"", "*.b"}));
-    for (int i = 0; i < 2; ++i) {
-      list->setCurrentRow(0);
-      Click(d, "bbtDelete");
-    }
-    QVERIFY(!Child(d, "bbtDelete")->isEnabled());
-    Click(d, "bbtSave");
-  }));
-  QCOMPARE(FEnv->FileMask, QString());
-  QCOMPARE(FEnv->TabInterval, 192);
-  QCOMPARE(FEnv->AutoConversion, 2);
-}
-
-void TestSettingsDialog::cancelLeavesEverything_data() {
-  QTest::addColumn<bool>("escape");
-  QTest::newRow("Cancel") << false;
-  QTest::newRow("Escape") << true;
-}
-
-void TestSettingsDialog::cancelLeavesEverything() {
-  QFETCH(bool, escape);
-  FEnv->TabInterval = 14;
-  QVERIFY(!Run([escape](QDialog* d) {
-    TypeInto(d, "edtAdd", "*.new");
-    Click(d, "bbtAdd");
-    TypeInto(d, "iedTab", "9");
-    Click(d, "ckbDelEmpty");
-    if (escape)
-      QTest::keyClick(Child(d, "lbxMask"), Qt::Key_Escape);
-    else
-      Click(d, "bbtCancel");
-  }));
-  QCOMPARE(FEnv->TabInterval, 14);
-  QVERIFY(!FEnv->FileMask.contains("new"));
-  QVERIFY(FEnv->DelEmptyLines);
-}
-
-// Add is disabled with an empty edit; the two bottom buttons are no stops.
-void TestSettingsDialog::tabOrder() {
-  QVERIFY(!Run([](QDialog* d) {
-    QTRY_COMPARE(QApplication::focusWidget(), Child(d, "iedTab"));
-    for (const char* name : {"ckbSaveSearch", "ckbSaveCoord", "bbtDelete", "edtAdd", "lbxMask",
-                             "rgpAutoConv0", "ckbDelEmpty", "iedTab"}) {
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-      QTRY_COMPARE(QApplication::focusWidget()->objectName(), QString(name));
-    }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-  }));
 }
 
 QTEST_MAIN(TestSettingsDialog)

@@ -101,15 +101,172 @@ class TestToolsDialog : public QObject {
     QVERIFY(FDir->isValid());
   }
   void cleanup() { ClearMessageAnswers(); }
-  void modes();
-  void fullListsAndMenu();
-  void changedToolMovesToEnd();
-  void deleteAndSave();
-  void cancel();
-  void doubleClickEmptyList();
-  void saveFailureKeepsDialog();
-  void browseForProgram();
-  void runTool();
+
+  void modes() {
+    WriteBytes(Ini(), ToolsFile(2));
+    const auto d = Open();
+    QCOMPARE(d->size(), QSize(411, 243));
+    QCOMPARE(Rows(d.get()), QStringList({"Tool 1", "Tool 2"}));
+    QCOMPARE(Text(d.get(), "edtProgram"), QString("/bin/t1"));
+    CheckMode(d.get(), false);
+    QVERIFY(Child(d.get(), "bbtAdd")->isEnabled());
+    List(d.get())->setCurrentRow(1);
+    QCOMPARE(Text(d.get(), "edtWorkingDir"), QString("/w2"));
+    Click(d.get(), "bbtEdit");
+    CheckMode(d.get(), true);
+    QVERIFY(!Child(d.get(), "bbtAdd")->isEnabled());
+    QTRY_COMPARE(QApplication::focusWidget(), Child(d.get(), "edtTitle"));
+    QCOMPARE(Text(d.get(), "edtTitle"), QString("Tool 2"));
+  }
+
+  // Add is off once the menu's slots are full; a file may hold more tools
+  // than the menu shows, and a list of none hides the separator.
+  void fullListsAndMenu() {
+    for (int count : {5, 7}) {
+      WriteBytes(Ini(), ToolsFile(count));
+      QVERIFY(!Child(Open().get(), "bbtAdd")->isEnabled());
+    }
+    TMenuFixture menu;
+    menu.Tools->RebuildToolsMenu(Ini());
+    QVERIFY(menu.Sep->isVisible());
+    QCOMPARE(menu.Shown(), QStringList({"Tool 1", "Tool 2", "Tool 3", "Tool 4", "Tool 5"}));
+    QCOMPARE(menu.Programs.count(), 7);
+    WriteBytes(Ini(), ToolsFile(0));
+    menu.Tools->RebuildToolsMenu(Ini());
+    QVERIFY(!menu.Sep->isVisible());
+    QCOMPARE(menu.Shown(), QStringList());
+    QCOMPARE(menu.Slots[0]->text(), QString());
+    QCOMPARE(menu.Programs.count(), 0);
+  }
+
+  void changedToolMovesToEnd() {
+    WriteBytes(Ini(), ToolsFile(3));
+    TMenuFixture menu;
+    InDialog(this, [](QWidget* d) {
+      Click(d, "bbtEdit");
+      SetText(d, "edtTitle", "  &Changed ");
+      Click(d, "bbtOK");
+      QCOMPARE(Rows(d), QStringList({"Tool 2", "Tool 3", "&Changed"}));
+      QCOMPARE(List(d)->currentRow(), 0);
+      QCOMPARE(Text(d, "edtTitle"), QString("Tool 2"));
+      Click(d, "bbtOK");
+    });
+    QVERIFY(menu.Tools->EditTools(Ini()));
+    QCOMPARE(menu.Shown(), QStringList({"Tool 2", "Tool 3", "&Changed"}));
+    QCOMPARE(LoadToolList(Ini()).last(), (TTool{"&Changed", "/bin/t1", "/w1"}));
+  }
+
+  void deleteAndSave() {
+    WriteBytes(Ini(), ToolsFile(3));
+    const auto d = Open();
+    List(d.get())->setCurrentRow(1);
+    Click(d.get(), "bbtDelete");
+    QCOMPARE(Rows(d.get()), QStringList({"Tool 1", "Tool 3"}));
+    QCOMPARE(List(d.get())->currentRow(), 0);
+    Click(d.get(), "bbtOK");
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QCOMPARE(LoadToolList(Ini()).size(), 2);
+  }
+
+  // In edit mode Cancel and Escape drop the edits only; in browsing mode
+  // Cancel closes the dialog and nothing is saved.
+  void cancel() {
+    WriteBytes(Ini(), ToolsFile(1));
+    const QByteArray before = ReadBytes(Ini());
+    TMenuFixture menu;
+    InDialog(this, [](QWidget* d) {
+      Click(d, "bbtAdd");
+      QCOMPARE(Text(d, "edtTitle"), QString());
+      SetText(d, "edtTitle", "Dropped");
+      QTest::keyClick(Child(d, "edtTitle"), Qt::Key_Escape);
+      CheckMode(d, false);
+      QCOMPARE(Text(d, "edtTitle"), QString("Tool 1"));
+      Click(d, "bbtEdit");
+      SetText(d, "edtTitle", "Dropped");
+      Click(d, "bbtCancel");
+      QVERIFY(d->isVisible());
+      CheckMode(d, false);
+      Click(d, "bbtAdd");
+      SetText(d, "edtTitle", "New");
+      Click(d, "bbtOK");
+      QCOMPARE(Rows(d), QStringList({"Tool 1", "New"}));
+      Click(d, "bbtCancel");
+    });
+    QVERIFY(!menu.Tools->EditTools(Ini()));
+    QCOMPARE(ReadBytes(Ini()), before);
+    QCOMPARE(menu.Shown(), QStringList({"Tool 1"}));
+  }
+
+  void doubleClickEmptyList() {
+    const auto d = Open();
+    QVERIFY(!Child(d.get(), "bbtEdit")->isEnabled());
+    QTest::mouseDClick(List(d.get())->viewport(), Qt::LeftButton);
+    QVERIFY(d->Editing());
+    SetText(d.get(), "edtTitle", "First");
+    Click(d.get(), "bbtOK");
+    QCOMPARE(Rows(d.get()), QStringList({"First"}));
+  }
+
+  void saveFailureKeepsDialog() {
+    // A file where the settings folder should be fails even for the super-user.
+    WriteBytes(FDir->filePath("plain"), "data");
+    const QString ini = FDir->filePath("plain/quillmere.ini");
+    TfrmToolsMaint d(ini, MenuToolCount);
+    d.show();
+    Click(&d, "bbtAdd");
+    SetText(&d, "edtTitle", "Kept");
+    Click(&d, "bbtOK");
+    const TMsgSeenPtr seen = AnswerNextMessage(mrOk);
+    Click(&d, "bbtOK");
+    QCOMPARE(seen->Text, "Unable to write to " + ini + ": Not a directory");
+    QVERIFY(d.isVisible());
+    QCOMPARE(Rows(&d), QStringList({"Kept"}));
+  }
+
+  void browseForProgram() {
+    const QString program = FDir->filePath("My Tools/check.sh");
+    WriteBytes(program, "#!/bin/sh\n");
+    const auto d = Open();
+    Click(d.get(), "bbtAdd");
+    auto* open = Child<QFileDialog>(d.get(), "ondFileOpen");
+    QCOMPARE(open->fileMode(), QFileDialog::ExistingFile);
+    QTimer::singleShot(0, this, [open, program] {
+      open->selectFile(program);
+      static_cast<QDialog*>(open)->accept();
+    });
+    Click(d.get(), "bbtBrowse");
+    QCOMPARE(Text(d.get(), "edtProgram"), program);
+    // Cancelled: what the edit holds stays.
+    SetText(d.get(), "edtProgram", "/bin/other");
+    QTimer::singleShot(0, this, [open] { open->reject(); });
+    Click(d.get(), "bbtBrowse");
+    QCOMPARE(Text(d.get(), "edtProgram"), QString("/bin/other"));
+  }
+
+  void runTool() {
+    TDesktopStub desktop;
+    WriteBytes(Ini(), ToolsFile(2));
+    TMenuFixture menu;
+    menu.Tools->RebuildToolsMenu(Ini());
+    QVERIFY(menu.Tools->RunTool(1, "/home/me/my site/index page.htm"));
+    QCOMPARE(menu.Programs.currentRow(), 1);
+    QCOMPARE(desktop.Calls.size(), 1);
+    QCOMPARE(desktop.Calls[0].Target, QString("/bin/t2"));
+    QCOMPARE(desktop.Calls[0].Args, QStringList({"/home/me/my site/index page.htm"}));
+    QCOMPARE(desktop.Calls[0].WorkingDir, QString("/w2"));
+    QVERIFY(menu.Tools->RunTool(0, ""));
+    QCOMPARE(desktop.Calls[1].Args, QStringList());
+    // A slot beyond the list starts nothing and asks nothing.
+    QVERIFY(!menu.Tools->RunTool(2, "/x"));
+    QVERIFY(!menu.Tools->RunTool(-1, "/x"));
+    QCOMPARE(desktop.Calls.size(), 2);
+
+    desktop.Succeed = false;
+    const TMsgSeenPtr seen = AnswerNextMessage(mrOk);
+    QVERIFY(!menu.Tools->RunTool(0, "/site/a.htm"));
+    QCOMPARE(seen->Caption, QString("Application not started"));
+    QCOMPARE(seen->Text, QString("Can't find or execute /bin/t1.\n(Error #2)"));
+  }
 
  private:
   QString Ini() const { return FDir->filePath("quillmere.ini"); }
@@ -120,172 +277,6 @@ class TestToolsDialog : public QObject {
   }
   std::unique_ptr<QTemporaryDir> FDir;
 };
-
-void TestToolsDialog::modes() {
-  WriteBytes(Ini(), ToolsFile(2));
-  const auto d = Open();
-  QCOMPARE(d->size(), QSize(411, 243));
-  QCOMPARE(Rows(d.get()), QStringList({"Tool 1", "Tool 2"}));
-  QCOMPARE(Text(d.get(), "edtProgram"), QString("/bin/t1"));
-  CheckMode(d.get(), false);
-  QVERIFY(Child(d.get(), "bbtAdd")->isEnabled());
-  List(d.get())->setCurrentRow(1);
-  QCOMPARE(Text(d.get(), "edtWorkingDir"), QString("/w2"));
-  Click(d.get(), "bbtEdit");
-  CheckMode(d.get(), true);
-  QVERIFY(!Child(d.get(), "bbtAdd")->isEnabled());
-  QTRY_COMPARE(QApplication::focusWidget(), Child(d.get(), "edtTitle"));
-  QCOMPARE(Text(d.get(), "edtTitle"), QString("Tool 2"));
-}
-
-// Add is off once the menu's slots are full; a file may hold more tools
-// than the menu shows, and a list of none hides the separator.
-void TestToolsDialog::fullListsAndMenu() {
-  for (int count : {5, 7}) {
-    WriteBytes(Ini(), ToolsFile(count));
-    QVERIFY(!Child(Open().get(), "bbtAdd")->isEnabled());
-  }
-  TMenuFixture menu;
-  menu.Tools->RebuildToolsMenu(Ini());
-  QVERIFY(menu.Sep->isVisible());
-  QCOMPARE(menu.Shown(), QStringList({"Tool 1", "Tool 2", "Tool 3", "Tool 4", "Tool 5"}));
-  QCOMPARE(menu.Programs.count(), 7);
-  WriteBytes(Ini(), ToolsFile(0));
-  menu.Tools->RebuildToolsMenu(Ini());
-  QVERIFY(!menu.Sep->isVisible());
-  QCOMPARE(menu.Shown(), QStringList());
-  QCOMPARE(menu.Slots[0]->text(), QString());
-  QCOMPARE(menu.Programs.count(), 0);
-}
-
-void TestToolsDialog::changedToolMovesToEnd() {
-  WriteBytes(Ini(), ToolsFile(3));
-  TMenuFixture menu;
-  InDialog(this, [](QWidget* d) {
-    Click(d, "bbtEdit");
-    SetText(d, "edtTitle", "  &Changed ");
-    Click(d, "bbtOK");
-    QCOMPARE(Rows(d), QStringList({"Tool 2", "Tool 3", "&Changed"}));
-    QCOMPARE(List(d)->currentRow(), 0);
-    QCOMPARE(Text(d, "edtTitle"), QString("Tool 2"));
-    Click(d, "bbtOK");
-  });
-  QVERIFY(menu.Tools->EditTools(Ini()));
-  QCOMPARE(menu.Shown(), QStringList({"Tool 2", "Tool 3", "&Changed"}));
-  QCOMPARE(LoadToolList(Ini()).last(), (TTool{"&Changed", "/bin/t1", "/w1"}));
-}
-
-void TestToolsDialog::deleteAndSave() {
-  WriteBytes(Ini(), ToolsFile(3));
-  const auto d = Open();
-  List(d.get())->setCurrentRow(1);
-  Click(d.get(), "bbtDelete");
-  QCOMPARE(Rows(d.get()), QStringList({"Tool 1", "Tool 3"}));
-  QCOMPARE(List(d.get())->currentRow(), 0);
-  Click(d.get(), "bbtOK");
-  QCOMPARE(d->result(), int(QDialog::Accepted));
-  QCOMPARE(LoadToolList(Ini()).size(), 2);
-}
-
-// In edit mode Cancel and Escape drop the edits only; in browsing mode
-// Cancel closes the dialog and nothing is saved.
-void TestToolsDialog::cancel() {
-  WriteBytes(Ini(), ToolsFile(1));
-  const QByteArray before = ReadBytes(Ini());
-  TMenuFixture menu;
-  InDialog(this, [](QWidget* d) {
-    Click(d, "bbtAdd");
-    QCOMPARE(Text(d, "edtTitle"), QString());
-    SetText(d, "edtTitle", "Dropped");
-    QTest::keyClick(Child(d, "edtTitle"), Qt::Key_Escape);
-    CheckMode(d, false);
-    QCOMPARE(Text(d, "edtTitle"), QString("Tool 1"));
-    Click(d, "bbtEdit");
-    SetText(d, "edtTitle", "Dropped");
-    Click(d, "bbtCancel");
-    QVERIFY(d->isVisible());
-    CheckMode(d, false);
-    Click(d, "bbtAdd");
-    SetText(d, "edtTitle", "New");
-    Click(d, "bbtOK");
-    QCOMPARE(Rows(d), QStringList({"Tool 1", "New"}));
-    Click(d, "bbtCancel");
-  });
-  QVERIFY(!menu.Tools->EditTools(Ini()));
-  QCOMPARE(ReadBytes(Ini()), before);
-  QCOMPARE(menu.Shown(), QStringList({"Tool 1"}));
-}
-
-void TestToolsDialog::doubleClickEmptyList() {
-  const auto d = Open();
-  QVERIFY(!Child(d.get(), "bbtEdit")->isEnabled());
-  QTest::mouseDClick(List(d.get())->viewport(), Qt::LeftButton);
-  QVERIFY(d->Editing());
-  SetText(d.get(), "edtTitle", "First");
-  Click(d.get(), "bbtOK");
-  QCOMPARE(Rows(d.get()), QStringList({"First"}));
-}
-
-void TestToolsDialog::saveFailureKeepsDialog() {
-  // A file where the settings folder should be fails even for the super-user.
-  WriteBytes(FDir->filePath("plain"), "data");
-  const QString ini = FDir->filePath("plain/quillmere.ini");
-  TfrmToolsMaint d(ini, MenuToolCount);
-  d.show();
-  Click(&d, "bbtAdd");
-  SetText(&d, "edtTitle", "Kept");
-  Click(&d, "bbtOK");
-  const TMsgSeenPtr seen = AnswerNextMessage(mrOk);
-  Click(&d, "bbtOK");
-  QCOMPARE(seen->Text, "Unable to write to " + ini + ": Not a directory");
-  QVERIFY(d.isVisible());
-  QCOMPARE(Rows(&d), QStringList({"Kept"}));
-}
-
-void TestToolsDialog::browseForProgram() {
-  const QString program = FDir->filePath("My Tools/check.sh");
-  WriteBytes(program, "#!/bin/sh\n");
-  const auto d = Open();
-  Click(d.get(), "bbtAdd");
-  auto* open = Child<QFileDialog>(d.get(), "ondFileOpen");
-  QCOMPARE(open->fileMode(), QFileDialog::ExistingFile);
-  QTimer::singleShot(0, this, [open, program] {
-    open->selectFile(program);
-    static_cast<QDialog*>(open)->accept();
-  });
-  Click(d.get(), "bbtBrowse");
-  QCOMPARE(Text(d.get(), "edtProgram"), program);
-  // Cancelled: what the edit holds stays.
-  SetText(d.get(), "edtProgram", "/bin/other");
-  QTimer::singleShot(0, this, [open] { open->reject(); });
-  Click(d.get(), "bbtBrowse");
-  QCOMPARE(Text(d.get(), "edtProgram"), QString("/bin/other"));
-}
-
-void TestToolsDialog::runTool() {
-  TDesktopStub desktop;
-  WriteBytes(Ini(), ToolsFile(2));
-  TMenuFixture menu;
-  menu.Tools->RebuildToolsMenu(Ini());
-  QVERIFY(menu.Tools->RunTool(1, "/home/me/my site/index page.htm"));
-  QCOMPARE(menu.Programs.currentRow(), 1);
-  QCOMPARE(desktop.Calls.size(), 1);
-  QCOMPARE(desktop.Calls[0].Target, QString("/bin/t2"));
-  QCOMPARE(desktop.Calls[0].Args, QStringList({"/home/me/my site/index page.htm"}));
-  QCOMPARE(desktop.Calls[0].WorkingDir, QString("/w2"));
-  QVERIFY(menu.Tools->RunTool(0, ""));
-  QCOMPARE(desktop.Calls[1].Args, QStringList());
-  // A slot beyond the list starts nothing and asks nothing.
-  QVERIFY(!menu.Tools->RunTool(2, "/x"));
-  QVERIFY(!menu.Tools->RunTool(-1, "/x"));
-  QCOMPARE(desktop.Calls.size(), 2);
-
-  desktop.Succeed = false;
-  const TMsgSeenPtr seen = AnswerNextMessage(mrOk);
-  QVERIFY(!menu.Tools->RunTool(0, "/site/a.htm"));
-  QCOMPARE(seen->Caption, QString("Application not started"));
-  QCOMPARE(seen->Text, QString("Can't find or execute /bin/t1.\n(Error #2)"));
-}
 
 QTEST_MAIN(TestToolsDialog)
 #include "test_tools_dialog.moc"
