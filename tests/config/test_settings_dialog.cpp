@@ -79,7 +79,7 @@ class TestSettingsDialog : public QObject {
       TypeInto(d, "iedTab", "99");
       Click(d, "rgpAutoConv1");
       for (const char* name : {"ckbSaveSearch", "ckbSaveCoord", "ckbDelEmpty"}) Click(d, name);
-      Click(d, "bbtSave");
+      QTest::keyClick(Child(d, "edtAdd"), Qt::Key_Return);  // Apply is the default button
     }));
     QCOMPARE(FEnv->FileMask, QString("*.htm*;*.php;*.TXT;"));
     QCOMPARE(FEnv->TabInterval, 192);

@@ -258,6 +258,7 @@ class TestToolsDialog : public QObject {
     const TMsgSeenPtr seen = AnswerNextMessage(mrOk);
     QVERIFY(!menu.Tools->RunTool(0, "/site/a.htm"));
     QCOMPARE(seen->Caption, QString("Application not started"));
+    QCOMPARE(seen->Kind, mkWarning);
     QCOMPARE(seen->Text, QString("Can't find or execute /bin/t1.\n(Error #2)"));
   }
 
