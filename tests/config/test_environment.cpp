@@ -141,11 +141,6 @@ class TestEnvironment : public QObject {
     } catch (const EInOutError& err) {
       QCOMPARE(err.Message, "Unable to write to " + IniPath());
     }
-    // The configuration folder's place taken by a file.
-    WriteBytes(FDir->filePath("blocker"), "x");
-    qputenv("XDG_CONFIG_HOME", FDir->filePath("blocker").toLocal8Bit());
-    QVERIFY_THROWS_EXCEPTION(EInOutError, Create()->WriteSettings());
-    QCOMPARE(ReadBytes(FDir->filePath("blocker")), QByteArray("x"));
   }
 
   void portableAndShippedFiles() {

@@ -1,8 +1,6 @@
 #include <QTest>
 
-#include "config/environment.h"
 #include "config/mask_list.h"
-#include "desktop_stub.h"
 
 class TestMaskList : public QObject {
   Q_OBJECT
@@ -17,21 +15,12 @@ class TestMaskList : public QObject {
     QTest::newRow("empty") << "" << QStringList{} << "";
   }
 
-  // The settings record splits and joins the same way.
   void splitAndJoin() {
     QFETCH(QString, fileMask);
     QFETCH(QStringList, rows);
     QFETCH(QString, joined);
     QCOMPARE(SplitFileMask(fileMask), rows);
     QCOMPARE(JoinFileMask(rows), joined);
-    TDesktopStub desktop;
-    TQMEEnvironment env(qEnvironmentVariable("QUILLMERE_TEST_TMP") + "/bin/quillmere");
-    env.FileMask = fileMask;
-    QStringList listed{"old"};
-    env.MasksToList(listed);
-    QCOMPARE(listed, rows);
-    env.ListToMasks(rows);
-    QCOMPARE(env.FileMask, joined);
   }
 
   void sortedAddAndDelete() {
