@@ -1,4 +1,5 @@
 #include "doc/file_helpers.h"
+#include "doc/file_names.h"
 #include "file_bytes.h"
 
 #include <fcntl.h>
@@ -93,6 +94,16 @@ private Q_SLOTS:
     QVERIFY(!CopyFileTo(source, QString()));
     QVERIFY(!CopyFileTo(QString(), Path("e.htm")));
     QCOMPARE(EntriesOf(dir.path()), QStringList({"copy.html", "dangling.htm", "template één.htm"}));
+    QVERIFY(SameFile(target, dir.path() + "/./copy.html"));
+    QVERIFY(!SameFile(source, target));
+  }
+
+  // A name that is not UTF-8 keeps its bytes, the lowest and highest kept byte included.
+  void namesByTheirBytes() {
+    const std::string bytes = "a\x80\xFF\xC3\xA9";
+    const QString name = NameFromBytes(bytes);
+    QCOMPARE(PathBytes(name), QByteArray::fromStdString(bytes));
+    QCOMPARE(ShownName(name), QString::fromUtf8("a\uFFFD\uFFFD\u00E9"));
   }
 
   void sizeAndTime() {
