@@ -96,6 +96,7 @@ private Q_SLOTS:
     QCOMPARE(EntriesOf(dir.path()), QStringList({"copy.html", "dangling.htm", "template één.htm"}));
     QVERIFY(SameFile(target, dir.path() + "/./copy.html"));
     QVERIFY(!SameFile(source, target));
+    QVERIFY(FileStampOf(target).Exists && !FileStampOf(Path("m2.htm")).Exists);
   }
 
   // A name that is not UTF-8 keeps its bytes, the lowest and highest kept byte included.
