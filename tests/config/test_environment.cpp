@@ -42,18 +42,20 @@ class TestEnvironment : public QObject {
   void readValues_data() {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("only TRUE is true") << QByteArray("SaveSearch=true") << QByteArray("SaveSearch=FALSE");
+    QTest::newRow("only TRUE is true")
+        << QByteArray("SaveSearch=true") << QByteArray("SaveSearch=FALSE");
     QTest::newRow("hex") << QByteArray("TabInterval=0X1f") << QByteArray("TabInterval=31");
     QTest::newRow("hex bit pattern") << QByteArray("CTop=0xFFFFFFFF") << QByteArray("CTop=-1");
     QTest::newRow("bad hex") << QByteArray("TabInterval=0x1g") << QByteArray("TabInterval=12");
-    QTest::newRow("too large") << QByteArray("TabInterval=2147483648") << QByteArray("TabInterval=12");
+    QTest::newRow("too large") << QByteArray("TabInterval=2147483648")
+                               << QByteArray("TabInterval=12");
     QTest::newRow("negative") << QByteArray("CTop=-2147483648") << QByteArray("CTop=-2147483648");
     QTest::newRow("plus") << QByteArray("CTop=+7") << QByteArray("CTop=7");
-    QTest::newRow("conversion low byte") << QByteArray("AutoConversion=258")
-                                         << QByteArray("AutoConversion=2");
+    QTest::newRow("conversion low byte")
+        << QByteArray("AutoConversion=258") << QByteArray("AutoConversion=2");
     QTest::newRow("minimum height") << QByteArray("Height=300") << QByteArray("Height=400");
-    QTest::newRow("dir gets separator") << QByteArray("WorkingDir=/srv/site")
-                                        << QByteArray("WorkingDir=/srv/site/");
+    QTest::newRow("dir gets separator")
+        << QByteArray("WorkingDir=/srv/site") << QByteArray("WorkingDir=/srv/site/");
     QTest::newRow("empty dir stays") << QByteArray("WorkingDir=") << QByteArray("WorkingDir=");
   }
 
@@ -120,12 +122,14 @@ class TestEnvironment : public QObject {
     e->SetCoord(ciHTop, 33);
     e->WriteSettings();
     const QByteArray file = ReadBytes(IniPath());
-    QVERIFY(file.startsWith("; mine\r\n[settings]\r\nTABINTERVAL=16\r\nOldKey=kept\r\nWorkingDir="));
+    QVERIFY(
+        file.startsWith("; mine\r\n[settings]\r\nTABINTERVAL=16\r\nOldKey=kept\r\nWorkingDir="));
     QVERIFY(file.endsWith("\r\nSyntaxHighlight=FALSE\r\n\r\n" + tools));
     const auto back = Create();
     QCOMPARE(back->LastSearch, QString::fromUtf8("<h1>€"));
     QCOMPARE(back->AutoConversion, convNone);
-    QVERIFY(back->CaseSensitive && back->HTMLOpen && !back->DelEmptyLines && !back->SyntaxHighlight);
+    QVERIFY(back->CaseSensitive && back->HTMLOpen && !back->DelEmptyLines &&
+            !back->SyntaxHighlight);
     QCOMPARE(back->HTop, 33);
     // Read and written again unchanged, the file stays byte for byte the same.
     back->WriteSettings();

@@ -20,13 +20,15 @@ class TestIniFile : public QObject {
     QTest::newRow("trimmed") << QByteArray("[S]\nk = \t v w \t\n") << "k" << QByteArray("v w");
     QTest::newRow("double quotes") << QByteArray("[S]\nk= \" a \" \n") << "k" << QByteArray(" a ");
     QTest::newRow("single quotes") << QByteArray("[S]\nk='x'\n") << "k" << QByteArray("x");
-    QTest::newRow("one pair only") << QByteArray("[S]\nk=\"\"x\"\"\n") << "k" << QByteArray("\"x\"");
+    QTest::newRow("one pair only")
+        << QByteArray("[S]\nk=\"\"x\"\"\n") << "k" << QByteArray("\"x\"");
     QTest::newRow("mixed quotes") << QByteArray("[S]\nk=\"x'\n") << "k" << QByteArray("\"x'");
     QTest::newRow("lone quote") << QByteArray("[S]\nk=\"\n") << "k" << QByteArray("\"");
     QTest::newRow("empty quotes") << QByteArray("[S]\nk=\"\"\n") << "k" << QByteArray();
     QTest::newRow("equals in value") << QByteArray("[S]\nk=a=b\n") << "k" << QByteArray("a=b");
     QTest::newRow("case of names") << QByteArray("[s]\nKEY=v\n") << "Key" << QByteArray("v");
-    QTest::newRow("blanks round names") << QByteArray(" [ S ] \n  k  =v\n") << "k" << QByteArray("v");
+    QTest::newRow("blanks round names")
+        << QByteArray(" [ S ] \n  k  =v\n") << "k" << QByteArray("v");
     QTest::newRow("cr only") << QByteArray("[S]\rk=v\rj=w") << "j" << QByteArray("w");
     QTest::newRow("first of two") << QByteArray("[S]\nk=1\nk=2\n") << "k" << QByteArray("1");
     QTest::newRow("missing key") << QByteArray("[S]\nj=1\n") << "k" << def;
@@ -47,8 +49,8 @@ class TestIniFile : public QObject {
   }
 
   void longAndEncodedValues() {
-    WriteBytes(Path("long.ini"), "[S]\nlong=" + QByteArray(3000, 'a') + "\nutf8=" +
-                                     QByteArray(IniMaxValueLength - 1, 'c') +
+    WriteBytes(Path("long.ini"), "[S]\nlong=" + QByteArray(3000, 'a') +
+                                     "\nutf8=" + QByteArray(IniMaxValueLength - 1, 'c') +
                                      "\xC3\xA9\nlatin=caf\xE9\n");
     const TIniFile ini(Path("long.ini"));
     QCOMPARE(ini.ReadValue("S", "long", {}), QByteArray(IniMaxValueLength, 'a'));
@@ -72,21 +74,19 @@ class TestIniFile : public QObject {
     QTest::newRow("in place, rest kept")
         << QByteArray("; note\r\n[S]\r\na=1\r\nk=old\r\n\r\nb=2\n[T]\r\nk=x") << "S"
         << QByteArray("new") << QByteArray("; note\r\n[S]\r\na=1\r\nk=new\r\n\r\nb=2\n[T]\r\nk=x");
-    QTest::newRow("name case and spacing kept")
-        << QByteArray("[sEt]\n  K = \"old\"  \n") << "Set" << QByteArray("2")
-        << QByteArray("[sEt]\n  K =2\n");
+    QTest::newRow("name case and spacing kept") << QByteArray("[sEt]\n  K = \"old\"  \n") << "Set"
+                                                << QByteArray("2") << QByteArray("[sEt]\n  K =2\n");
     QTest::newRow("end of its section")
         << QByteArray("[S]\na=1\n; c\n\n[T]\nb=2\n") << "S" << QByteArray("3")
         << QByteArray("[S]\na=1\n; c\nk=3\n\n[T]\nb=2\n");
-    QTest::newRow("empty section") << QByteArray("[S]\n[T]\n") << "s" << QByteArray("v")
-                                   << QByteArray("[S]\nk=v\n[T]\n");
-    QTest::newRow("new section at end")
-        << QByteArray("[S]\r\na=1") << "T" << QByteArray("v")
-        << QByteArray("[S]\r\na=1\r\n[T]\r\nk=v\r\n");
+    QTest::newRow("empty section")
+        << QByteArray("[S]\n[T]\n") << "s" << QByteArray("v") << QByteArray("[S]\nk=v\n[T]\n");
+    QTest::newRow("new section at end") << QByteArray("[S]\r\na=1") << "T" << QByteArray("v")
+                                        << QByteArray("[S]\r\na=1\r\n[T]\r\nk=v\r\n");
     QTest::newRow("key at end of unterminated file")
         << QByteArray("[S]\na=1") << "S" << QByteArray("v") << QByteArray("[S]\na=1\nk=v\n");
-    QTest::newRow("line breaks in value") << QByteArray("[S]\n") << "S"
-                                          << QByteArray("a\r\n[T]\nb") << QByteArray("[S]\nk=a  [T] b\n");
+    QTest::newRow("line breaks in value") << QByteArray("[S]\n") << "S" << QByteArray("a\r\n[T]\nb")
+                                          << QByteArray("[S]\nk=a  [T] b\n");
     QTest::newRow("raw bytes") << QByteArray() << "S" << QByteArray("\xE9\x00\xFF", 3)
                                << QByteArray("[S]\nk=\xE9\x00\xFF\n", 10);
   }
@@ -155,9 +155,11 @@ class TestIniFile : public QObject {
     QCOMPARE(ini.ReadString("Settings", "TabInterval", "32"), QString("8"));
     ini.WriteString("Settings", "TabInterval", "12");
     ini.Save();
-    QCOMPARE(ReadBytes(Path("bom.ini")), QByteArray("\xEF\xBB\xBF[Settings]\r\nTabInterval=12\r\n"));
+    QCOMPARE(ReadBytes(Path("bom.ini")),
+             QByteArray("\xEF\xBB\xBF[Settings]\r\nTabInterval=12\r\n"));
 
-    WriteBytes(Path("t.ini"), "[Tools]\nCount=2\nPROG1 = \"a b\" \nprog1=second\n[Other]\nPath1=x\n");
+    WriteBytes(Path("t.ini"),
+               "[Tools]\nCount=2\nPROG1 = \"a b\" \nprog1=second\n[Other]\nPath1=x\n");
     const QHash<QString, QString> tools = TIniFile(Path("t.ini")).ReadSection("tools");
     QCOMPARE(tools.size(), 2);
     QCOMPARE(tools.value("prog1"), QString("a b"));

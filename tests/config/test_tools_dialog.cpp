@@ -22,8 +22,8 @@ QByteArray ToolsFile(int count) {
   QByteArray data = "[Tools]\n";
   for (int n = 1; n <= count; ++n) {
     const QByteArray i = QByteArray::number(n);
-    data += "Prog" + i + "=Tool " + i + "\nPath" + i + "=/bin/t" + i + "\nWDir" + i + "=/w" + i +
-            "\n";
+    data +=
+        "Prog" + i + "=Tool " + i + "\nPath" + i + "=/bin/t" + i + "\nWDir" + i + "=/w" + i + "\n";
   }
   return data + "Count=" + QByteArray::number(count) + "\n";
 }

@@ -14,12 +14,13 @@ class TestToolsMenu : public QObject {
   void toolText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("blanks at ends") << "  Tidy up \t" << "Tidy up";
+    QTest::newRow("blanks at ends") << "  Tidy up \t"
+                                    << "Tidy up";
     QTest::newRow("100 characters") << QString(100, 'x') << QString(80, 'x');
     QTest::newRow("blank at 80") << QString(79, 'x') + " yz" << QString(79, 'x');
     QTest::newRow("leading blanks then cut") << "   " + QString(90, 'y') << QString(77, 'y');
-    QTest::newRow("no half character") << QString(79, 'x') + QString::fromUtf8("\xF0\x9F\x98\x80")
-                                       << QString(79, 'x');
+    QTest::newRow("no half character")
+        << QString(79, 'x') + QString::fromUtf8("\xF0\x9F\x98\x80") << QString(79, 'x');
   }
 
   void toolText() {
@@ -48,11 +49,12 @@ class TestToolsMenu : public QObject {
 
   void loadTexts() {
     QCOMPARE(LoadToolList(FDir.filePath("missing.ini")).size(), 0);
-    WriteBytes(Ini(), "[tools]\nprog1=  Validator  \nPATH1=/usr/bin/tidy\nWDir1=/tmp\n"
-                      "Path3=/bin/three\ncount=3\n");
-    QCOMPARE(LoadToolList(Ini()), TToolList({{"Validator", "/usr/bin/tidy", "/tmp"},
-                                             {"", "", ""},
-                                             {"", "/bin/three", ""}}));
+    WriteBytes(Ini(),
+               "[tools]\nprog1=  Validator  \nPATH1=/usr/bin/tidy\nWDir1=/tmp\n"
+               "Path3=/bin/three\ncount=3\n");
+    QCOMPARE(
+        LoadToolList(Ini()),
+        TToolList({{"Validator", "/usr/bin/tidy", "/tmp"}, {"", "", ""}, {"", "/bin/three", ""}}));
   }
 
   void saveKeepsKeysBeyondCount() {

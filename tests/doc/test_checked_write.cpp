@@ -1,22 +1,24 @@
 // The checked write under the faults a user's disk meets: full, limited,
 // shared through links, owned by others, killed half way.
-#include "doc/checked_write.h"
-#include "doc/file_helpers.h"
-#include "file_bytes.h"
-#include "small_disk.h"
-
-#include <QTemporaryDir>
-#include <QTest>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+#include "doc/checked_write.h"
+#include "doc/file_helpers.h"
+#include "file_bytes.h"
+#include "small_disk.h"
+
 namespace {
 
 // Runs body in a child process as the user nobody; true when it exited 0.
-template <typename Body> bool AsNobody(Body body) {
+template <typename Body>
+bool AsNobody(Body body) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     bool ok = false;
@@ -38,7 +40,7 @@ class TestCheckedWrite : public QObject {
   QTemporaryDir FDir;
   QString Path(const QString& name) { return FDir.filePath(name); }
 
-private Q_SLOTS:
+ private Q_SLOTS:
   void fullDiskLeavesEveryTargetAsItWas() {
     QUILLMERE_SMALL_DISK(disk, 64);
     const QString page = disk.Path("page.html");

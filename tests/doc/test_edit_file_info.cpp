@@ -1,12 +1,12 @@
-#include "doc/edit_file_info.h"
-#include "doc/text_codec.h"
-#include "components/errors.h"
-#include "site/date_func.h"
-#include "file_bytes.h"
-
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+
+#include "components/errors.h"
+#include "doc/edit_file_info.h"
+#include "doc/text_codec.h"
+#include "file_bytes.h"
+#include "site/date_func.h"
 
 using L = QList<QByteArray>;
 
@@ -21,20 +21,20 @@ static TLines Split(const QByteArray& bytes) {
 }
 
 // Load or Save throws EInOutError whose message holds every part.
-#define QUILLMERE_THROWS_WITH(call, ...)                                                 \
-  do {                                                                                  \
-    try {                                                                               \
-      call;                                                                             \
-      QFAIL("no error: " #call);                                                        \
-    } catch (const EInOutError& e) {                                                    \
-      for (const QString& part : QStringList{__VA_ARGS__})                              \
-        QVERIFY2(e.Message.contains(part), qPrintable(e.Message));                      \
-    }                                                                                   \
+#define QUILLMERE_THROWS_WITH(call, ...)                           \
+  do {                                                             \
+    try {                                                          \
+      call;                                                        \
+      QFAIL("no error: " #call);                                   \
+    } catch (const EInOutError& e) {                               \
+      for (const QString& part : QStringList{__VA_ARGS__})         \
+        QVERIFY2(e.Message.contains(part), qPrintable(e.Message)); \
+    }                                                              \
   } while (false)
 
 class TestEditFileInfo : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void init() {
     Dir = std::make_unique<QTemporaryDir>();
     QVERIFY(Dir->isValid());
@@ -59,22 +59,21 @@ private Q_SLOTS:
     QTest::newRow("to tabs") << tabs << 3 << false << L{"\t\t    x  "} << L{"\t\t\t x"};
     QTest::newRow("to blanks") << blanks << 3 << false << L{"\t x"} << L{"    x"};
     QTest::newRow("tabs count T anywhere") << tabs << 4 << false << L{" \t x"} << L{"\t  x"};
-    QTest::newRow("blanks to tabs") << tabs << 4 << false << L{"        x", "    "}
-                                    << L{"\t\tx", ""};
+    QTest::newRow("blanks to tabs")
+        << tabs << 4 << false << L{"        x", "    "} << L{"\t\tx", ""};
     QTest::newRow("above 2 removes indent") << none + 1 << 4 << false << L{"\t  x y "} << L{"x y"};
-    QTest::newRow("no indent, trailing cut") << tabs << 4 << false << L{QByteArray("x \t\x02\x1f")}
-                                             << L{"x"};
+    QTest::newRow("no indent, trailing cut")
+        << tabs << 4 << false << L{QByteArray("x \t\x02\x1f")} << L{"x"};
     QTest::newRow("control after indent goes") << tabs << 2 << false << L{"\t\x01x"} << L{"\tx"};
-    QTest::newRow("control first: no indent") << tabs << 2 << false << L{"\x01\tx"}
-                                              << L{"\x01\tx"};
+    QTest::newRow("control first: no indent") << tabs << 2 << false << L{"\x01\tx"} << L{"\x01\tx"};
     QTest::newRow("utf-8 kept") << tabs << 2 << false << L{"  \xC3\xA9\xC2\xA0"}
                                 << L{"\t\xC3\xA9\xC2\xA0"};
-    QTest::newRow("2 drops only empty") << none << 3 << true << L{"  a  ", "", "\t", "", "b"}
-                                        << L{"  a  ", "\t", "b"};
-    QTest::newRow("0 drops blank lines") << tabs << 3 << true << L{"a", "  ", "", "\t\x01", "b"}
-                                         << L{"a", "b"};
-    QTest::newRow("1 keeps blank lines empty") << blanks << 3 << false << L{"a", " \t ", "b"}
-                                               << L{"a", "", "b"};
+    QTest::newRow("2 drops only empty")
+        << none << 3 << true << L{"  a  ", "", "\t", "", "b"} << L{"  a  ", "\t", "b"};
+    QTest::newRow("0 drops blank lines")
+        << tabs << 3 << true << L{"a", "  ", "", "\t\x01", "b"} << L{"a", "b"};
+    QTest::newRow("1 keeps blank lines empty")
+        << blanks << 3 << false << L{"a", " \t ", "b"} << L{"a", "", "b"};
   }
 
   void convert() {
@@ -124,8 +123,8 @@ private Q_SLOTS:
     QTest::addColumn<QByteArray>("file");
     QTest::newRow("blanks to tab") << 3 << L{"     x"} << QByteArray("\t  x\r\n");
     QTest::newRow("only blanks") << 3 << L{"a", "   ", "b"} << QByteArray("a\r\n\r\nb\r\n");
-    QTest::newRow("tabs and blanks kept in order") << 4 << L{" \t    x  "}
-                                                   << QByteArray(" \t\tx\r\n");
+    QTest::newRow("tabs and blanks kept in order")
+        << 4 << L{" \t    x  "} << QByteArray(" \t\tx\r\n");
     QTest::newRow("other lead kept") << 3 << L{"\x01   x"} << QByteArray("\x01\tx\r\n");
     QTest::newRow("inner blanks kept") << 2 << L{"x    y \t"} << QByteArray("x    y\r\n");
     QTest::newRow("T 1") << 1 << L{"  x"} << QByteArray("\t\tx\r\n");
@@ -300,7 +299,7 @@ private Q_SLOTS:
     QCOMPARE(info.FileDateText(), QString("05-03-2000 00:46"));
   }
 
-private:
+ private:
   QString Path(const QString& name) const { return Dir->filePath(name); }
   std::unique_ptr<QTemporaryDir> Dir;
 };

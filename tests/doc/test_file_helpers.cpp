@@ -1,29 +1,41 @@
-#include "doc/file_helpers.h"
-#include "doc/file_names.h"
-#include "file_bytes.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "doc/file_helpers.h"
+#include "doc/file_names.h"
+#include "file_bytes.h"
+
 class TestFileHelpers : public QObject {
   Q_OBJECT
   QTemporaryDir Dir;
   QString Path(const QString& name) const { return Dir.filePath(name); }
 
-private Q_SLOTS:
+ private Q_SLOTS:
   void backslash_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("added");
     QTest::addColumn<QString>("deleted");
-    QTest::newRow("empty") << "" << "" << "";
-    QTest::newRow("root") << "/" << "/" << "/";
-    QTest::newRow("folder") << "/home/site" << "/home/site/" << "/home/site";
-    QTest::newRow("trailing") << "/home/site/" << "/home/site/" << "/home/site";
-    QTest::newRow("two trailing") << "/home/site//" << "/home/site//" << "/home/site/";
-    QTest::newRow("backslash is a character") << "a\\" << "a\\/" << "a\\";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("root") << "/"
+                          << "/"
+                          << "/";
+    QTest::newRow("folder") << "/home/site"
+                            << "/home/site/"
+                            << "/home/site";
+    QTest::newRow("trailing") << "/home/site/"
+                              << "/home/site/"
+                              << "/home/site";
+    QTest::newRow("two trailing") << "/home/site//"
+                                  << "/home/site//"
+                                  << "/home/site/";
+    QTest::newRow("backslash is a character") << "a\\"
+                                              << "a\\/"
+                                              << "a\\";
   }
 
   void backslash() {

@@ -1,12 +1,12 @@
-#include "doc/text_codec.h"
-
 #include <QTest>
+
+#include "doc/text_codec.h"
 
 static QByteArray Bytes(std::string_view s) { return QByteArray(s.data(), qsizetype(s.size())); }
 
 class TestTextCodec : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void utf8Validity_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("valid");
@@ -80,7 +80,10 @@ private Q_SLOTS:
     QTest::newRow("ascii") << QByteArray("abc") << true << QByteArray("abc") << -1;
     QTest::newRow("euro") << QByteArray("1\xE2\x82\xAC") << true << QByteArray("1\x80") << -1;
     QTest::newRow("undefined byte") << QByteArray("\xC2\x90") << true << QByteArray("\x90") << -1;
-    QTest::newRow("arrow") << QByteArray("ab\xE2\x86\x92" "c") << false << QByteArray("ab") << 2;
+    QTest::newRow("arrow") << QByteArray(
+                                  "ab\xE2\x86\x92"
+                                  "c")
+                           << false << QByteArray("ab") << 2;
     QTest::newRow("C1 other than the five") << QByteArray("\xC2\x80") << false << QByteArray() << 0;
     QTest::newRow("emoji") << QByteArray("\xC3\xA9\xF0\x9F\x98\x80") << false << QByteArray("\xE9")
                            << 2;
@@ -99,7 +102,6 @@ private Q_SLOTS:
     if (!ok) QCOMPARE(pos, std::size_t(failPos));
   }
 };
-
 
 QTEST_APPLESS_MAIN(TestTextCodec)
 #include "test_text_codec.moc"

@@ -1,10 +1,10 @@
-#include "doc/text_lines.h"
-
 #include <QTest>
+
+#include "doc/text_lines.h"
 
 class TestTextLines : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void split_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QList<QByteArray>>("lines");
