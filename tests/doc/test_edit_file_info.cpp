@@ -92,7 +92,7 @@ class TestEditFileInfo : public QObject {
     // Loading applies the same conversion.
     WriteBytes(Path("c.txt"), lines.join("\r\n") + "\r\n");
     info.Load(Path("c.txt"));
-    QCOMPARE(info.Baseline, ToLines(expected));
+    QCOMPARE(info.Baseline.Lines(), ToLines(expected));
   }
 
   void loadAndEvents() {
@@ -149,7 +149,7 @@ class TestEditFileInfo : public QObject {
     QCOMPARE(changes, 1);
     QVERIFY(!info.Modified);
     // Baseline now holds what was written: restoring brings back the saved text.
-    QCOMPARE(info.Baseline, Split(file));
+    QCOMPARE(info.Baseline.Lines(), Split(file));
   }
 
   void roundTrip_data() {
@@ -182,7 +182,7 @@ class TestEditFileInfo : public QObject {
     TLines expected = Split(bytes);
     if (!utf8)
       for (std::string& line : expected) line = Windows1252ToUtf8(line);
-    QCOMPARE(info.Baseline, expected);
+    QCOMPARE(info.Baseline.Lines(), expected);
     info.Save();
     QCOMPARE(ReadBytes(Path("t.htm")), saved);
   }
@@ -213,7 +213,8 @@ class TestEditFileInfo : public QObject {
     info.Conversion = convNone;
     info.Load(Path("big.htm"));
     QCOMPARE(info.Encoding, TTextEncoding::Utf8);
-    QCOMPARE(info.Baseline, Split(bytes));
+    QCOMPARE(info.Baseline.Lines(), Split(bytes));
+    QCOMPARE(LongestLineBytes(Path("big.htm")), chunk * 3 + 10);
     info.Save();
     QByteArray expected = bytes;
     expected.replace("\xA9\n", "\xA9\r\n").replace("\rd", "\r\nd").append("\r\n");
@@ -223,7 +224,8 @@ class TestEditFileInfo : public QObject {
     WriteBytes(Path("big.htm"), bytes + "\xE9");
     info.Load(Path("big.htm"));
     QCOMPARE(info.Encoding, TTextEncoding::Windows1252);
-    QCOMPARE(info.Baseline[1].substr(info.Baseline[1].size() - 4), std::string("\xC3\x83\xC2\xA9"));
+    const std::string second = info.Baseline.Lines()[1];
+    QCOMPARE(second.substr(second.size() - 4), std::string("\xC3\x83\xC2\xA9"));
   }
 
   void unreadable() {
@@ -261,13 +263,13 @@ class TestEditFileInfo : public QObject {
     WriteBytes(Path("w.htm"), "caf\xE9\r\nline\r\n");
     info.Load(Path("w.htm"));
     QCOMPARE(info.Encoding, TTextEncoding::Windows1252);
-    info.Baseline[1] = "a \xE2\x86\x92 b";
+    info.Baseline = TLines{"caf\xC3\xA9", "a \xE2\x86\x92 b"};  // an arrow typed in
     info.SetModified(true);
     QUILLMERE_THROWS_WITH(info.Save(), "\u2192", "U+2192", "line 2");
     QCOMPARE(ReadBytes(Path("w.htm")), QByteArray("caf\xE9\r\nline\r\n"));
     QVERIFY(info.Modified);
-    QCOMPARE(info.Baseline[1], std::string("a \xE2\x86\x92 b"));
-    info.Baseline[1] = "\xE2\x82\xAC 5";  // the euro sign has a byte
+    QCOMPARE(info.Baseline.Lines()[1], std::string("a \xE2\x86\x92 b"));
+    info.Baseline = TLines{"caf\xC3\xA9", "\xE2\x82\xAC 5"};  // the euro sign has a byte
     info.Save();
     QCOMPARE(ReadBytes(Path("w.htm")), QByteArray("caf\xE9\r\n\x80 5\r\n"));
   }
