@@ -109,10 +109,10 @@ void TestMsgWindow::buttonLayout() {
 
 void TestMsgWindow::focusAndKeys() {
   // A default slot without a button focuses nothing; Enter still finds OK or
-  // Yes. The arrow shows whatever cursor a long step had set.
+  // Yes, never No. The arrow shows whatever cursor a long step had set.
   QApplication::setOverrideCursor(Qt::WaitCursor);
   auto seen = AnswerNextMessageWithKey(Qt::Key_Return);
-  QCOMPARE(ShowMsg("x", "c", mkInfo, mbOK, 0), mrOk);
+  QCOMPARE(ShowMsg("x", "c", mkInfo, mbNo | mbOK, 0), mrOk);
   QCOMPARE(seen->FocusButton, QString());
   QVERIFY(seen->ArrowCursor);
   QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
