@@ -19,15 +19,6 @@ void Paint(TBoxLabel& label) {
   label.setPalette(pal);
 }
 
-// The bounding box of the pixels that are text, not fill or border.
-QRect InkBounds(const QImage& image) {
-  QRect ink;
-  for (int y = 2; y < image.height() - 2; ++y)
-    for (int x = 2; x < image.width() - 2; ++x)
-      if (qGray(image.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
-  return ink;
-}
-
 bool Has(const QImage& image, const QColor& colour) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x)
@@ -57,8 +48,6 @@ void TestBoxLabel::textPlace() {
   label.SetCaption("0");
   const int lineHeight = label.fontMetrics().height();
   QCOMPARE(label.TextRect(), QRect(2, (21 - lineHeight) / 2, 97 - 4 - 4, lineHeight));
-  const QRect ink = InkBounds(label.grab().toImage());
-  QVERIFY2(ink.right() <= 97 - 7 && ink.right() >= 97 - 9, qPrintable(QString::number(ink.right())));
   label.SetAlignment(Qt::AlignLeft);
   QCOMPARE(label.TextRect().left(), 6);
   label.SetSpacePrefix(false);
@@ -71,6 +60,8 @@ void TestBoxLabel::textPlace() {
   label.setEnabled(false);
   const QImage grey = label.grab().toImage();
   QVERIFY(Has(grey, QColor(128, 128, 128)) && !Has(grey, kInk));
+  label.setEnabled(true);
+  QVERIFY(Has(label.grab().toImage(), kInk));
 }
 
 void TestBoxLabel::borders_data() {

@@ -1,11 +1,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <limits>
 
 #include "components/app_title.h"
 #include "components/msg_func.h"
@@ -22,9 +20,8 @@ class TestMsgWindow : public QObject {
   void buttonLayout();
   void focusAndKeys();
   void progressBox();
-  void delaySeconds_data();
   void delaySeconds();
-  void answerHelper();
+  void answerDropped();
 };
 
 namespace {
@@ -139,24 +136,20 @@ void TestMsgWindow::focusAndKeys() {
 }
 
 void TestMsgWindow::progressBox() {
-  bool fired = false;
-  QTimer::singleShot(0, this, [&] { fired = true; });
+  bool waited = false;
+  QTimer::singleShot(0, this, [&] { waited = true; });
   UpdateProgressBox("nothing showing");
-  CloseProgressBox(5.0);
-  QVERIFY(!ProgressBoxWindow());
-  QVERIFY2(!fired, "closing no box must not wait");
+  CloseProgressBox(5.0);  // nothing showing: no wait
+  QVERIFY(!waited && !ProgressBoxWindow());
 
   ShowProgressBox("Renaming a.htm", "Converting, please wait", mkInfo);
   const QPointer<TMsgWindow> box = ProgressBoxWindow();
-  QVERIFY(box && box->isVisible());
-  QVERIFY(!QApplication::activeModalWidget());
+  QVERIFY(box && box->isVisible() && !QApplication::activeModalWidget());
   QVERIFY(!(box->windowFlags() & Qt::WindowCloseButtonHint));
-  QVERIFY(!box->findChild<QPushButton*>());
 
   ShowProgressBox("Other", "Other", mkStop);
   QCOMPARE(ProgressBoxWindow(), box.data());
   QCOMPARE(box->Message(), QString("Renaming a.htm"));
-  QCOMPARE(box->windowTitle(), QString("Converting, please wait"));
   UpdateProgressBox("Renaming b.htm\r\nnext");
   QCOMPARE(box->Message(), QString("Renaming b.htm\nnext"));
   QTest::keyClick(box.data(), Qt::Key_Escape);
@@ -178,33 +171,23 @@ void TestMsgWindow::progressBox() {
   QVERIFY(!ProgressBoxWindow());
 }
 
-void TestMsgWindow::delaySeconds_data() {
-  QTest::addColumn<double>("seconds");
-  QTest::newRow("zero") << 0.0;
-  QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN();
-  QTest::newRow("a twentieth") << 0.05;
-}
-
+// Events run during the wait, also for no wait or a wait that is no number.
 void TestMsgWindow::delaySeconds() {
-  QFETCH(double, seconds);
-  bool fired = false;
-  QTimer::singleShot(0, this, [&] { fired = true; });
-  QElapsedTimer clock;
-  clock.start();
-  DelaySeconds(seconds);
-  QVERIFY(fired);
-  if (seconds > 0) QVERIFY(clock.nsecsElapsed() > qint64(seconds * 1e9));
+  for (const double seconds : {0.0, qQNaN(), 0.05}) {
+    bool fired = false;
+    QTimer::singleShot(0, this, [&] { fired = true; });
+    QElapsedTimer clock;
+    clock.start();
+    DelaySeconds(seconds);
+    QVERIFY(fired);
+    if (seconds > 0) QVERIFY(clock.nsecsElapsed() > qint64(seconds * 1e9));
+  }
 }
 
-// The answerer itself: a late window is still answered, one that never comes
-// drops its answer.
-void TestMsgWindow::answerHelper() {
-  auto seen = AnswerNextMessage(QString("&OK"));
-  TModalResult late = mrNone;
-  QTimer::singleShot(200, this, [&] { late = MsgInfo("late", "Late"); });
-  QTRY_COMPARE(late, mrOk);
+// An armed answer whose window never comes is dropped.
+void TestMsgWindow::answerDropped() {
   QTest::ignoreMessage(QtWarningMsg, "AnswerNextMessage: no message window appeared within 50 ms");
-  seen = AnswerNextMessage(mrOk, 50);
+  const auto seen = AnswerNextMessage(mrOk, 50);
   QTRY_COMPARE(PendingMessageAnswers(), 0);
   QCOMPARE(seen->Problem, QString("no message window appeared"));
 }

@@ -22,9 +22,7 @@ class TestNumEditRules : public QObject {
   void formatNumText_data();
   void formatNumText();
   void readNumText();
-  void charAccepted_data();
   void charAccepted();
-  void repairLeadingZero_data();
   void repairLeadingZero();
   void exitCheck();
   void charLimitAndNumToText();
@@ -71,63 +69,40 @@ void TestNumEditRules::readNumText() {
   for (const char* unreadable : {"abc", "   ", "1,2,3"}) QVERIFY(qIsNaN(read(unreadable)));
 }
 
-void TestNumEditRules::charAccepted_data() {
-  QTest::addColumn<int>("key");
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<int>("selStart");
-  QTest::addColumn<int>("selLength");
-  QTest::addColumn<int>("maxLength");
-  QTest::addColumn<int>("decimals");
-  QTest::addColumn<bool>("accepted");
-  QTest::newRow("digit") << int('5') << "12" << 2 << 0 << 0 << 0 << true;
-  QTest::newRow("select all key") << 1 << "12" << 2 << 0 << 0 << 0 << false;
-  QTest::newRow("separator without decimals") << int(',') << "12" << 2 << 0 << 0 << 0 << false;
-  QTest::newRow("separator") << int(',') << "12" << 2 << 0 << 0 << 2 << true;
-  QTest::newRow("second separator") << int(',') << "1,2" << 3 << 0 << 0 << 2 << false;
-  QTest::newRow("fraction full") << int('1') << "3,50" << 2 << 0 << 0 << 2 << false;
-  QTest::newRow("fraction full, paste") << int(KeyPaste) << "3,50" << 4 << 0 << 0 << 2 << false;
-  QTest::newRow("fraction full, copy") << int(KeyCopy) << "3,50" << 4 << 0 << 0 << 2 << true;
-  QTest::newRow("fraction full, selected") << int('1') << "3,50" << 3 << 1 << 0 << 2 << true;
-  QTest::newRow("integer part, no limit") << int('1') << "12345,50" << 0 << 0 << 0 << 2 << true;
-  QTest::newRow("integer part full") << int('1') << "123,5" << 0 << 0 << 6 << 2 << false;
-  QTest::newRow("integer part, selected") << int('1') << "123,5" << 0 << 1 << 6 << 2 << true;
-}
-
+// Key typed into Text with the caret at SelStart (selecting SelLength).
 void TestNumEditRules::charAccepted() {
-  QFETCH(int, key);
-  QFETCH(QString, text);
-  QFETCH(int, selStart);
-  QFETCH(int, selLength);
-  QFETCH(int, maxLength);
-  QFETCH(int, decimals);
-  QFETCH(bool, accepted);
-  const TNumKeyContext context{text, selStart, selLength, maxLength};
-  QCOMPARE(NumCharAccepted(QChar(key), context, Format(10, decimals)), accepted);
+  const auto accepted = [](ushort key, const QString& text, int selStart, int selLength,
+                           int maxLength, int decimals) {
+    return NumCharAccepted(QChar(key), {text, selStart, selLength, maxLength},
+                           Format(10, decimals));
+  };
+  QVERIFY(accepted('5', "12", 2, 0, 0, 0));  // digit
+  QVERIFY(!accepted(1, "12", 2, 0, 0, 0));  // select all key
+  QVERIFY(!accepted(',', "12", 2, 0, 0, 0));  // separator without decimals
+  QVERIFY(accepted(',', "12", 2, 0, 0, 2));  // separator
+  QVERIFY(!accepted(',', "1,2", 3, 0, 0, 2));  // second separator
+  QVERIFY(!accepted('1', "3,50", 2, 0, 0, 2));  // fraction full
+  QVERIFY(!accepted(KeyPaste, "3,50", 4, 0, 0, 2));  // fraction full, paste
+  QVERIFY(accepted(KeyCopy, "3,50", 4, 0, 0, 2));  // fraction full, copy
+  QVERIFY(accepted('1', "3,50", 3, 1, 0, 2));  // fraction full, selected
+  QVERIFY(accepted('1', "12345,50", 0, 0, 0, 2));  // integer part, no limit
+  QVERIFY(!accepted('1', "123,5", 0, 0, 6, 2));  // integer part full
+  QVERIFY(accepted('1', "123,5", 0, 1, 6, 2));  // integer part, selected
 }
 
-void TestNumEditRules::repairLeadingZero_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<int>("caret");
-  QTest::addColumn<QString>("expected");
-  QTest::addColumn<int>("expectedCaret");
-  QTest::newRow("empty gets zero") << "" << 0 << "0" << 1;
-  QTest::newRow("starts with separator") << ",5" << 0 << "0,5" << 1;
-  QTest::newRow("leading zero goes") << "05" << 2 << "5" << 1;
-  QTest::newRow("lone zero stays") << "0" << 1 << "0" << 1;
-  QTest::newRow("zero before separator stays") << "0,5" << 3 << "0,5" << 3;
-  QTest::newRow("blank before zero kept") << " 05" << 3 << " 5" << 2;
-}
 
+// The text and the caret after the repair; "kept" when nothing changed.
 void TestNumEditRules::repairLeadingZero() {
-  QFETCH(QString, text);
-  QFETCH(int, caret);
-  QFETCH(QString, expected);
-  QFETCH(int, expectedCaret);
-  const QString original = text;
-  const bool changed = RepairLeadingZero(text, caret, QLatin1Char(','));
-  QCOMPARE(text, expected);
-  QCOMPARE(caret, expectedCaret);
-  QCOMPARE(changed, original != expected);
+  const auto repair = [](QString text, int caret) {
+    const bool changed = RepairLeadingZero(text, caret, QLatin1Char(','));
+    return QStringLiteral("%1|%2%3").arg(text).arg(caret).arg(changed ? "" : " kept");
+  };
+  QCOMPARE(repair("", 0), QString("0|1"));
+  QCOMPARE(repair(",5", 0), QString("0,5|1"));
+  QCOMPARE(repair("05", 2), QString("5|1"));
+  QCOMPARE(repair("0", 1), QString("0|1 kept"));
+  QCOMPARE(repair("0,5", 3), QString("0,5|3 kept"));
+  QCOMPARE(repair(" 05", 3), QString(" 5|2"));  // the blank before the zero stays
 }
 
 void TestNumEditRules::exitCheck() {
