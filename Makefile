@@ -1,4 +1,4 @@
-# Quillmere: make run | make test | make test-asan | make bench | make faults | make fuzz | make package | make install
+# Quillmere: make run | make test | make test-asan | make bench | make bench-peers | make faults | make fuzz | make format | make package | make install
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -7,7 +7,7 @@ FUZZ_SMOKE_SECONDS ?= 4
 CMAKE_GEN  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps deps-run deps-faults deps-fuzz build run test test-asan faults fuzz fuzz-smoke bench package install clean
+.PHONY: all deps deps-run deps-faults deps-fuzz deps-format deps-peers format format-check build run test test-asan faults fuzz fuzz-smoke bench bench-peers package install clean
 
 all: build
 
@@ -22,6 +22,12 @@ deps-faults:
 
 deps-fuzz:
 	@bash scripts/install-deps.sh --fuzz
+
+deps-peers:
+	@bash scripts/install-deps.sh --peers
+
+deps-format:
+	@bash scripts/install-deps.sh --format
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -59,8 +65,20 @@ fuzz: deps-fuzz
 fuzz-smoke: deps-fuzz
 	bash scripts/fuzz.sh $(FUZZ_SMOKE_SECONDS) $(FUZZ_BUILD)
 
+# Every C++ file in the repository's clang-format style; CI runs the check.
+format: deps-format
+	bash scripts/format.sh
+
+format-check: deps-format
+	bash scripts/format.sh --check
+
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/quillmere_bench
+
+# Quillmere beside Geany on the same 50 MB page under Xvfb (installs Geany,
+# ripgrep, Xvfb and xdotool where missing); not part of make test.
+bench-peers: deps-peers build
+	python3 bench/peers/bench_peers.py $(BUILD)/quillmere
 
 package: build
 	cmake --build $(BUILD) --target package

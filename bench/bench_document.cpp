@@ -1,17 +1,19 @@
 // Loading and saving a large page against GNU sed trimming trailing blanks
-// from the same file, and the memory a load takes.
-#include "doc/edit_file_info.h"
-#include "bench.h"
+// from the same file and wc counting its lines, both in the C locale (a
+// UTF-8 locale makes sed several times slower), and the memory a load takes.
+#include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <malloc.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+
+#include "bench.h"
+#include "doc/edit_file_info.h"
 
 namespace {
 
@@ -34,8 +36,9 @@ void WritePage(const QString& path) {
       chunk += "\r\n";
     } else {
       chunk += indents[r % 8];
-      chunk += r % 5 == 0 ? "<tr>" : "<td class=\"c" + std::to_string(r % 7) + "\">cell " +
-                                         std::to_string(next()) + " text</td>";
+      chunk += r % 5 == 0 ? "<tr>"
+                          : "<td class=\"c" + std::to_string(r % 7) + "\">cell " +
+                                std::to_string(next()) + " text</td>";
       chunk += trails[next() % 6];
       chunk += "\r\n";
     }
@@ -47,7 +50,6 @@ void WritePage(const QString& path) {
   }
   out.write(chunk.data(), std::streamsize(chunk.size()));
 }
-
 
 // Peak growth of resident memory during one load, in bytes, measured in a
 // child process whose freed memory was first handed back to the system and
@@ -86,17 +88,20 @@ QUILLMERE_BENCH(document_load_save) {
   std::printf("page: %.1f MB\n", size / 1e6);
 
   const long long peak = LoadPeakBytes(page);
-  std::printf("%-28s %8.2f x file size  (goal <= 3.0)%s\n", "load peak memory", peak / size,
-              peak / size <= 3.0 ? "" : "  OVER GOAL");
+  std::printf("%-28s %8.2f x file size  (goal <= 2.0)%s\n", "load peak memory", peak / size,
+              peak / size <= 2.0 ? "" : "  OVER GOAL");
 
-  const QString sed = QStringLiteral("sed -E 's/[[:space:]]+$//' '%1' > '%2'")
+  const QString sed = QStringLiteral("LC_ALL=C sed -E 's/[[:space:]]+$//' '%1' > '%2'")
                           .arg(page, BenchDir() + "/sed.out");
   const double sedSeconds = MedianShellSeconds(kRuns, sed);
+  const double wcSeconds =
+      MedianShellSeconds(kRuns, QStringLiteral("LC_ALL=C wc -l '%1' > /dev/null").arg(page));
   const double loadSeconds = MedianSeconds(kRuns, [&] {
     TEditFileInfo info;
     info.Load(page);
   });
-  PrintRatio("load/sed", loadSeconds, sedSeconds, 1.0);
+  PrintRatio("load/sed", loadSeconds, sedSeconds, 0.25);
+  PrintRatio("load/wc -l", loadSeconds, wcSeconds, 5.0);
 
   TEditFileInfo info;
   info.Load(page);

@@ -67,7 +67,7 @@ long long PeakGrowthBytes(const std::function<void()>& fn) {
 
 void PrintRatio(const char* label, double ours, double baseline, double goal) {
   const double ratio = baseline > 0 ? ours / baseline : 0;
-  std::printf("%-28s %8.3f s vs %8.3f s  ratio %6.2f  (goal <= %.1f)%s\n", label, ours,
+  std::printf("%-28s %8.3f s vs %8.3f s  ratio %6.2f  (goal <= %g)%s\n", label, ours,
               baseline, ratio, goal, ratio <= goal ? "" : "  OVER GOAL");
   std::fflush(stdout);
 }

@@ -51,15 +51,16 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-}  // namespace
-
-QUILLMERE_BENCH(replace_all) {
-  const QString site = BenchDir() + "/replace-site";
+// The page's name decides its colouring: after a replace all the caret sits
+// at the last hit near the end, and the HTML lexer must colour everything up
+// to there before the view is drawn (0.6 s of 0.8 s for .htm, measured).
+void ReplaceAllRow(const QString& name, const char* label) {
+  const QString site = BenchDir() + "/replace-site-" + name;
   const QString config = BenchDir() + "/replace-config";
   QDir().mkpath(site);
   QDir().mkpath(config + "/quillmere");
   const std::string page = PageText();
-  if (!WriteBytes(site + "/page.htm", page) ||
+  if (!WriteBytes(site + "/" + name, page) ||
       !WriteBytes(config + "/quillmere/quillmere.ini",
                   "[Settings]\r\nWorkingDir=" + site.toStdString() +
                       "/\r\nAutoConversion=2\r\nDelEmptyLines=FALSE\r\n"
@@ -91,15 +92,24 @@ QUILLMERE_BENCH(replace_all) {
     }
     const std::string ours = window.Editor()->TextBytes();
 
-    const QString command = "sed 's/quill/feather/g' '" + site + "/page.htm' > '" + site +
-                            "/sed-out.htm'";
+    const QString command =
+        "LC_ALL=C sed 's/quill/feather/g' '" + site + "/" + name + "' > '" + site + "/sed-out.htm'";
     const double sed = MedianShellSeconds(3, command);
     const QByteArray theirs = ReadBytes(site + "/sed-out.htm");
     std::printf("  %d hits in %.1f MB; same text as sed: %s; peak memory %lld MB\n", kHits,
                 page.size() / 1e6, ours == theirs.toStdString() ? "yes" : "NO",
                 PeakRssBytes() / (1024 * 1024));
-    PrintRatio("replace all, 100,000 hits", Median(times), sed, 3.0);
+    PrintRatio(label, Median(times), sed, 1.0);
   }
-  if (savedConfig.isNull()) qunsetenv("XDG_CONFIG_HOME");
-  else qputenv("XDG_CONFIG_HOME", savedConfig);
+  if (savedConfig.isNull())
+    qunsetenv("XDG_CONFIG_HOME");
+  else
+    qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
+}  // namespace
+
+QUILLMERE_BENCH(replace_all) {
+  ReplaceAllRow("page.htm", "replace all, 100,000 hits, .htm");
+  ReplaceAllRow("page.txt", "replace all, 100,000 hits, .txt");
 }

@@ -94,7 +94,7 @@ QUILLMERE_BENCH(site_robots) {
   }
   const QString ours = ShellQuoted(SiteProgram()) + " robots " + ShellQuoted(dir) + " > " +
                        ShellQuoted(BenchDir() + "/robots.txt");
-  const QString grep = "cd " + ShellQuoted(dir) + " && grep -l -i robots -- *.htm > " +
+  const QString grep = "cd " + ShellQuoted(dir) + " && LC_ALL=C grep -l -i robots -- *.htm > " +
                        ShellQuoted(BenchDir() + "/grep-out.txt");
   MedianShellSeconds(1, ours);
   const double ourSeconds = MedianShellSeconds(5, ours);

@@ -63,8 +63,8 @@ QUILLMERE_BENCH(tag_case) {
     const TTagCaseResult r = ConvertTagCase(bytes.toStdString(), true);
     dst.write(r.Text.data(), qint64(r.Text.size()));
   });
-  const double tr =
-      MedianShellSeconds(7, QString("tr '[:lower:]' '[:upper:]' < '%1' > '%2'").arg(in, out));
+  const double tr = MedianShellSeconds(
+      7, QString("LC_ALL=C tr '[:lower:]' '[:upper:]' < '%1' > '%2'").arg(in, out));
   std::printf("%.1f MB, %zu tag names\n", page.size() / 1048576.0, found);
   PrintRatio("tag case in memory vs tr", memory, tr, 3);
   PrintRatio("tag case file to file vs tr", fileToFile, tr, 3);

@@ -17,6 +17,12 @@ fi
 if [ "${1:-}" = "--faults" ]; then
   packages+=(xvfb xdotool util-linux)
 fi
+if [ "${1:-}" = "--peers" ]; then
+  packages+=(xvfb xdotool geany ripgrep)
+fi
+if [ "${1:-}" = "--format" ]; then
+  packages+=(clang-format git)
+fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

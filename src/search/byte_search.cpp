@@ -3,10 +3,50 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#define QUILLMERE_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace {
 
 inline bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+#ifdef QUILLMERE_AVX2
+// The build targets every x86-64; where the processor has AVX2, the scans
+// take 32 bytes a step: a tenth less time for the whole all-files search.
+// Asked for here, during static initialisation, the detection must be run first.
+const bool kAvx2 = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
+
+// Line breaks in text[i, to) in blocks of 32, as CountLineBreaks counts
+// them; I stops where fewer than 32 bytes are left. Text[i - 1] is readable.
+__attribute__((target("avx2"))) std::size_t CountLineBreaksWide(const char* text, std::size_t& i,
+                                                                std::size_t to) {
+  std::size_t count = 0;
+  const __m256i cr = _mm256_set1_epi8('\r'), lf = _mm256_set1_epi8('\n');
+  const __m256i zero = _mm256_setzero_si256();
+  while (to - i >= 32) {
+    __m256i sums = zero;  // per lane, at most 255 blocks
+    for (int block = 0; block < 255 && to - i >= 32; ++block, i += 32) {
+      const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + i));
+      const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + i - 1));
+      const __m256i lineEnds = _mm256_or_si256(
+          _mm256_cmpeq_epi8(v, cr),
+          _mm256_andnot_si256(_mm256_cmpeq_epi8(before, cr), _mm256_cmpeq_epi8(v, lf)));
+      sums = _mm256_sub_epi8(sums, lineEnds);
+    }
+    const __m256i total = _mm256_sad_epu8(sums, zero);
+    const __m128i pair =
+        _mm_add_epi64(_mm256_castsi256_si128(total), _mm256_extracti128_si256(total, 1));
+    count += static_cast<std::size_t>(_mm_cvtsi128_si64(pair) +
+                                      _mm_cvtsi128_si64(_mm_unpackhi_epi64(pair, pair)));
+  }
+  return count;
+}
+#endif
 
 }  // namespace
 
@@ -40,11 +80,43 @@ bool TBytePattern::MatchesAt(const unsigned char* at) const {
   return true;
 }
 
+#ifdef QUILLMERE_AVX2
+// The 16-byte loop of Find, 32 start positions at a time.
+__attribute__((target("avx2"))) std::size_t TBytePattern::FindWide(const unsigned char* t,
+                                                                   std::size_t size,
+                                                                   std::size_t& pos) const {
+  const std::size_t n = Pattern.size();
+  const __m256i firstOr = _mm256_set1_epi8(static_cast<char>(FirstOr));
+  const __m256i lastOr = _mm256_set1_epi8(static_cast<char>(LastOr));
+  const __m256i first = _mm256_set1_epi8(Pattern[0]);
+  const __m256i last = _mm256_set1_epi8(Pattern[n - 1]);
+  for (; size - pos >= n + 31; pos += 32) {
+    const __m256i a =
+        _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + pos)), firstOr);
+    const __m256i b = _mm256_or_si256(
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + pos + n - 1)), lastOr);
+    auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
+        _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, last))));
+    for (; mask != 0; mask &= mask - 1) {
+      const std::size_t at = pos + static_cast<std::size_t>(__builtin_ctz(mask));
+      if (MatchesAt(t + at)) return at;
+    }
+  }
+  return std::string::npos;
+}
+#endif
+
 std::size_t TBytePattern::Find(const char* text, std::size_t size, std::size_t from) const {
   const std::size_t n = Pattern.size();
   if (n == 0 || from > size || size - from < n) return std::string::npos;
   const auto* t = reinterpret_cast<const unsigned char*>(text);
   std::size_t pos = from;
+#ifdef QUILLMERE_AVX2
+  if (kAvx2) {
+    const std::size_t at = FindWide(t, size, pos);
+    if (at != std::string::npos) return at;
+  }
+#endif
 #ifdef __SSE2__
   // Sixteen start positions at a time: only where the first and the last
   // byte both match is the whole pattern compared. On a 100 MB site this
@@ -81,6 +153,9 @@ std::size_t CountLineBreaks(const char* text, std::size_t from, std::size_t to, 
   if (from >= to) return 0;
   std::size_t count = prevByte == '\r' && text[from] == '\n' ? 0 : IsLineBreak(text[from]);
   std::size_t i = from + 1;
+#ifdef QUILLMERE_AVX2
+  if (kAvx2) count += CountLineBreaksWide(text, i, to);
+#endif
 #ifdef __SSE2__
   // Sixteen bytes at a time, each compared with the byte before it; counting
   // lines is as costly as the search itself when most pages hold a hit.

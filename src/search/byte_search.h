@@ -16,6 +16,8 @@ class TBytePattern {
 
  private:
   bool MatchesAt(const unsigned char* at) const;
+  // The wide form of Find's first loop: advances Pos past what it scanned.
+  std::size_t FindWide(const unsigned char* text, std::size_t size, std::size_t& pos) const;
 
   std::string Pattern;  // folded
   std::array<unsigned char, 256> Fold{};
