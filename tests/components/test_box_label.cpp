@@ -1,9 +1,9 @@
-#include "components/box_label.h"
-
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+
+#include "components/box_label.h"
 
 namespace {
 
@@ -75,7 +75,8 @@ void TestBoxLabel::borders_data() {
   QTest::newRow("raised box") << int(blBox) << int(blRaised)
                               << QList<QPoint>{{5, 0}, {0, 5}, {5, b}, {r, 5}} << "AABB";
   QTest::newRow("frame") << int(blFrame) << int(blLowered)
-                         << QList<QPoint>{{5, 0}, {0, 5}, {5, 1}, {1, 5}, {5, b}, {r, 5}, {5, b - 1}}
+                         << QList<QPoint>{{5, 0}, {0, 5}, {5, 1},    {1, 5},
+                                          {5, b}, {r, 5}, {5, b - 1}}
                          << "AABBBBA";
   QTest::newRow("top line") << int(blTopLine) << int(blLowered)
                             << QList<QPoint>{{0, 0}, {r, 1}, {0, b}, {r, 5}} << "ABFF";

@@ -64,7 +64,7 @@ void TestMsgWindow::answers() {
   const auto seen = Arm(how);
   const QString text = "Line one\r\nLine <b>two</b>";
   const bool question = kind == mkQuestion;
-  const TModalResult result = question          ? MsgYesNo(text, "Changed")
+  const TModalResult result = question            ? MsgYesNo(text, "Changed")
                               : kind == mkWarning ? MsgWarning(text, "")
                               : kind == mkInfo    ? MsgInfo(text, "")
                                                   : MsgStop(text, "");

@@ -76,20 +76,19 @@ void TestNumEditRules::charAccepted() {
     return NumCharAccepted(QChar(key), {text, selStart, selLength, maxLength},
                            Format(10, decimals));
   };
-  QVERIFY(accepted('5', "12", 2, 0, 0, 0));  // digit
-  QVERIFY(!accepted(1, "12", 2, 0, 0, 0));  // select all key
-  QVERIFY(!accepted(',', "12", 2, 0, 0, 0));  // separator without decimals
-  QVERIFY(accepted(',', "12", 2, 0, 0, 2));  // separator
-  QVERIFY(!accepted(',', "1,2", 3, 0, 0, 2));  // second separator
-  QVERIFY(!accepted('1', "3,50", 2, 0, 0, 2));  // fraction full
+  QVERIFY(accepted('5', "12", 2, 0, 0, 0));          // digit
+  QVERIFY(!accepted(1, "12", 2, 0, 0, 0));           // select all key
+  QVERIFY(!accepted(',', "12", 2, 0, 0, 0));         // separator without decimals
+  QVERIFY(accepted(',', "12", 2, 0, 0, 2));          // separator
+  QVERIFY(!accepted(',', "1,2", 3, 0, 0, 2));        // second separator
+  QVERIFY(!accepted('1', "3,50", 2, 0, 0, 2));       // fraction full
   QVERIFY(!accepted(KeyPaste, "3,50", 4, 0, 0, 2));  // fraction full, paste
-  QVERIFY(accepted(KeyCopy, "3,50", 4, 0, 0, 2));  // fraction full, copy
-  QVERIFY(accepted('1', "3,50", 3, 1, 0, 2));  // fraction full, selected
-  QVERIFY(accepted('1', "12345,50", 0, 0, 0, 2));  // integer part, no limit
-  QVERIFY(!accepted('1', "123,5", 0, 0, 6, 2));  // integer part full
-  QVERIFY(accepted('1', "123,5", 0, 1, 6, 2));  // integer part, selected
+  QVERIFY(accepted(KeyCopy, "3,50", 4, 0, 0, 2));    // fraction full, copy
+  QVERIFY(accepted('1', "3,50", 3, 1, 0, 2));        // fraction full, selected
+  QVERIFY(accepted('1', "12345,50", 0, 0, 0, 2));    // integer part, no limit
+  QVERIFY(!accepted('1', "123,5", 0, 0, 6, 2));      // integer part full
+  QVERIFY(accepted('1', "123,5", 0, 1, 6, 2));       // integer part, selected
 }
-
 
 // The text and the caret after the repair; "kept" when nothing changed.
 void TestNumEditRules::repairLeadingZero() {

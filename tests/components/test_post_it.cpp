@@ -1,6 +1,6 @@
 #include <QApplication>
-#include <QDir>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -27,12 +27,6 @@ void OnNote(std::function<void(TfrmPostIt&)> act) {
 }
 
 QPlainTextEdit* Memo(TfrmPostIt& frm) { return frm.findChild<QPlainTextEdit*>("memPostIt"); }
-
-QString TmpDir() {
-  const QString d = qEnvironmentVariable("QUILLMERE_TEST_TMP") + "/post_it";
-  QDir().mkpath(d);
-  return d;
-}
 
 }  // namespace
 
@@ -73,8 +67,8 @@ void TestPostIt::painted() {
 
 void TestPostIt::noteKeepsTextAndPlace() {
   TDesktopStub desktop;
-  const QString ini = TmpDir() + "/note.ini";
-  QFile::remove(ini);
+  const QTemporaryDir tmp;
+  const QString ini = tmp.filePath("note.ini");
   QWidget form;
   auto* pit = new TZELPostIt(&form);
   pit->setObjectName("pitTest");
@@ -118,7 +112,8 @@ void TestPostIt::noteKeepsTextAndPlace() {
 // the text is not lost.
 void TestPostIt::tooLongNoteAndUnwritableSettings() {
   TDesktopStub desktop;
-  const QString ini = TmpDir() + "/missing-folder/note.ini";
+  const QTemporaryDir tmp;
+  const QString ini = tmp.filePath("missing-folder/note.ini");
   TZELPostIt pit;
   pit.setObjectName("pit");
   pit.SetINIFile(ini);

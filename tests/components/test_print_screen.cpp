@@ -36,8 +36,8 @@ QRect PrintedImage(const QString& path) {
     const int start = it.next().capturedEnd();
     QByteArray sized(4, '\0');
     qToBigEndian<quint32>(1 << 20, sized.data());
-    const auto m = placeRe.match(
-        qUncompress(sized + pdf.mid(start, pdf.indexOf("endstream", start) - start)));
+    const auto m =
+        placeRe.match(qUncompress(sized + pdf.mid(start, pdf.indexOf("endstream", start) - start)));
     if (m.hasMatch())
       return QRect(qRound(m.captured(3).toDouble()), qRound(m.captured(4).toDouble()),
                    qRound(m.captured(5).toDouble() * m.captured(1).toDouble()),

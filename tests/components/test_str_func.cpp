@@ -1,12 +1,12 @@
-#include "components/num_func.h"
-#include "components/str_func.h"
-
 #include <QTest>
 #include <clocale>
 
+#include "components/num_func.h"
+#include "components/str_func.h"
+
 class TestStrFunc : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void replacePadCut();
   void searching();
   void validators();

@@ -57,7 +57,8 @@ void TestSysInfo::infoItems() {
   QCOMPARE(uname(&u), 0);
   const TZELSysInfo running;
   QCOMPARE(running.GetInfo(6), QString::fromLocal8Bit(u.sysname));
-  QVERIFY(QString::fromLocal8Bit(u.release).startsWith(running.GetInfo(1) + '.' + running.GetInfo(2)));
+  QVERIFY(
+      QString::fromLocal8Bit(u.release).startsWith(running.GetInfo(1) + '.' + running.GetInfo(2)));
 }
 
 void TestSysInfo::versionInfoText() {
