@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include "components/desktop.h"
 #include "components/msg_door.h"
 #include "components/sys_info.h"
 #include "components/zel_component.h"
@@ -15,7 +16,7 @@ class TestSysInfo : public QObject {
   void parseRelease();
   void infoItems();
   void versionInfoText();
-  void messagesWithoutWindows();
+  void withoutWindowsOrDesktop();
 };
 
 void TestSysInfo::parseRelease_data() {
@@ -73,13 +74,16 @@ void TestSysInfo::versionInfoText() {
 }
 
 // A program without windows writes its messages to standard error and takes
-// the focused button's answer.
-void TestSysInfo::messagesWithoutWindows() {
+// the focused button's answer; without a desktop, nothing starts.
+void TestSysInfo::withoutWindowsOrDesktop() {
   QCOMPARE(DoorYesNo("Delete?", "Question"), mrNo);
   QCOMPARE(DoorInfo("Done", ""), mrOk);
   QCOMPARE(DoorWarning("Careful", ""), mrOk);
   QCOMPARE(DoorStop("Stopped", ""), mrOk);
   QCOMPARE(MsgDoor().Show("x", "", mkQuestion, mbYes | mbNo, 7), mrCancel);
+  int error = 0;
+  QVERIFY(!Desktop().StartProgram("x", {}, {}, error));
+  QCOMPARE(error, 2);  // "not found"
 }
 
 QTEST_GUILESS_MAIN(TestSysInfo)
