@@ -173,7 +173,12 @@ void TfrmMain::FormActivate() {
       kept = arg.fileName();
     }
   }
-  RefreshFileList();
+  {
+    // With a page named, the re-read list must not load its first page only
+    // for the named one to replace it: a 50 MB page was read twice.
+    const QSignalBlocker block(kept.isEmpty() ? nullptr : flbPages);
+    RefreshFileList();
+  }
   FToolsMenu->RebuildToolsMenu(Environment->IniFileName);
   if (!kept.isEmpty()) OpenFileByName(kept);
   cmbSearchChange();
@@ -191,9 +196,11 @@ void TfrmMain::RefreshFileList() {
   drcDrive->SelectFor(dir);
   dilDir->SetRoot(drcDrive->Root());
   dilDir->SetDirectory(dir);
-  flbPages->blockSignals(true);
-  flbPages->SetMask(Environment->FileMask);
-  flbPages->blockSignals(false);
+  {
+    // Scoped, so that a caller's own blocking outlasts it.
+    const QSignalBlocker block(flbPages);
+    flbPages->SetMask(Environment->FileMask);
+  }
   flbPages->SetDirectory(dir);
 }
 

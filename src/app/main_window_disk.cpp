@@ -1,6 +1,7 @@
 // The main window and the disk behind it: pages changed by other programs
 // while open, and unsaved text recovered after a crash.
 #include "doc/edit_file_info.h"
+#include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "app/recovery_file.h"
@@ -76,7 +77,11 @@ void TfrmMain::OfferRecoveries() {
     }
     const QFileInfo page(found.Page);
     Environment->SetWorkingDir(page.absolutePath());
-    RefreshFileList();
+    {
+      // The page is loaded once, by name, not first as the list's first entry.
+      const QSignalBlocker block(page.isFile() ? flbPages : nullptr);
+      RefreshFileList();
+    }
     if (page.isFile()) OpenFileByName(page.fileName());
     if (FFileInfo->FileName != found.Page) FFileInfo->FileName = found.Page;
     // The stamp of the page as the crashed instance knew it, so that a later

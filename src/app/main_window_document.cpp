@@ -2,6 +2,7 @@
 // it, tracking edits, the enabled state of every document command, saving
 // and restoring.
 #include "doc/edit_file_info.h"
+#include "doc/file_helpers.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/doc_commands.h"
@@ -62,12 +63,14 @@ void TfrmMain::SetCaptionFor(const QString& path) {
 
 void TfrmMain::flbPagesChange() {
   if (FStarting) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  QCoreApplication::processEvents();
+  // Before the events run: a list without a current entry that gets the
+  // focus then selects its first one itself, and that page is read twice.
   if (flbPages->count() > 0 && flbPages->currentRow() < 0) {
     const QSignalBlocker block(flbPages);
     flbPages->setCurrentRow(0);
   }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QCoreApplication::processEvents();
   const QString path = flbPages->FileName();
   const QString previous = FFileInfo->FileName;
   if (ConfirmLongLines(path) && Guarded("File not loaded", [&] { FFileInfo->Load(path); })) {
@@ -89,6 +92,7 @@ bool TfrmMain::ConfirmLongLines(const QString& path) {
   // The editor lays out a whole line to show any of it: a minified page of
   // one 50 MB line keeps the window busy for about a minute (bench).
   constexpr qint64 kLongLineBytes = 1 << 20;
+  if (FileSizeOf(path) < kLongLineBytes) return true;
   const qint64 longest = LongestLineBytes(path);
   if (longest < kLongLineBytes) return true;
   QApplication::restoreOverrideCursor();
@@ -111,7 +115,7 @@ void TfrmMain::ShowBaseline() {
   ApplySyntax();
   const bool previous = SuppressChange;
   SuppressChange = true;
-  memEdit->SetLines(FFileInfo->Baseline);
+  memEdit->SetTextBytes(FFileInfo->Baseline.Text());
   memEdit->SetSelStart(0);
   SuppressChange = previous;
   if (!FStarting) {
@@ -199,9 +203,11 @@ bool TfrmMain::SaveDocument() {
   const int row = FCurrentRow;
   // The editor's text must be one the page's encoding can hold before it
   // becomes the baseline; a refused save keeps everything as it was.
-  TLines lines = ApplyConversion();
+  // The converted lines go before the text is taken whole: a save should
+  // hold one copy of the page beside the editor's, not two.
+  ApplyConversion();
   GotoLine(row);
-  TLines previous = std::exchange(FFileInfo->Baseline, std::move(lines));
+  TJoinedLines previous = std::exchange(FFileInfo->Baseline, memEdit->JoinedLines());
   if (WriteGuarded("File not saved", [&](TWriteMode mode) { FFileInfo->Save(mode); }))
     return true;
   FFileInfo->Baseline = std::move(previous);
@@ -219,12 +225,13 @@ void TfrmMain::CancelChanges() {
 }
 
 void TfrmMain::OpenFileByName(const QString& name) {
-  QCoreApplication::processEvents();
   const int row = PageRowFor(flbPages->Names(), name);
-  if (row >= 0) {
+  if (row >= 0 || flbPages->currentRow() < 0) {
+    // Before the events run, for the reason given in flbPagesChange.
     const QSignalBlocker block(flbPages);
-    flbPages->setCurrentRow(row);
+    flbPages->setCurrentRow(std::max(row, 0));
   }
+  QCoreApplication::processEvents();
   flbPagesChange();
   QCoreApplication::processEvents();
 }

@@ -2,7 +2,6 @@
 // conversion and the check for characters that do not belong.
 #include "doc/edit_file_info.h"
 #include "app/file_panel.h"
-#include "doc/loaded_line.h"
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "components/msg_func.h"
@@ -24,8 +23,7 @@ void TfrmMain::MyOnClickHandler(QObject* sender) {
     if (!hit) return;
     flbPages->setFocus();
     OpenFileByName(hit->FileName);
-    GotoLine(static_cast<int>(LoadedLineOf(FFileInfo->FileName, hit->Line, FFileInfo->TabSize,
-                                           FFileInfo->Conversion, FFileInfo->DeleteEmptyLines)));
+    GotoLine(static_cast<int>(FFileInfo->LoadedLine(hit->Line)));
     return;
   }
   auto* list = qobject_cast<TfrmChoiceList*>(sender);

@@ -221,12 +221,15 @@ void TZELMemo::keyPressEvent(QKeyEvent* e) {
   if (!EditorTakes(e)) return;
   // A memo's Tab replaces the selection by one tab; Scintilla's would indent
   // whole lines or rewrite the leading blanks. And Scintilla's key handler
-  // drops a character outside the BMP (a surrogate pair is not "printable").
+  // drops a character outside the BMP (a surrogate pair is not "printable")
+  // and throws on a key that carries several characters (a compose sequence,
+  // an input tool), which would end the program.
   const QString text = e->text();
   QByteArray own;
   if (e->key() == Qt::Key_Tab && e->modifiers() == Qt::NoModifier) {
     own = "\t";
-  } else if (text.size() == 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate()) {
+  } else if (text.size() > 1 &&
+             std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; })) {
     own = text.toUtf8();
   }
   if (!own.isEmpty()) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/syntax_language.h"
+#include "doc/text_lines.h"
 #include <vector>
 
 // QScintilla's headers use Qt's signals/slots keywords, which the project
@@ -35,6 +36,8 @@ class TZELMemo : public QsciScintilla {
   // by Lines gives back the same list.
   void SetLines(const std::vector<std::string>& lines);
   std::vector<std::string> Lines() const;
+  // The same lines in one string, each followed by CR LF.
+  TJoinedLines JoinedLines() const;
   // The number of entries Lines() has (a final empty line after the last
   // line break does not count; an empty text has none).
   int LineCount() const;

@@ -59,6 +59,19 @@ std::vector<std::string> TZELMemo::Lines() const {
   return lines;
 }
 
+TJoinedLines TZELMemo::JoinedLines() const {
+  TJoinedLines lines;
+  const int count = LineCount();
+  lines.Reserve(static_cast<std::size_t>(ByteLength()) + 2);
+  for (int i = 0; i < count; ++i) {
+    const long start = Sci(SCI_POSITIONFROMLINE, i);
+    const long length = Sci(SCI_GETLINEENDPOSITION, i) - start;
+    const auto* p = reinterpret_cast<const char*>(Sci(SCI_GETRANGEPOINTER, start, length));
+    lines.Append(p ? std::string_view(p, length) : std::string_view());
+  }
+  return lines;
+}
+
 int TZELMemo::LineCount() const {
   const int lines = ScintillaLines();
   const bool lastEmpty = Sci(SCI_POSITIONFROMLINE, lines - 1) == ByteLength();

@@ -24,6 +24,9 @@ TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines,
 // it was.
 void WriteDocumentFile(const QString& fileName, const TLines& lines, TTextEncoding encoding,
                        int tabSize, TWriteMode mode = TWriteMode::Replace);
+void WriteDocumentFile(const QString& fileName, const TJoinedLines& lines,
+                       TTextEncoding encoding, int tabSize,
+                       TWriteMode mode = TWriteMode::Replace);
 
 // Length in bytes of the file's longest line (line breaks not counted), or
 // -1 when the file cannot be read.

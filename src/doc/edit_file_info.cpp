@@ -1,11 +1,14 @@
 #include "doc/edit_file_info.h"
 #include "doc/file_names.h"
 
+#include "doc/text_codec.h"
 #include "doc/whitespace_rules.h"
 #include "components/errors.h"
 #include "site/date_func.h"
 
 #include <QFile>
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -28,7 +31,7 @@ void TEditFileInfo::SetTabSize(int TabInterval) {
 }
 
 void TEditFileInfo::Load(const QString& Name) {
-  TLines().swap(Baseline);
+  Baseline.Clear();
   FileName = FileExists(Name) ? Name : QString();
   try {
     Reload();
@@ -43,7 +46,8 @@ void TEditFileInfo::Load(const QString& Name) {
 }
 
 void TEditFileInfo::Reload() {
-  TLines().swap(Baseline);
+  Baseline.Clear();
+  FDeletedLines.clear();
   Encoding = TTextEncoding::Utf8;
   Modified = false;
   DiskStamp = {};
@@ -54,17 +58,37 @@ void TEditFileInfo::Reload() {
   // Each line is converted as it is split, while it is in the cache, and
   // stored at its converted size: the whitespace rules treat UTF-8 and
   // Windows-1252 bytes alike, so the encoding need not be known yet.
-  auto addLine = [this, tabSize](TLines& lines, const char* data, std::size_t size) {
-    std::string& line = lines.emplace_back();
-    ConvertLineTo(data, size, tabSize, Conversion, line);
-    if (DeleteEmptyLines && line.empty()) lines.pop_back();
+  std::string converted;
+  auto addLine = [this, tabSize, &converted, diskLine = std::size_t(0)](
+                     TLines&, const char* data, std::size_t size) mutable {
+    ConvertLineTo(data, size, tabSize, Conversion, converted);
+    if (DeleteEmptyLines && converted.empty()) {
+      FDeletedLines.resize(std::max(FDeletedLines.size(), diskLine / 64 + 1));
+      FDeletedLines[diskLine / 64] |= std::uint64_t(1) << (diskLine % 64);
+    } else {
+      Baseline.Append(converted);
+    }
+    ++diskLine;
   };
+  ++FReads;
+  // Room for the file and a line break more on every 32 bytes, so that the
+  // text is not copied while it grows.
+  const std::size_t size = static_cast<std::size_t>(std::max<qint64>(DiskStamp.Size, 0));
+  TLines unused;
   try {
-    Encoding = ReadDocumentFile(FileName, Baseline, addLine);
+    try {
+      Baseline.Reserve(size + size / 32 + 64);
+      Encoding = ReadDocumentFile(FileName, unused, addLine);
+      if (Encoding == TTextEncoding::Windows1252) Windows1252ToUtf8InPlace(Baseline.Text());
+    } catch (const std::bad_alloc&) {
+      throw EInOutError(
+          QStringLiteral("Cannot read \"%1\": there is not enough memory").arg(FileName));
+    }
   } catch (const EInOutError&) {
     // No name stays behind, so a later save cannot write an empty document
     // over a file that merely could not be read.
-    TLines().swap(Baseline);
+    Baseline.Clear();
+    FDeletedLines.clear();
     FileName.clear();
     Encoding = TTextEncoding::Utf8;
     DiskStamp = {};
@@ -93,7 +117,11 @@ void TEditFileInfo::Save(TWriteMode Mode) {
   // them only after that succeeded, so a failed save changes nothing.
   WriteDocumentFile(FileName, Baseline, Encoding, tabSize, Mode);
   DiskStamp = FileStampOf(FileName);
-  for (std::string& line : Baseline) NormaliseSavedLine(line, tabSize);
+  Baseline.ShrinkEach([tabSize](const char* data, std::size_t size, char* out) {
+    return NormaliseSavedLine(data, size, tabSize, out);
+  });
+  // The file now holds Baseline line for line.
+  FDeletedLines.clear();
   Modified = false;
   RaiseChange();
 }
@@ -106,6 +134,18 @@ TDiskChange TEditFileInfo::DiskChange() const {
   if (now.Device != DiskStamp.Device || now.Inode != DiskStamp.Inode)
     return TDiskChange::Replaced;
   return TDiskChange::Changed;
+}
+
+qint64 TEditFileInfo::LoadedLine(qint64 DiskLine) const {
+  if (DiskLine <= 1 || FDeletedLines.empty()) return DiskLine;
+  // Deleted lines before DiskLine, whose bit index is DiskLine - 1.
+  const std::size_t before = static_cast<std::size_t>(DiskLine - 1);
+  qint64 deleted = 0;
+  const std::size_t words = std::min(before / 64, FDeletedLines.size());
+  for (std::size_t i = 0; i < words; ++i) deleted += std::popcount(FDeletedLines[i]);
+  if (words < FDeletedLines.size() && before % 64)
+    deleted += std::popcount(FDeletedLines[words] & ((std::uint64_t(1) << (before % 64)) - 1));
+  return DiskLine - deleted;
 }
 
 void TEditFileInfo::SetModified(bool Value) {

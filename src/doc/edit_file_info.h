@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // What another program did to the open file since it was loaded or saved.
 enum class TDiskChange { None, Changed, Deleted, Replaced };
@@ -20,7 +21,7 @@ public:
 
   QString FileName;            // empty when no file is open
   bool Modified = false;       // edited since loaded, saved or restored
-  TLines Baseline;             // UTF-8 lines as loaded and converted, or as last saved
+  TJoinedLines Baseline;       // UTF-8 lines as loaded and converted, or as last saved
   std::int32_t TabSize = 32;   // columns one tab stands for
   std::uint8_t Conversion = convToTabs;  // on loading, a TConversion or above
   bool DeleteEmptyLines = false;
@@ -48,6 +49,12 @@ public:
   // Compares the file on disk with DiskStamp; None when no file is open.
   TDiskChange DiskChange() const;
   int LineCount() const { return static_cast<int>(Baseline.size()); }
+  // The 1-based line of Baseline that shows the loaded file's 1-based line
+  // DiskLine: deleting empty lines on loading moves every later line up. A
+  // deleted line gives the line that follows it.
+  qint64 LoadedLine(qint64 DiskLine) const;
+  // Reads of the file since this record was made (loads and reloads).
+  int ReadCount() const { return FReads; }
   // The file's last-write date and time, "dd-mm-yyyy hh:nn"; empty when no
   // file is open.
   QString FileDateText() const;
@@ -56,4 +63,10 @@ private:
   int EffectiveTabSize() const { return TabSize > 0 ? TabSize : 32; }
   void RaiseLoaded();
   void RaiseChange();
+
+  // One bit per line of the file as loaded, set where an empty line was
+  // deleted; empty when none was. A bit a line keeps even a page of 25
+  // million empty lines small.
+  std::vector<std::uint64_t> FDeletedLines;
+  int FReads = 0;
 };

@@ -81,3 +81,45 @@ std::string JoinLines(const TLines& lines) {
   }
   return text;
 }
+
+TJoinedLines::TJoinedLines(const TLines& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  FText.reserve(size);
+  for (const std::string& line : lines) Append(line);
+}
+
+void TJoinedLines::Append(std::string_view line) {
+  FText.append(line).append("\r\n", 2);
+  ++FCount;
+}
+
+void TJoinedLines::Clear() {
+  std::string().swap(FText);
+  FCount = 0;
+}
+
+void TJoinedLines::ShrinkEach(
+    const std::function<std::size_t(const char*, std::size_t, char*)>& shrink) {
+  std::string scratch;
+  std::size_t read = 0, write = 0;
+  for (std::size_t i = 0; i < FCount; ++i) {
+    const std::size_t end = FText.find('\r', read);
+    scratch.resize(end - read);
+    const std::size_t n = shrink(FText.data() + read, end - read, scratch.data());
+    // The text written so far is never longer than the text read.
+    std::memcpy(FText.data() + write, scratch.data(), n);
+    write += n;
+    FText[write++] = '\r';
+    FText[write++] = '\n';
+    read = end + 2;
+  }
+  FText.resize(write);
+}
+
+TLines TJoinedLines::Lines() const {
+  TLines lines;
+  lines.reserve(FCount);
+  ForEach([&lines](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}

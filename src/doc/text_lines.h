@@ -39,3 +39,39 @@ private:
 TLines SplitLines(std::string_view text);
 // The lines with CR LF between them (none after the last).
 std::string JoinLines(const TLines& lines);
+
+// Lines kept in one string, each followed by CR LF: a list of strings took
+// twice the size of a page of short lines. A line holds no CR or LF.
+class TJoinedLines {
+public:
+  TJoinedLines() = default;
+  TJoinedLines(const TLines& lines);  // NOLINT: a list of lines converts
+  std::size_t size() const { return FCount; }
+  bool empty() const { return FCount == 0; }
+  // Every line followed by CR LF.
+  const std::string& Text() const { return FText; }
+  // For changes that keep every line break where it is (a change of
+  // encoding of the text between them).
+  std::string& Text() { return FText; }
+  void Reserve(std::size_t bytes) { FText.reserve(bytes); }
+  void Append(std::string_view line);
+  void Clear();
+  // Calls fn(line) for each line, without its CR LF.
+  template <typename Fn> void ForEach(Fn fn) const {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < FCount; ++i) {
+      const std::size_t end = FText.find('\r', at);
+      fn(std::string_view(FText).substr(at, end - at));
+      at = end + 2;
+    }
+  }
+  // Replaces each line in place by what shrink writes to out, at most the
+  // line's own size: shrink(data, size, out) returns the size written.
+  void ShrinkEach(const std::function<std::size_t(const char*, std::size_t, char*)>& shrink);
+  TLines Lines() const;
+  bool operator==(const TJoinedLines& other) const = default;
+
+private:
+  std::string FText;
+  std::size_t FCount = 0;
+};

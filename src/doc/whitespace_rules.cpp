@@ -72,6 +72,7 @@ void ConvertLineTo(const char* data, std::size_t size, int tabSize, std::uint8_t
     prefix = indent.Width / t + indent.Width % t;
   else if (conversion > convNone)
     prefix = 0;
+  out.clear();
   out.reserve(prefix + indent.End - indent.Core);
   AppendPrefix(out, indent.Width, tabSize, conversion);
   out.append(data + indent.Core, data + indent.End);

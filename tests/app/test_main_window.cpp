@@ -1,816 +1,639 @@
-// The main window driven as a user would, offscreen: a temporary settings
-// file pointing at a temporary site, keys sent to the editor, message
-// windows answered by the test helper.
+// The main window driven as a user would: loading, editing, saving, closing
+// and the faults users met, over a temporary site.
 #define signals Q_SIGNALS
 #define slots Q_SLOTS
 #include <Qsci/qscilexer.h>
 #undef signals
 #undef slots
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
-#include "file_bytes.h"
-#include <QToolButton>
-#include <memory>
-
-#include "doc/edit_file_info.h"
-#include "app/main_window.h"
-#include "app/memo.h"
+#include "app/command_table.h"
+#include "app/file_panel.h"
 #include "app/status_panels.h"
-#include "components/app_title.h"
 #include "components/edit_controls.h"
 #include "config/environment.h"
-#include "window_fixture.h"
+#include "doc/edit_file_info.h"
+#include "doc/file_names.h"
+#include "file_bytes.h"
 #include "msg_answer.h"
+#include "search/results_window.h"
+#include "window_fixture.h"
 
 namespace {
 
-using TSettings = TSettingsValues;
+TStatusPanels* Status(const TWindowFixture& w) { return w.Control<TStatusPanels>("stbStatus"); }
 
-
-
-QString IniPath() { return TWindowFixture::IniPath(); }
-
-// The Settings section of the written file, key to value.
-QMap<QString, QString> IniValues() {
-  QMap<QString, QString> values;
-  for (const QByteArray& raw : ReadBytes(IniPath()).split('\n')) {
-    const QString line = QString::fromUtf8(raw).trimmed();
-    const qsizetype eq = line.indexOf('=');
-    if (eq > 0) values[line.left(eq)] = line.mid(eq + 1);
-  }
-  return values;
+QString Lexer(const TWindowFixture& w) {
+  QsciLexer* l = w.Editor()->lexer();
+  return l ? QString(l->metaObject()->className()) : QString();
 }
 
-// What a document command's enabled state must be, clean and modified, for
-// a loaded document of some lines in a list that has entries.
-struct TEnableRow {
-  const char* Name;
-  bool Clean;
-  bool Modified;
-};
+bool EditorHasFocus(const TWindowFixture& w) {
+  QWidget* f = QApplication::focusWidget();
+  return f && (f == w.Editor() || f == w.Editor()->viewport());
+}
 
-const TEnableRow kEnableTable[] = {
-    {"bbtGoto", true, true},         {"ipnFiles", true, false},      {"flbPages", true, false},
-    {"dilDir", true, false},         {"drcDrive", true, false},      {"bbtMaint", true, false},
-    {"menFileNew", true, false},     {"menFileDelete", true, false}, {"menPopNew", true, false},
-    {"menPopDelete", true, false},   {"menFileSave", false, true},   {"bbtSave", false, true},
-    {"menFileSaveAs", true, true},   {"bbtSaveAs", true, true},      {"menPopSaveAs", true, true},
-    {"menFileView", true, false},    {"bbtView", true, false},       {"menPopView", true, false},
-    {"menEditCancel", false, true},  {"bbtCancel", false, true},     {"menEditSelAll", true, true},
-    {"menOptSettings", true, false}, {"bbtSettings", true, false},   {"ckbSearchAll", true, false},
-};
+bool IniHas(const QString& line) {
+  return ReadBytes(TWindowFixture::IniPath()).contains("\r\n" + line.toUtf8() + "\r\n");
+}
 
-const QColor kMarkerRed(255, 34, 34);
+// The controls of names that are off.
+QStringList Off(const TWindowFixture& w, const QStringList& names) {
+  QStringList off;
+  for (const QString& name : names)
+    if (!w.Enabled(qPrintable(name))) off << name;
+  return off;
+}
+
+void SendKey(TWindowFixture& w, QEvent::Type type, bool repeat) {
+  QKeyEvent e(type, Qt::Key_Right, Qt::AltModifier, QString(), repeat);
+  QApplication::sendEvent(w.Editor()->viewport(), &e);
+}
 
 }  // namespace
 
 class TestMainWindow : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void init();
-  void cleanup();
-  void firstFileLoaded();
-  void emptyFolder();
-  void typingMarksModified();
-  void saveWritesNormalisedLines_data();
-  void saveWritesNormalisedLines();
-  void saveFailureKeepsTheEdit();
-  void saveKeepsTheEncoding();
-  void escapeRestores();
-  void fileStepping();
-  void blockIndent_data();
-  void blockIndent();
-  void closeWithChanges();
-  void maintenanceOpensTheSiteWindow();
-  void settingsNotWritable();
-  void commandLineFile_data();
-  void commandLineFile();
-  void unreadablePage();
-  void syntaxColouring();
-  void readOuts();
-  void springsBack();
-  void clipboardCommands();
-  void ctrlFGoesToSearch_data();
-  void ctrlFGoesToSearch();
-
- private:
-  void WriteSettings(const TSettings& overrides = {}) { F->WriteSettings(overrides); }
-  QString Site(const QString& name = {}) const { return F->Site(name); }
-  void Page(const QString& name, const QByteArray& bytes) { F->Page(name, bytes); }
-  void Open(const QStringList& args = {}) {
-    F->Open(args);
-    FWindow = F->Window();
+  void firstPageLoadedAndEdited() {
+    TWindowFixture w;
+    w.Page("b.html", "<p>b</p>\r\n");
+    w.Page("a.html", "<html>\r\n  <body>   \r\n\tx\r\n</html>\r\n");
+    w.Page("logo.png", "png");
+    w.Page("sub folder/x.txt", "x");
+    w.Open();
     QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after the first activation");
-  }
-  template <typename T = QObject>
-  T* Control(const char* name) const { return F->Control<T>(name); }
-  bool Enabled(const char* name) const { return F->Enabled(name); }
-  TZELMemo* Editor() const { return FWindow->Editor(); }
-  TStatusPanels* Status() const { return Control<TStatusPanels>("stbStatus"); }
-  QListWidget* List() const { return Control<QListWidget>("flbPages"); }
-  QString Text() const { return QString::fromStdString(Editor()->TextBytes()); }
-  bool EditorHasFocus() const;
-  void FocusEditor();
-  void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QTest::keyClick(Editor()->viewport(), key, mods);
-  }
-  // A character QTest cannot type: a key event that carries the text.
-  void TypeChar(const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
-    QApplication::sendEvent(Editor()->viewport(), &press);
-    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, text);
-    QApplication::sendEvent(Editor()->viewport(), &release);
-  }
-  // Arms an answer that must stay unused: a question where none belongs
-  // would be answered Yes and show up in ExpectedNoMessage. Every message
-  // of the window is modal, so it has come and gone before the action that
-  // raised it returns.
-  TMsgSeenPtr WatchForMessage() { return AnswerNextMessage(mrYes); }
-  void ExpectNoMessage(const TMsgSeenPtr& seen) {
-    QVERIFY2(!seen->Shown, qPrintable("unexpected message: " + seen->Text));
-    ClearMessageAnswers();
+    QCOMPARE(w.List()->count(), 2);
+    QCOMPARE(w.List()->currentRow(), 0);
+    QCOMPARE(w.Caption(), QString("Quillmere 2.60 - a.html"));
+    QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
+    QCOMPARE(Environment->WorkingDir, w.Site() + "/");
+    // Loaded with a tab of 3 and blanks to tabs: two blanks stay blanks.
+    QCOMPARE(w.Text(), QString("<html>\r\n  <body>\r\n\tx\r\n</html>\r\n"));
+    QCOMPARE(Status(w)->Text(0), " " + w.Site("a.html"));
+    QCOMPARE(w.Control<TIntEdit>("iedGoto")->MaxValue(), 4);
+    // The folder tree shows the site, its folders read.
+    const QModelIndex here = w.Control<TFolderList>("dilDir")->currentIndex();
+    QCOMPARE(here.data().toString(), QFileInfo(w.Site()).fileName());
+    QCOMPARE(here.model()->index(0, 0, here).data().toString(), QString("sub folder"));
+    const QStringList lockedByAnEdit = {"ipnFiles", "bbtMaint", "menFileNew", "bbtSettings"};
+    QCOMPARE(Off(w, lockedByAnEdit + QStringList{"bbtSave"}), QStringList{"bbtSave"});
+    QVERIFY(!Status(w)->Marker());
+
+    w.FocusEditor();
+    w.Key(Qt::Key_Z);
+    QCOMPARE(w.Text(), QString("z<html>\r\n  <body>\r\n\tx\r\n</html>\r\n"));
+    QTRY_VERIFY(w.Modified());
+    QVERIFY(Status(w)->Marker());
+    const QImage drawn = Status(w)->grab().toImage();
+    QCOMPARE(drawn.pixelColor(Status(w)->MarkerRect().center()), QColor(255, 34, 34));
+    QCOMPARE(Off(w, lockedByAnEdit + QStringList{"bbtSave"}), lockedByAnEdit);
+    QCOMPARE(w.Doc()->LineCount(), 4);
   }
 
-  std::unique_ptr<TWindowFixture> F;
-  TfrmMain* FWindow = nullptr;
-};
+  // Without a page the document commands are off and ask nothing.
+  void noPage() {
+    TWindowFixture w;
+    QVERIFY(QDir(w.Site()).mkdir("sub.html"));
+    w.Open();
+    QCOMPARE(w.List()->count(), 0);
+    QVERIFY(w.Doc()->FileName.isEmpty());
+    const QStringList pageCommands = {"menFileDelete", "menPopRename", "bbtMaint", "bbtView"};
+    QCOMPARE(Off(w, pageCommands + QStringList{"ipnFiles"}), pageCommands);
+    const auto none = AnswerNextMessage(mrNo, 500);
+    w.Command(cmdFileDelete);
+    w.Command(cmdFileRename);
+    QVERIFY2(!none->Shown, qPrintable(none->Text));
 
-void TestMainWindow::init() { F = std::make_unique<TWindowFixture>(); }
-
-void TestMainWindow::cleanup() {
-  F.reset();
-  FWindow = nullptr;
-}
-
-bool TestMainWindow::EditorHasFocus() const {
-  QWidget* f = QApplication::focusWidget();
-  return f && (f == Editor() || f == Editor()->viewport());
-}
-
-void TestMainWindow::FocusEditor() {
-  Editor()->setFocus();
-  QTRY_VERIFY(EditorHasFocus());
-}
-
-void TestMainWindow::firstFileLoaded() {
-  Page("b.html", "<p>b</p>\r\n");
-  Page("a.html", "<html>\r\n  <body>   \r\n\tx\r\n</html>\r\n");
-  Page("notes.TXT", "n\r\n");
-  Page("logo.png", "png");
-  Page(".hidden.html", "h\r\n");
-  // A folder whose name matches the mask is no page.
-  QVERIFY(QDir(Site()).mkdir("dir.html"));
-  Open();
-  QCOMPARE(List()->count(), 3);
-  QCOMPARE(List()->item(0)->text(), QString("a.html"));
-  QCOMPARE(List()->item(2)->text(), QString("notes.TXT"));
-  QCOMPARE(List()->currentRow(), 0);
-  QCOMPARE(FWindow->windowTitle(), QString("Quillmere 2.60 - a.html"));
-  QCOMPARE(ApplicationTitle(), QString("QME - a.html"));
-  QCOMPARE(FWindow->FileInfo()->FileName, Site("a.html"));
-  // Loaded with TabSize 3, blanks to tabs: two blanks stay blanks, a tab a tab.
-  QCOMPARE(Text(), QString("<html>\r\n  <body>\r\n\tx\r\n</html>\r\n"));
-  QCOMPARE(Status()->Text(0), " " + Site("a.html"));
-  QCOMPARE(Status()->Text(1).size(), 16);
-  QVERIFY(!FWindow->FileInfo()->Modified);
-  QVERIFY(!Status()->Marker());
-  for (const TEnableRow& row : kEnableTable) QVERIFY2(Enabled(row.Name) == row.Clean, row.Name);
-  QCOMPARE(Environment->WorkingDir, Site() + "/");
-  // The go-to-line field takes the lines of the page.
-  auto* gotoLine = Control<TIntEdit>("iedGoto");
-  QCOMPARE(gotoLine->MinValue(), 1);
-  QCOMPARE(gotoLine->MaxValue(), 4);
-  QCOMPARE(gotoLine->MaxLength(), 1);
-}
-
-void TestMainWindow::emptyFolder() {
-  QVERIFY(QDir(Site()).mkdir("sub.html"));
-  Open();
-  QCOMPARE(List()->count(), 0);
-  QCOMPARE(FWindow->windowTitle(), QString("Quillmere 2.60 - "));
-  QVERIFY(FWindow->FileInfo()->FileName.isEmpty());
-  QCOMPARE(Editor()->TextLength(), 0);
-  for (const char* name : {"bbtGoto", "bbtMaint", "bbtSave", "bbtSaveAs", "bbtView", "bbtCancel",
-                           "menEditSelAll", "menFileSave", "menFileView"})
-    QVERIFY2(!Enabled(name), name);
-  QVERIFY(Enabled("ipnFiles"));
-  QVERIFY(Enabled("bbtSettings"));
-}
-
-void TestMainWindow::typingMarksModified() {
-  Page("a.html", "one\r\ntwo\r\n");
-  Page("b.html", "b\r\n");
-  Open();
-  const QRect panel = Status()->PanelRect(2);
-  const QPoint middle = panel.center();
-  QVERIFY(Status()->grab().toImage().pixelColor(middle) != kMarkerRed);
-
-  FocusEditor();
-  QVERIFY(!FWindow->FileInfo()->Modified);
-  Key(Qt::Key_Z);
-  QCOMPARE(Text(), QString("zone\r\ntwo\r\n"));
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-  QVERIFY(Status()->Marker());
-  QCOMPARE(Status()->MarkerRect(),
-           QRect(panel.left() + 4, panel.top() + 6, panel.width() - 9, panel.height() - 13));
-  const QImage drawn = Status()->grab().toImage();
-  QCOMPARE(drawn.pixelColor(Status()->MarkerRect().topLeft()), kMarkerRed);
-  QCOMPARE(drawn.pixelColor(Status()->MarkerRect().bottomRight()), kMarkerRed);
-  QVERIFY(drawn.pixelColor(panel.topLeft() + QPoint(2, 2)) != kMarkerRed);
-  for (const TEnableRow& row : kEnableTable) QVERIFY2(Enabled(row.Name) == row.Modified, row.Name);
-  // The document as loaded still counts: the edit changed no line count.
-  QCOMPARE(FWindow->FileInfo()->LineCount(), 2);
-}
-
-void TestMainWindow::saveWritesNormalisedLines_data() {
-  QTest::addColumn<bool>("byShortcut");
-  QTest::addColumn<QString>("tabInterval");
-  QTest::addColumn<QString>("loaded");
-  QTest::addColumn<QByteArray>("saved");
-  QTest::newRow("Ctrl+S, tab of 3") << true << "12"
-                                    << "<p>\r\n   x\r\n        y\r\n\r\nend\r\n"
-                                    << QByteArray("<p>b\r\n\tx\r\n\t\t  y\r\n\r\nend\r\n");
-  QTest::newRow("command 103, tab of 2") << false << "8"
-                                         << "<p>\r\n  x\r\n      y\r\n\r\nend\r\n"
-                                         << QByteArray("<p>b\r\n\tx\r\n\t\t\ty\r\n\r\nend\r\n");
-}
-
-void TestMainWindow::saveWritesNormalisedLines() {
-  QFETCH(bool, byShortcut);
-  QFETCH(QString, tabInterval);
-  QFETCH(QString, loaded);
-  QFETCH(QByteArray, saved);
-  // Tabs to blanks on loading, so the editor holds leading blanks that the
-  // save must turn back into tabs.
-  WriteSettings({{"AutoConversion", "1"}, {"TabInterval", tabInterval}});
-  Page("a.html", "<p>\n\tx\r\n\t\t  y\r     \r\nend");
-  Open();
-  QCOMPARE(Text(), loaded);
-  FocusEditor();
-  Key(Qt::Key_End);
-  QTest::keyClicks(Editor()->viewport(), "b  ");
-  Key(Qt::Key_Down);
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-  if (byShortcut)
-    Key(Qt::Key_S, Qt::ControlModifier);
-  else
-    FWindow->MenuClick(103);
-  QCOMPARE(ReadBytes(Site("a.html")), saved);
-  // Nothing the save did to the editor's text may count as an edit later.
-  QTest::qWait(50);
-  QVERIFY(!FWindow->FileInfo()->Modified);
-  QVERIFY(!Status()->Marker());
-  QVERIFY(!Enabled("bbtSave"));
-  QVERIFY(Enabled("bbtView"));
-  QVERIFY(Enabled("ipnFiles"));
-  // The caret goes to the start of the row it was on.
-  QCOMPARE(Editor()->LineFromChar(), 1);
-  QCOMPARE(Editor()->SelStart(), Editor()->LineIndex(1));
-
-  // Cancel after a save brings back the text as saved.
-  FocusEditor();
-  Key(Qt::Key_Q);
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-  AnswerNextMessage(mrYes);
-  Key(Qt::Key_Escape);
-  QCOMPARE(Text(), QString::fromUtf8(saved));
-  QVERIFY(!FWindow->FileInfo()->Modified);
-}
-
-void TestMainWindow::saveFailureKeepsTheEdit() {
-  QVERIFY(QDir(Site()).mkdir("site"));
-  WriteSettings({{"WorkingDir", Site("site") + "/"}});
-  Page("site/a.html", "one\r\n");
-  Open();
-  FocusEditor();
-  Key(Qt::Key_X);
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-  // The folder went away meanwhile (an unplugged disk, say).
-  QVERIFY(QDir(Site("site")).removeRecursively());
-  const auto gone = AnswerNextMessage(mrYes);
-  const auto seen = AnswerNextMessage(mrOk);
-  FWindow->MenuClick(103);
-  QCOMPARE(gone->Caption, QString("File changed on disk"));
-  QVERIFY(seen->Shown);
-  QCOMPARE(seen->Caption, QString("File not saved"));
-  QVERIFY(FWindow->FileInfo()->Modified);
-  QVERIFY(Status()->Marker());
-  QCOMPARE(Text(), QString("xone\r\n"));
-  QCOMPARE(FWindow->FileInfo()->Baseline, TLines{"one"});
-  QVERIFY(Enabled("bbtSave"));
-  QVERIFY(!Enabled("ipnFiles"));
-  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed save");
-
-  // Once the folder is back, the same edit saves.
-  QVERIFY(QDir(Site()).mkdir("site"));
-  AnswerNextMessage(mrYes);
-  FWindow->MenuClick(103);
-  QCOMPARE(ReadBytes(Site("site/a.html")), QByteArray("xone\r\n"));
-  QVERIFY(!FWindow->FileInfo()->Modified);
-}
-
-void TestMainWindow::saveKeepsTheEncoding() {
-  // Not UTF-8: read as Windows-1252, and written back so.
-  Page("a.html", "caf\xe9 \x80\r\n");
-  Open();
-  QCOMPARE(Text(), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac\r\n"));
-  FocusEditor();
-  TypeChar(QString::fromUtf8("\xc3\xbc"));  // u with diaeresis, in the code page
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-  FWindow->MenuClick(103);
-  QCOMPARE(ReadBytes(Site("a.html")), QByteArray("\xfc"
-                                                 "caf\xe9 \x80\r\n"));
-
-  // A character the code page has no place for is refused, and nothing is
-  // written or lost.
-  TypeChar(QString::fromUtf8("\xc5\x82"));  // l with stroke
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-  const auto seen = AnswerNextMessage(mrOk);
-  FWindow->MenuClick(103);
-  QVERIFY(seen->Shown);
-  QCOMPARE(seen->Caption, QString("File not saved"));
-  QCOMPARE(ReadBytes(Site("a.html")), QByteArray("\xfc"
-                                                 "caf\xe9 \x80\r\n"));
-  QVERIFY(FWindow->FileInfo()->Modified);
-  QVERIFY(Text().contains(QString::fromUtf8("\xc5\x82")));
-}
-
-void TestMainWindow::escapeRestores() {
-  Page("a.html", "one\r\ntwo\r\n");
-  Open();
-  FocusEditor();
-  // Clean: Esc asks nothing.
-  const auto idle = WatchForMessage();
-  Key(Qt::Key_Escape);
-  ExpectNoMessage(idle);
-  QCOMPARE(Text(), QString("one\r\ntwo\r\n"));
-
-  Key(Qt::Key_X);
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-  const auto no = AnswerNextMessage(mrNo);
-  Key(Qt::Key_Escape);
-  QVERIFY(no->Shown);
-  QCOMPARE(no->Text, QString("Undo all changes and restore original?"));
-  QCOMPARE(no->Caption, QString("Cancel all changes"));
-  QCOMPARE(no->FocusButton, QString("&No"));
-  QCOMPARE(Text(), QString("xone\r\ntwo\r\n"));
-  QVERIFY(FWindow->FileInfo()->Modified);
-  QVERIFY(Status()->Marker());
-
-  const auto yes = AnswerNextMessage(mrYes);
-  Key(Qt::Key_Escape);
-  QVERIFY(yes->Shown);
-  QCOMPARE(Text(), QString("one\r\ntwo\r\n"));
-  QVERIFY(!FWindow->FileInfo()->Modified);
-  QVERIFY(!Status()->Marker());
-  QVERIFY(!Enabled("bbtCancel"));
-  QVERIFY(Enabled("ipnFiles"));
-  // Restoring is not an edit, and the file on disk was never touched.
-  QTest::qWait(50);
-  QVERIFY(!FWindow->FileInfo()->Modified);
-  QCOMPARE(ReadBytes(Site("a.html")), QByteArray("one\r\ntwo\r\n"));
-}
-
-void TestMainWindow::fileStepping() {
-  Page("a.html", "A\r\n");
-  Page("b.html", "B\r\n");
-  Page("c.html", "C\r\n");
-  Open();
-  FocusEditor();
-  const auto step = [this](Qt::Key key, const char* expected) {
-    Key(key, Qt::ControlModifier);
-    QCOMPARE(FWindow->FileInfo()->FileName, Site(expected));
-    QCOMPARE(List()->currentItem()->text(), QString(expected));
-    QCOMPARE(FWindow->windowTitle(), QString("Quillmere 2.60 - ") + expected);
-    QVERIFY(EditorHasFocus());
-    QVERIFY(!FWindow->FileInfo()->Modified);
-  };
-  step(Qt::Key_Down, "b.html");
-  QCOMPARE(Text(), QString("B\r\n"));
-  step(Qt::Key_Down, "c.html");
-  step(Qt::Key_Down, "c.html");
-  step(Qt::Key_Up, "b.html");
-  step(Qt::Key_Up, "a.html");
-  step(Qt::Key_Up, "a.html");
-  if (QTest::currentTestFailed()) return;
-
-  Key(Qt::Key_Down, Qt::ControlModifier);
-  Key(Qt::Key_X);
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-  for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
-    Key(key, Qt::ControlModifier);
-    QCOMPARE(FWindow->FileInfo()->FileName, Site("b.html"));
-    QCOMPARE(List()->currentRow(), 1);
-    QCOMPARE(Text(), QString("xB\r\n"));
-    QVERIFY(FWindow->FileInfo()->Modified);
-  }
-}
-
-void TestMainWindow::blockIndent_data() {
-  QTest::addColumn<QByteArray>("text");
-  QTest::addColumn<QString>("tabInterval");
-  QTest::addColumn<int>("selStart");
-  QTest::addColumn<int>("selLength");
-  QTest::addColumn<QString>("keys");  // R for Alt+Right, L for Alt+Left
-  QTest::addColumn<QByteArray>("expected");
-  QTest::addColumn<int>("endStart");
-  QTest::addColumn<int>("endLength");
-  const QByteArray five = "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\n";
-  // Lines 2 to 4, from the start of line 2 to the start of line 5.
-  QTest::newRow("indent lines 2-4")
-      << five << "12" << 4 << 12 << "R" << QByteArray("l1\r\n\tl2\r\n\tl3\r\n\tl4\r\nl5\r\n") << 2
-      << 16;
-  QTest::newRow("indent and outdent") << five << "12" << 4 << 12 << "RL" << five << 2 << 13;
-  QTest::newRow("indent twice") << five << "12" << 4 << 12 << "RR"
-                                << QByteArray("l1\r\n\t\tl2\r\n\t\tl3\r\n\t\tl4\r\nl5\r\n") << 2
-                                << 19;
-  QTest::newRow("from char 0") << five << "12" << 0 << 7 << "R"
-                               << QByteArray("l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n") << 0 << 8;
-  QTest::newRow("from char 1") << five << "12" << 1 << 6 << "R"
-                               << QByteArray("l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n") << 1 << 7;
-  QTest::newRow("tab then unit") << QByteArray("a\r\n\t   x\r\nb\r\n") << "12" << 3 << 7 << "L"
-                                 << QByteArray("a\r\nx\r\nb\r\n") << 1 << 4;
-  QTest::newRow("one unit of two") << QByteArray("a\r\n      x\r\nb\r\n") << "12" << 3 << 9 << "L"
-                                   << QByteArray("a\r\n   x\r\nb\r\n") << 1 << 7;
-  QTest::newRow("tab width 0: tabs only")
-      << QByteArray("a\r\n\t  x\r\n    y\r\nb\r\n") << "0" << 3 << 13 << "L"
-      << QByteArray("a\r\n  x\r\n    y\r\nb\r\n") << 1 << 13;
-}
-
-void TestMainWindow::blockIndent() {
-  QFETCH(QByteArray, text);
-  QFETCH(QString, tabInterval);
-  QFETCH(int, selStart);
-  QFETCH(int, selLength);
-  QFETCH(QString, keys);
-  QFETCH(QByteArray, expected);
-  QFETCH(int, endStart);
-  QFETCH(int, endLength);
-  WriteSettings({{"AutoConversion", "2"}, {"TabInterval", tabInterval}});
-  Page("page.html", text);
-  Open();
-  QCOMPARE(Editor()->TabWidth(), tabInterval.toInt());
-  QCOMPARE(Editor()->TextBytes(), text.toStdString());
-  FocusEditor();
-  FWindow->SelectChars(selStart, selLength);
-  for (QChar k : keys) Key(k == 'R' ? Qt::Key_Right : Qt::Key_Left, Qt::AltModifier);
-  QCOMPARE(QByteArray::fromStdString(Editor()->TextBytes()), expected);
-  QCOMPARE(Editor()->SelStart(), endStart);
-  QCOMPARE(Editor()->SelLength(), endLength);
-  QTRY_COMPARE(FWindow->FileInfo()->Modified, true);
-}
-
-// The site window opens on the working folder; names it converts show in
-// the file list once it has closed.
-void TestMainWindow::maintenanceOpensTheSiteWindow() {
-  Page("Page.HTM", "<p>a</p>\r\n");
-  Open();
-  QVERIFY(Enabled("bbtMaint"));
-  QString localRoot;
-  QTimer::singleShot(0, [&] {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w || w->objectName() != "frmWalkTree") return;
-    localRoot = w->findChild<QLineEdit*>("edtLocalRoot")->text();
-    w->findChild<QPushButton*>("bbtList")->click();
-    w->findChild<QPushButton*>("bbtCase")->click();
-    w->close();
-  });
-  QTest::mouseClick(Control<QPushButton>("bbtMaint"), Qt::LeftButton);
-  QCOMPARE(localRoot, Site() + "/");
-  QCOMPARE(List()->count(), 1);
-  QCOMPARE(List()->item(0)->text(), QString("page.htm"));
-}
-
-void TestMainWindow::closeWithChanges() {
-  Page("a.html", "one\r\n");
-  Open();
-  const QByteArray iniBefore = ReadBytes(IniPath());
-  FocusEditor();
-  Key(Qt::Key_X);
-  QTRY_VERIFY(FWindow->FileInfo()->Modified);
-
-  for (TMsgSeenPtr seen : {AnswerNextMessage(mrNo), CloseNextMessage()}) {
-    QVERIFY(!FWindow->close());
-    QVERIFY(seen->Shown);
-    QCOMPARE(seen->Text, QString("Close the application and lose all changes?"));
-    QCOMPARE(seen->Caption, QString("Document has been changed"));
-    QCOMPARE(seen->FocusButton, QString("&No"));
-    QVERIFY(FWindow->isVisible());
-    QCOMPARE(Text(), QString("xone\r\n"));
-    QVERIFY(FWindow->FileInfo()->Modified);
-    QVERIFY(Status()->Marker());
-    QVERIFY(Enabled("bbtSave"));
-    QCOMPARE(ReadBytes(IniPath()), iniBefore);
+    w.Page("p.html", "p\r\n");
+    w.Window()->RefreshFileList();
+    QCOMPARE(Off(w, pageCommands), QStringList());
   }
 
-  AnswerNextMessage(mrYes);
-  QVERIFY(FWindow->close());
-  QVERIFY(!FWindow->isVisible());
-  QCOMPARE(ReadBytes(Site("a.html")), QByteArray("one\r\n"));
-  const auto ini = IniValues();
-  QCOMPARE(ini.value("WorkingDir"), Site() + "/");
-  QCOMPARE(ini.value("TabInterval"), QString("12"));
-  QCOMPARE(ini.value("FileMask"), QString("*.htm*;*.txt;"));
-  QCOMPARE(ini.value("Width"), QString::number(FWindow->width()));
-  QCOMPARE(ini.value("Height"), QString::number(FWindow->height()));
-  QCOMPARE(ini.value("Left"), QString::number(FWindow->geometry().left()));
-  QCOMPARE(ini.value("Top"), QString::number(FWindow->geometry().top()));
-  QCOMPARE(ini.value("HTMLOpen"), QString("FALSE"));
-  QCOMPARE(ini.value("SpecCharOpen"), QString("FALSE"));
-}
+  void saveWritesNormalisedLines_data() {
+    QTest::addColumn<bool>("byShortcut");
+    QTest::addColumn<QString>("tabInterval");
+    QTest::addColumn<QString>("loaded");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("Ctrl+S, tab of 3") << true << "12"
+                                      << "<p>\r\n   x\r\n        y\r\n\r\nend\r\n"
+                                      << QByteArray("<p>b\r\n\tx\r\n\t\t  y\r\n\r\nend\r\n");
+    QTest::newRow("Save command, tab of 2") << false << "8"
+                                            << "<p>\r\n  x\r\n      y\r\n\r\nend\r\n"
+                                            << QByteArray("<p>b\r\n\tx\r\n\t\t\ty\r\n\r\nend\r\n");
+  }
 
-void TestMainWindow::settingsNotWritable() {
-  Page("a.html", "one\r\n");
-  Open();
-  // Something that is no file stands where the settings go.
-  QVERIFY(QFile::remove(IniPath()));
-  QVERIFY(QDir().mkdir(IniPath()));
-  const auto warning = AnswerNextMessage(mrOk);
-  const auto stay = AnswerNextMessage(mrNo);
-  QVERIFY(!FWindow->close());
-  QVERIFY(warning->Shown);
-  QCOMPARE(warning->Caption, QString("Settings not saved"));
-  QVERIFY(stay->Shown);
-  QCOMPARE(stay->Text, QString("Close without saving the settings?"));
-  QVERIFY(FWindow->isVisible());
-  QVERIFY(!QApplication::overrideCursor());
+  void saveWritesNormalisedLines() {
+    QFETCH(bool, byShortcut);
+    QFETCH(QString, tabInterval);
+    QFETCH(QString, loaded);
+    QFETCH(QByteArray, saved);
+    // Tabs to blanks on loading: the save must turn leading blanks back into tabs.
+    TWindowFixture w;
+    w.WriteSettings({{"AutoConversion", "1"}, {"TabInterval", tabInterval}});
+    w.Page("a.html", "<p>\n\tx\r\n\t\t  y\r     \r\nend");
+    w.Open();
+    QCOMPARE(w.Text(), loaded);
+    w.FocusEditor();
+    w.Key(Qt::Key_End);
+    QTest::keyClicks(w.Editor()->viewport(), "b  ");
+    w.Key(Qt::Key_Down);
+    QTRY_VERIFY(w.Modified());
+    if (byShortcut)
+      w.Key(Qt::Key_S, Qt::ControlModifier);
+    else
+      w.Command(cmdFileSave);
+    QCOMPARE(ReadBytes(w.Site("a.html")), saved);
+    QTest::qWait(50);  // nothing the save did to the text may count as an edit later
+    QVERIFY(!w.Modified());
+    QVERIFY(!Status(w)->Marker());
+    QVERIFY(w.Enabled("ipnFiles"));
+    // The caret goes to the start of the row it was on.
+    QCOMPARE(w.Editor()->SelStart(), w.Editor()->LineIndex(1));
 
-  AnswerNextMessage(mrOk);
-  AnswerNextMessage(mrYes);
-  QVERIFY(FWindow->close());
-  QVERIFY(!FWindow->isVisible());
-  QCOMPARE(PendingMessageAnswers(), 0);
-}
+    // Cancel after a save brings back the text as saved.
+    w.Edit("q");
+    AnswerNextMessage(mrYes);
+    w.Key(Qt::Key_Escape);
+    QCOMPARE(w.Text(), QString::fromUtf8(saved));
+  }
 
-void TestMainWindow::commandLineFile_data() {
-  QTest::addColumn<QString>("arg");  // relative to the temporary folder
-  QTest::addColumn<QString>("folder");
-  QTest::addColumn<QString>("file");
-  QTest::addColumn<QString>("message");  // said before the window is used; empty for none
-  QTest::newRow("file in another folder") << "other/zeta.html"
-                                          << "other"
-                                          << "zeta.html" << "";
-  QTest::newRow("dotted path") << "site/../other/zeta.html"
-                               << "other"
-                               << "zeta.html" << "";
-  QTest::newRow("names nothing") << "other/missing.html"
-                                 << "site"
-                                 << "a.html" << "missing.html\": No such file or directory.";
-  QTest::newRow("a folder") << "other"
-                            << "other"
-                            << "alpha.html" << "";
-  QTest::newRow("a folder, trailing slash") << "other/"
-                                            << "other"
-                                            << "alpha.html" << "";
-}
+  void saveKeepsTheEncoding() {
+    // Not UTF-8: read as Windows-1252, and written back so.
+    TWindowFixture w;
+    w.Page("a.html", "caf\xe9 \x80\r\n");
+    w.Open();
+    QCOMPARE(w.Text(), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac\r\n"));
+    w.Edit(QString::fromUtf8("\xc3\xbc"));
+    w.Command(cmdFileSave);
+    const QByteArray saved = QByteArray("\xfc") + "caf\xe9 \x80\r\n";
+    QCOMPARE(ReadBytes(w.Site("a.html")), saved);
 
-void TestMainWindow::commandLineFile() {
-  QFETCH(QString, arg);
-  QFETCH(QString, folder);
-  QFETCH(QString, file);
-  QFETCH(QString, message);
-  QDir root(Site());
-  QVERIFY(root.mkdir("site") && root.mkdir("other"));
-  WriteSettings({{"WorkingDir", Site("site") + "/"}});
-  Page("site/a.html", "a\r\n");
-  Page("site/b.html", "b\r\n");
-  Page("other/alpha.html", "alpha\r\n");
-  Page("other/zeta.html", "zeta\r\n");
-  if (message.isEmpty()) {
-    const auto idle = WatchForMessage();
-    Open({Site(arg)});
-    ExpectNoMessage(idle);
-  } else {
-    // Answered at the first activation; the offscreen platform does not
-    // give the window the focus back after it.
+    // A character the code page has no place for is named, and nothing is
+    // written or lost, by a save or a save as.
+    w.Edit(QString::fromUtf8("\xc5\x82"));
     const auto seen = AnswerNextMessage(mrOk);
-    F->Show({Site(arg)});
-    FWindow = F->Window();
-    QTRY_VERIFY(seen->Shown);
-    QCOMPARE(seen->Caption, QString("Not opened"));
-    QVERIFY2(seen->Text.endsWith(message), qPrintable(seen->Text));
+    w.Command(cmdFileSave);
+    QCOMPARE(seen->Caption, QString("File not saved"));
+    QVERIFY2(seen->Text.contains("U+0142"), qPrintable(seen->Text));
+    QCOMPARE(ReadBytes(w.Site("a.html")), saved);
+    QVERIFY(w.Modified());
+    w.Window()->SaveDialog = [&](const QString&, const QString&) { return w.Site("b.html"); };
+    const auto again = AnswerNextMessage(mrOk);
+    w.Command(cmdFileSaveAs);
+    QVERIFY2(again->Text.contains("U+0142"), qPrintable(again->Text));
+    QVERIFY(!QFile::exists(w.Site("b.html")));
   }
-  QCOMPARE(Environment->WorkingDir, Site(folder) + "/");
-  QCOMPARE(List()->currentItem()->text(), file);
-  QCOMPARE(FWindow->FileInfo()->FileName, Site(folder + "/" + file));
-  QCOMPARE(FWindow->windowTitle(), "Quillmere 2.60 - " + file);
-  QCOMPARE(Text(), file.section('.', 0, 0) + "\r\n");
-  QVERIFY(!FWindow->FileInfo()->Modified);
-}
 
-void TestMainWindow::unreadablePage() {
-  Page("a.html", "A\r\n");
-  Page("b.html", "B\r\n");
-  Page("c.html", "C\r\n");
-  Open();
-  // Listed as a file, a folder by the time it is opened.
-  QVERIFY(QFile::remove(Site("b.html")));
-  QVERIFY(QDir(Site()).mkdir("b.html"));
-  const auto seen = AnswerNextMessage(mrOk);
-  List()->setCurrentRow(1);
-  QVERIFY(seen->Shown);
-  QCOMPARE(seen->Caption, QString("File not loaded"));
-  QVERIFY2(seen->Text.contains("b.html"), qPrintable(seen->Text));
-  QCOMPARE(FWindow->FileInfo()->FileName, Site("a.html"));
-  QCOMPARE(Text(), QString("A\r\n"));
-  QCOMPARE(List()->currentRow(), 0);
-  QCOMPARE(FWindow->windowTitle(), QString("Quillmere 2.60 - a.html"));
-  QVERIFY(!FWindow->FileInfo()->Modified);
-  QVERIFY(Enabled("ipnFiles"));
-  QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed load");
+  void escapeRestores() {
+    TWindowFixture w;
+    w.Page("a.html", "one\r\ntwo\r\n");
+    w.Open();
+    w.FocusEditor();
+    const auto idle = AnswerNextMessage(mrYes, 500);
+    w.Key(Qt::Key_Escape);
+    QVERIFY2(!idle->Shown, "Esc on a clean page asked");
+    ClearMessageAnswers();
 
-  // A page removed after the list was read is no document, and that is not
-  // reported.
-  QVERIFY(QFile::remove(Site("c.html")));
-  const auto idle = WatchForMessage();
-  List()->setCurrentRow(2);
-  ExpectNoMessage(idle);
-  QVERIFY(FWindow->FileInfo()->FileName.isEmpty());
-  QCOMPARE(Editor()->TextLength(), 0);
-  QVERIFY(!Enabled("bbtSave"));
-  QVERIFY(!Enabled("bbtView"));
-  QVERIFY(Enabled("ipnFiles"));
+    w.Edit("x");
+    const auto no = AnswerNextMessage(mrNo);
+    w.Key(Qt::Key_Escape);
+    QCOMPARE(no->Text, QString("Undo all changes and restore original?"));
+    QCOMPARE(no->FocusButton, QString("&No"));
+    QCOMPARE(w.Text(), QString("xone\r\ntwo\r\n"));
+    QVERIFY(w.Modified());
 
-  // Whatever failed before, the next good page opens.
-  List()->setCurrentRow(0);
-  QCOMPARE(FWindow->FileInfo()->FileName, Site("a.html"));
-  QCOMPARE(Text(), QString("A\r\n"));
-}
+    AnswerNextMessage(mrYes);
+    w.Key(Qt::Key_Escape);
+    QCOMPARE(w.Text(), QString("one\r\ntwo\r\n"));
+    QVERIFY(!Status(w)->Marker());
+    QVERIFY(w.Enabled("ipnFiles"));
+    QTest::qWait(50);  // restoring is no edit
+    QVERIFY(!w.Modified());
+  }
 
-void TestMainWindow::syntaxColouring() {
-  Page("a.html", "<p>a</p>\r\n");
-  Page("b.css", "p { }\r\n");
-  Page("c.txt", "c\r\n");
-  WriteSettings({{"FileMask", "*.html;*.css;*.txt;"}});
-  Open();
-  const auto lexer = [this] {
-    QsciLexer* l = Editor()->lexer();
-    return l ? QString(l->metaObject()->className()) : QString();
-  };
-  QCOMPARE(lexer(), QString("QsciLexerHTML"));
-  QVERIFY(FWindow->windowIcon().isNull() == false);
-  QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
-  List()->setCurrentRow(1);
-  QCOMPARE(lexer(), QString("QsciLexerCSS"));
-  List()->setCurrentRow(2);
-  QCOMPARE(lexer(), QString());
+  void fileStepping() {
+    TWindowFixture w;
+    for (const char* name : {"a.html", "b.html", "c.html"}) w.Page(name, name);
+    w.Open();
+    w.FocusEditor();
+    const auto step = [&](Qt::Key key, const char* expected) {
+      w.Key(key, Qt::ControlModifier);
+      QCOMPARE(w.Doc()->FileName, w.Site(expected));
+      QCOMPARE(w.Text(), QString(expected) + "\r\n");
+      QVERIFY(EditorHasFocus(w));
+      QVERIFY(!w.Modified());
+    };
+    step(Qt::Key_Down, "b.html");
+    step(Qt::Key_Down, "c.html");
+    step(Qt::Key_Down, "c.html");
+    step(Qt::Key_Up, "b.html");
+    step(Qt::Key_Up, "a.html");
+    step(Qt::Key_Up, "a.html");
+    if (QTest::currentTestFailed()) return;
+    // An edit holds the page.
+    w.Edit("x");
+    w.Key(Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
+  }
 
-  // The View menu's tick switches it for the page shown and the next ones.
-  auto* tick = FWindow->findChild<QAction*>("menViewSyntax");
-  List()->setCurrentRow(0);
-  FWindow->MenuClick(500);
-  QVERIFY(tick->isCheckable() && tick->isChecked());
-  tick->trigger();
-  QCOMPARE(lexer(), QString());
-  List()->setCurrentRow(1);
-  QCOMPARE(lexer(), QString());
-  FWindow->MenuClick(500);
-  QVERIFY(!tick->isChecked());
-  QVERIFY(FWindow->close());
-  QVERIFY(ReadBytes(IniPath()).contains("\r\nSyntaxHighlight=FALSE\r\n"));
+  // Alt+Right and Alt+Left on a selection, all cases walked through one window.
+  void blockIndent() {
+    struct TRow {
+      const char* Text;
+      int TabWidth, Start, Length;
+      const char* Keys;  // R for Alt+Right, L for Alt+Left
+      const char* Expected;
+      int EndStart, EndLength;
+    };
+    const char* five = "l1\r\nl2\r\nl3\r\nl4\r\nl5\r\n";
+    const TRow rows[] = {
+        {five, 12, 4, 12, "R", "l1\r\n\tl2\r\n\tl3\r\n\tl4\r\nl5\r\n", 2, 16},  // lines 2-4
+        {five, 12, 4, 12, "RL", five, 2, 13},
+        {five, 12, 0, 7, "R", "l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n", 0, 8},  // from char 0
+        {five, 12, 1, 6, "R", "l1\r\n\tl2\r\nl3\r\nl4\r\nl5\r\n", 1, 7},
+        {"a\r\n\t   x\r\nb\r\n", 12, 3, 7, "L", "a\r\nx\r\nb\r\n", 1, 4},      // tab, then a unit
+        {"a\r\n      x\r\nb\r\n", 12, 3, 9, "L", "a\r\n   x\r\nb\r\n", 1, 7},  // one unit of two
+        {"a\r\n\t  x\r\n    y\r\nb\r\n", 0, 3, 13, "L", "a\r\n  x\r\n    y\r\nb\r\n", 1, 13},
+    };
+    TWindowFixture w;
+    w.Page("page.html", "x\r\n");
+    w.Open();
+    w.FocusEditor();
+    for (const TRow& r : rows) {
+      w.Editor()->SetTabWidth(r.TabWidth);
+      w.Editor()->SetTextBytes(r.Text);
+      w.Window()->SelectChars(r.Start, r.Length);
+      for (const char* k = r.Keys; *k; ++k)
+        w.Key(*k == 'R' ? Qt::Key_Right : Qt::Key_Left, Qt::AltModifier);
+      QCOMPARE(
+          w.Text() + QString(" %1 %2").arg(w.Editor()->SelStart()).arg(w.Editor()->SelLength()),
+          QString("%1 %2 %3").arg(r.Expected).arg(r.EndStart).arg(r.EndLength));
+    }
+  }
 
-  Open();
-  QCOMPARE(lexer(), QString());
-  FWindow->findChild<QAction*>("menViewSyntax")->trigger();
-  QCOMPARE(lexer(), QString("QsciLexerHTML"));
-}
+  void heldAltRightIndentsOnce() {
+    TWindowFixture w;
+    w.Page("p.html", "a\r\nb\r\nc\r\n");
+    w.Open();
+    w.FocusEditor();
+    w.Window()->SelectChars(3, 6);
+    SendKey(w, QEvent::KeyPress, false);
+    for (int i = 0; i < 3; ++i) {
+      SendKey(w, QEvent::KeyRelease, true);
+      SendKey(w, QEvent::KeyPress, true);
+    }
+    SendKey(w, QEvent::KeyRelease, false);
+    QCOMPARE(w.Text(), QString("a\r\n\tb\r\n\tc\r\n"));
+  }
 
-void TestMainWindow::readOuts() {
-  WriteSettings({{"AutoConversion", "2"}});
-  Page("a.html", "first\r\nabc\r\n\tlast\r\n");
-  Open();
-  auto* size = Control<QLabel>("lblSizeVal");
-  auto* lines = Control<QLabel>("lblLinesVal");
-  auto* cursor = Control<QLabel>("lblCursorVal");
-  // Loading reports the caret at the start.
-  QCOMPARE(size->text(), QString("19"));
-  QCOMPARE(lines->text(), QString("3 : 5"));
-  QCOMPARE(cursor->text(), QString("1 : 1"));
-  FocusEditor();
-  Key(Qt::Key_Down);
-  QCOMPARE(lines->text(), QString("3 : 3"));
-  QCOMPARE(cursor->text(), QString("2 : 1"));
-  QCOMPARE(FWindow->CurrentRow(), 2);
-  Key(Qt::Key_Down);
-  Key(Qt::Key_Right);
-  // A tab counts one column.
-  QCOMPARE(cursor->text(), QString("3 : 2"));
-  QCOMPARE(lines->text(), QString("3 : 5"));
-  Key(Qt::Key_Q);
-  QCOMPARE(size->text(), QString("20"));
-  QCOMPARE(lines->text(), QString("3 : 6"));
-  QCOMPARE(cursor->text(), QString("3 : 3"));
-  Key(Qt::Key_Return);
-  QCOMPARE(lines->text(), QString("4 : 4"));
-  QCOMPARE(cursor->text(), QString("4 : 1"));
-  QCOMPARE(size->text(), QString("22"));
-  // Characters are counted, not the bytes of their UTF-8 form.
-  TypeChar(QString::fromUtf8("\xe2\x82\xac"));
-  QCOMPARE(size->text(), QString("23"));
-  QCOMPARE(lines->text(), QString("4 : 5"));
-  QCOMPARE(cursor->text(), QString("4 : 2"));
-}
+  void closeWithChanges() {
+    TWindowFixture w;
+    w.Page("a.html", "one\r\n");
+    w.Open();
+    const QByteArray iniBefore = ReadBytes(w.IniPath());
+    w.Edit("x");
+    for (TMsgSeenPtr seen : {AnswerNextMessage(mrNo), CloseNextMessage()}) {
+      QVERIFY(!w.Window()->close());
+      QCOMPARE(seen->Text, QString("Close the application and lose all changes?"));
+      QCOMPARE(seen->FocusButton, QString("&No"));
+      QVERIFY(w.Window()->isVisible());
+      QVERIFY(w.Modified());
+      QCOMPARE(ReadBytes(w.IniPath()), iniBefore);
+    }
+    AnswerNextMessage(mrYes);
+    QVERIFY(w.Window()->close());
+    QCOMPARE(ReadBytes(w.Site("a.html")), QByteArray("one\r\n"));
+    QVERIFY(IniHas("WorkingDir=" + w.Site() + "/"));
+    QVERIFY(IniHas("Left=" + QString::number(w.Window()->geometry().left())));
+    QVERIFY(IniHas("HTMLOpen=FALSE"));
+  }
 
-void TestMainWindow::springsBack() {
-  Page("a.html", "a\r\n");
-  Open();
-  QCOMPARE(FWindow->size(), QSize(800, 534));
-  FWindow->resize(600, 300);
-  QTRY_COMPARE(FWindow->size(), QSize(MinMainWidth, MinMainHeight));
-  QCOMPARE(Environment->Width, MinMainWidth);
-  QCOMPARE(Environment->Height, MinMainHeight);
-  FWindow->resize(900, 650);
-  QTRY_COMPARE(FWindow->size(), QSize(900, 650));
-  QCOMPARE(Environment->Width, 900);
-  QCOMPARE(Environment->Height, 650);
-  // The editor follows: its read-outs stay directly under it.
-  auto* positions = Control<QWidget>("pnlPositions");
-  QCOMPARE(positions->y(), Editor()->geometry().bottom());
-  QCOMPARE(positions->width(), Editor()->width());
+  void commandLineFile_data() {
+    QTest::addColumn<QString>("arg");  // relative to the temporary folder
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");  // said before the window is used; empty for none
+    // clang-format off
+    QTest::newRow("file in another folder") << "other/zeta.html" << "other" << "zeta.html" << "";
+    QTest::newRow("dotted path") << "site/../other/zeta.html" << "other" << "zeta.html" << "";
+    QTest::newRow("names nothing") << "other/missing.html" << "site" << "a.html"
+                                   << "missing.html\": No such file or directory.";
+    QTest::newRow("a folder") << "other/" << "other" << "alpha.html" << "";
+    // clang-format on
+  }
 
-  // A clean window closes without a question and keeps its size.
-  const auto idle = WatchForMessage();
-  QVERIFY(FWindow->close());
-  ExpectNoMessage(idle);
-  QCOMPARE(IniValues().value("Width"), QString("900"));
-  QCOMPARE(IniValues().value("Height"), QString("650"));
-}
+  void commandLineFile() {
+    QFETCH(QString, arg);
+    QFETCH(QString, folder);
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    TWindowFixture w;
+    w.WriteSettings({{"WorkingDir", w.Site("site") + "/"}});
+    w.Page("site/a.html", "a\r\n");
+    w.Page("other/alpha.html", "alpha\r\n");
+    w.Page("other/Zeta.html", "Zeta\r\n");  // the exact name comes first
+    w.Page("other/zeta.html", "zeta\r\n");
+    // Answered at the first activation, which the offscreen platform does
+    // not give back after it.
+    const auto seen = AnswerNextMessage(mrOk, message.isEmpty() ? 500 : MsgAnswerTimeoutMs);
+    if (message.isEmpty()) {
+      w.Open({w.Site(arg)});
+      QVERIFY2(!seen->Shown, qPrintable(seen->Text));
+    } else {
+      w.Show({w.Site(arg)});
+      QTRY_VERIFY(seen->Shown);
+      QCOMPARE(seen->Caption, QString("Not opened"));
+      QVERIFY2(seen->Text.endsWith(message), qPrintable(seen->Text));
+    }
+    QCOMPARE(Environment->WorkingDir, w.Site(folder) + "/");
+    QCOMPARE(w.List()->currentItem()->text(), file);
+    QCOMPARE(w.Doc()->FileName, w.Site(folder + "/" + file));
+    QCOMPARE(w.Text(), file.section('.', 0, 0) + "\r\n");
+  }
 
-void TestMainWindow::clipboardCommands() {
-  Page("a.html", "some text\r\n");
-  Open();
-  QApplication::clipboard()->setText("pasted");
-  FocusEditor();
-  QVERIFY(!Enabled("menEditCut"));
-  QVERIFY(!Enabled("menEditCopy"));
-  QVERIFY(Enabled("menEditPaste"));
-  Key(Qt::Key_Right, Qt::ShiftModifier);
-  QVERIFY(Enabled("menEditCut"));
-  QVERIFY(Enabled("menEditCopy"));
-  Key(Qt::Key_Left);
-  QVERIFY(!Enabled("menEditCopy"));
+  void unreadablePage() {
+    TWindowFixture w;
+    for (const char* name : {"a.html", "b.html", "c.html"}) w.Page(name, name);
+    w.Open();
+    // Listed as a file, a folder by the time it is opened.
+    QVERIFY(QFile::remove(w.Site("b.html")));
+    QVERIFY(QDir(w.Site()).mkdir("b.html"));
+    const auto seen = AnswerNextMessage(mrOk);
+    w.List()->setCurrentRow(1);
+    QCOMPARE(seen->Caption, QString("File not loaded"));
+    QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
+    QCOMPARE(w.List()->currentRow(), 0);
+    QVERIFY(w.Enabled("ipnFiles"));
+    QVERIFY2(!QApplication::overrideCursor(), "the hourglass stays after a failed load");
 
-  // (An empty clipboard reads as none on some platforms, which leaves
-  // Paste on; an empty text is empty everywhere.)
-  QApplication::clipboard()->setText(QString());
-  Key(Qt::Key_Right);
-  QVERIFY(!Enabled("menEditPaste"));
-  // Elsewhere than in the editor and the search boxes, all three are off.
-  QApplication::clipboard()->setText("pasted");
-  Key(Qt::Key_Right, Qt::ShiftModifier);
-  QVERIFY(Enabled("menEditCopy"));
-  List()->setFocus();
-  QTRY_VERIFY(List()->hasFocus());
-  for (const char* name : {"menEditCut", "menEditCopy", "menEditPaste"})
-    QVERIFY2(!Enabled(name), name);
-}
+    // A page removed after the list was read is no document, and not reported.
+    QVERIFY(QFile::remove(w.Site("c.html")));
+    const auto idle = AnswerNextMessage(mrYes, 500);
+    w.List()->setCurrentRow(2);
+    QVERIFY2(!idle->Shown, qPrintable(idle->Text));
+    QVERIFY(w.Doc()->FileName.isEmpty());
+    QVERIFY(!w.Enabled("bbtView"));
+    w.List()->setCurrentRow(0);
+    QCOMPARE(w.Text(), QString("a.html\r\n"));
+  }
 
-void TestMainWindow::ctrlFGoesToSearch_data() {
-  QTest::addColumn<QString>("from");
-  QTest::newRow("editor") << "memEdit";
-  QTest::newRow("file list") << "flbPages";
-  QTest::newRow("replace box") << "cmbReplace";
-}
+  // A line that would take the editor a minute to lay out is shown only when
+  // the user says so.
+  void veryLongLineAsksFirst() {
+    TWindowFixture w;
+    w.Page("a.html", "short\r\n");
+    w.Page("b.html", "<p>" + QByteArray(1 << 20, 'x') + "</p>");
+    w.Open();
+    const auto no = AnswerNextMessage(mrNo);
+    w.List()->setCurrentRow(1);
+    QTRY_VERIFY(no->Shown);
+    QVERIFY2(no->Text.startsWith("b.html has a line of 1"), qPrintable(no->Text));
+    QCOMPARE(w.Doc()->FileName, w.Site("a.html"));
+    AnswerNextMessage(mrYes);
+    w.List()->setCurrentRow(1);
+    QTRY_COMPARE(w.Doc()->FileName, w.Site("b.html"));
+    QCOMPARE(w.Editor()->TextLength(), (1 << 20) + 7 + 2);
+  }
 
-void TestMainWindow::ctrlFGoesToSearch() {
-  QFETCH(QString, from);
-  Page("a.html", "find me\r\n");
-  Open();
-  auto* search = Control<QComboBox>("cmbSearch");
-  auto* findFirst = Control<QCheckBox>("ckbFindFirst");
-  QVERIFY(findFirst->isChecked());
-  findFirst->setChecked(false);
-  QWidget* source = Control<QWidget>(qPrintable(from));
-  QWidget* target = source;
-  if (source == Editor()) target = Editor()->viewport();
-  if (auto* combo = qobject_cast<QComboBox*>(source)) target = combo->lineEdit();
-  source->setFocus();
-  QTRY_VERIFY(QApplication::focusWidget() &&
-              (QApplication::focusWidget() == target || QApplication::focusWidget() == source));
-  // Keys go where the focus is, as the user's would.
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
-  QWidget* focus = QApplication::focusWidget();
-  QVERIFY(focus && (focus == search || search->isAncestorOf(focus)));
-  QVERIFY(findFirst->isChecked());
-  QCOMPARE(Text(), QString("find me\r\n"));
-  QVERIFY(!FWindow->FileInfo()->Modified);
-}
+  void onePagePerOpen() {
+    // The named page is not the list's first: the start read the first one
+    // and then the named one, a 50 MB page twice when it was the first.
+    TWindowFixture w;
+    w.Page("a.html", "a\r\n");
+    w.Page("b.html", "b\r\n");
+    w.Open({w.Site("b.html")});
+    const TEditFileInfo& info = *w.Window()->FileInfo();
+    QCOMPARE(info.FileName, w.Site("b.html"));
+    QCOMPARE(info.ReadCount(), 1);
+    // Coming back to an unchanged page does not read it again.
+    w.Reactivate();
+    QCOMPARE(info.ReadCount(), 1);
+    w.List()->setCurrentRow(0);
+    QCOMPARE(w.Text(), QString("a\r\n"));
+    QCOMPARE(info.ReadCount(), 2);
+  }
+
+  void nameNotValidText() {
+    TWindowFixture w;
+    const QByteArray raw = QFile::encodeName(w.Site()) + "/caf\xe9.html";
+    const int fd = ::creat(raw.constData(), 0600);
+    QCOMPARE(::write(fd, "bytes\r\n", 7), 7);
+    ::close(fd);
+    w.Open();
+    QCOMPARE(w.List()->item(0)->text(), QString::fromUtf8("caf\xef\xbf\xbd.html"));
+    QCOMPARE(PathBytes(w.Control<TFileListBox>("flbPages")->FileName()), raw);
+    QCOMPARE(w.Text(), QString("bytes\r\n"));
+  }
+
+  void syntaxColouring() {
+    TWindowFixture w;
+    w.Page("a.html", "<p>a</p>\r\n");
+    w.Page("b.css", "p { }\r\n");
+    w.WriteSettings({{"FileMask", "*.html;*.css;"}});
+    w.Open();
+    QCOMPARE(Lexer(w), QString("QsciLexerHTML"));
+    w.List()->setCurrentRow(1);
+    QCOMPARE(Lexer(w), QString("QsciLexerCSS"));
+    // The View menu's tick switches it for the page shown and the next ones.
+    auto* tick = w.Window()->findChild<QAction*>("menViewSyntax");
+    w.Command(cmdView);
+    QVERIFY(tick->isChecked());
+    tick->trigger();
+    QCOMPARE(Lexer(w), QString());
+    w.List()->setCurrentRow(0);
+    QCOMPARE(Lexer(w), QString());
+    w.Command(cmdView);
+    QVERIFY(!tick->isChecked());
+    QVERIFY(w.Window()->close());
+    QVERIFY(IniHas("SyntaxHighlight=FALSE"));
+    w.Open();
+    QCOMPARE(Lexer(w), QString());
+    w.Window()->findChild<QAction*>("menViewSyntax")->trigger();
+    QCOMPARE(Lexer(w), QString("QsciLexerHTML"));
+  }
+
+  void readOuts() {
+    TWindowFixture w;
+    w.WriteSettings({{"AutoConversion", "2"}});
+    w.Page("a.html", "first\r\nabc\r\n\tlast\r\n");
+    w.Open();
+    auto* size = w.Control<QLabel>("lblSizeVal");
+    auto* lines = w.Control<QLabel>("lblLinesVal");
+    auto* cursor = w.Control<QLabel>("lblCursorVal");
+    QCOMPARE(size->text() + " " + lines->text() + " " + cursor->text(), QString("19 3 : 5 1 : 1"));
+    w.FocusEditor();
+    w.Key(Qt::Key_Down);
+    QCOMPARE(w.Window()->CurrentRow(), 2);
+    w.Key(Qt::Key_Down);
+    w.Key(Qt::Key_Right);  // over a tab, one column
+    QCOMPARE(lines->text() + " " + cursor->text(), QString("3 : 5 3 : 2"));
+    w.Key(Qt::Key_Return);
+    QCOMPARE(size->text() + " " + lines->text() + " " + cursor->text(), QString("21 4 : 4 4 : 1"));
+    // Characters are counted, not the bytes of their UTF-8 form.
+    w.Type(QString::fromUtf8("\xe2\x82\xac"));
+    QCOMPARE(size->text(), QString("22"));
+  }
+
+  void springsBack() {
+    TWindowFixture w;
+    w.Page("a.html", "a\r\n");
+    w.Open();
+    QCOMPARE(w.Window()->size(), QSize(800, 534));
+    w.Window()->resize(600, 300);
+    QTRY_COMPARE(w.Window()->size(), QSize(MinMainWidth, MinMainHeight));
+    w.Window()->resize(900, 650);
+    QTRY_COMPARE(w.Window()->size(), QSize(900, 650));
+    // The read-outs stay directly under the editor.
+    auto* positions = w.Control<QWidget>("pnlPositions");
+    QCOMPARE(positions->y(), w.Editor()->geometry().bottom());
+    // A clean window closes without a question and keeps its size.
+    const auto idle = AnswerNextMessage(mrYes, 500);
+    QVERIFY(w.Window()->close());
+    QVERIFY(!idle->Shown);
+    QVERIFY(IniHas("Width=900"));
+    QVERIFY(IniHas("Height=650"));
+  }
+
+  void toolsetOpenAsLeft() {
+    TWindowFixture w;
+    w.WriteSettings({{"HTMLOpen", "TRUE"}});
+    w.Show();
+    QTRY_VERIFY(!w.Window()->Starting());
+    bool shown = false;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      shown |= top->objectName() == "frmHTML" && top->isVisible();
+    QVERIFY(shown);
+  }
+
+  void clipboardCommands() {
+    TWindowFixture w;
+    w.Page("a.html", "some text\r\n");
+    w.Open();
+    QApplication::clipboard()->setText("pasted");
+    w.FocusEditor();
+    w.Key(Qt::Key_Right);
+    QVERIFY(!w.Enabled("menEditCopy"));
+    QVERIFY(w.Enabled("menEditPaste"));
+    w.Key(Qt::Key_Right, Qt::ShiftModifier);
+    QVERIFY(w.Enabled("menEditCut"));
+    // An empty text on the clipboard is nothing to paste.
+    QApplication::clipboard()->setText(QString());
+    w.Key(Qt::Key_Right);
+    QVERIFY(!w.Enabled("menEditPaste"));
+    // Elsewhere than in the editor and the search boxes, all three are off.
+    QApplication::clipboard()->setText("pasted");
+    w.Key(Qt::Key_Right, Qt::ShiftModifier);
+    w.List()->setFocus();
+    QTRY_VERIFY(w.List()->hasFocus());
+    QCOMPARE(Off(w, {"menEditCut", "menEditCopy", "menEditPaste"}).size(), 3);
+  }
+
+  void ctrlFGoesToSearch() {
+    TWindowFixture w;
+    w.Page("a.html", "find me\r\n");
+    w.Open();
+    auto* search = w.Control<QComboBox>("cmbSearch");
+    auto* findFirst = w.Control<QCheckBox>("ckbFindFirst");
+    for (const char* from : {"memEdit", "flbPages", "cmbReplace"}) {
+      findFirst->setChecked(false);
+      QWidget* source = w.Control<QWidget>(from);
+      source->setFocus();
+      QTRY_VERIFY(source->hasFocus() || source->isAncestorOf(QApplication::focusWidget()));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+      QWidget* focus = QApplication::focusWidget();
+      QVERIFY2(focus && (focus == search || search->isAncestorOf(focus)), from);
+      QVERIFY2(findFirst->isChecked(), from);
+    }
+    QVERIFY(!w.Modified());
+  }
+
+  // The site window opens on the working folder; names it converts show in
+  // the file list once it has closed.
+  void maintenanceOpensTheSiteWindow() {
+    TWindowFixture w;
+    w.Page("Page.HTM", "<p>a</p>\r\n");
+    w.Open();
+    QString localRoot;
+    QTimer::singleShot(0, [&] {
+      QWidget* site = QApplication::activeModalWidget();
+      if (!site || site->objectName() != "frmWalkTree") return;
+      localRoot = site->findChild<QLineEdit*>("edtLocalRoot")->text();
+      site->findChild<QPushButton*>("bbtList")->click();
+      site->findChild<QPushButton*>("bbtCase")->click();
+      site->close();
+    });
+    w.Click("bbtMaint");
+    QCOMPARE(localRoot, w.Site() + "/");
+    QCOMPARE(w.List()->item(0)->text(), QString("page.htm"));
+  }
+
+  void searchBarUsesTheStoredText() {
+    TWindowFixture w;
+    w.WriteSettings({{"SaveSearch", "TRUE"},
+                     {"LastSearch", "a"},
+                     {"Replace", "xy"},
+                     {"QueryReplace", "FALSE"}});
+    w.Page("p.html", "a b a\r\n");
+    w.Open();
+    w.Click("bbtReplaceAll");
+    QCOMPARE(w.Text(), QString("xy b xy\r\n"));
+  }
+
+  void hitOpensOnItsLoadedLine() {
+    TWindowFixture w;
+    w.WriteSettings({{"DelEmptyLines", "TRUE"}});
+    w.Page("a.html", "a\r\n");
+    w.Page("b.html", "one\r\n\r\n  \t\r\ntwo\r\n\r\nfind me\r\n");
+    w.Open();
+    w.Control<QComboBox>("cmbSearch")->setEditText("find");
+    w.Control<QCheckBox>("ckbSearchAll")->setChecked(true);
+    w.Click("bbtSearch");
+    TfrmResults* results = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* r = qobject_cast<TfrmResults*>(top)) results = r;
+    QVERIFY(results);
+    results->lbxResults->setCurrentRow(0);
+    w.Window()->MyOnClickHandler(results);
+    QCOMPARE(w.Text(), QString("one\r\ntwo\r\nfind me\r\n"));
+    QCOMPARE(w.Editor()->LineFromChar(), 2);
+    results->close();
+  }
+
+  void dropIsAnEdit() {
+    TWindowFixture w;
+    w.Page("p.html", "one\r\n");
+    w.Open();
+    QTRY_VERIFY(w.List()->hasFocus());
+    QMimeData data;
+    data.setText("dropped ");
+    QWidget* view = w.Editor()->viewport();
+    QDragEnterEvent enter({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &enter);
+    QDragMoveEvent move({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    QDropEvent drop({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &drop);
+    QCOMPARE(w.Text(), QString("dropped one\r\n"));
+    QTRY_VERIFY(w.Modified());
+    QVERIFY(!w.Enabled("flbPages"));
+  }
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"

@@ -129,7 +129,7 @@ void TestEditFileInfo::convert() {
   // Loading applies the same conversion.
   WriteBytes(Path("c.txt"), lines.join("\r\n") + "\r\n");
   info.Load(Path("c.txt"));
-  QCOMPARE(info.Baseline, ToLines(expected));
+  QCOMPARE(info.Baseline.Lines(), ToLines(expected));
 }
 
 void TestEditFileInfo::loadAndEvents() {
@@ -195,7 +195,7 @@ void TestEditFileInfo::save() {
   QCOMPARE(changes, 1);
   QVERIFY(!info.Modified);
   // Baseline now holds what was written: restoring brings back the saved text.
-  QCOMPARE(info.Baseline, SplitLines(std::string_view(file.constData(), file.size())));
+  QCOMPARE(info.Baseline.Lines(), SplitLines(std::string_view(file.constData(), file.size())));
 }
 
 void TestEditFileInfo::roundTrip_data() {
@@ -231,7 +231,7 @@ void TestEditFileInfo::roundTrip() {
   TLines expected = SplitLines(std::string_view(bytes.constData(), bytes.size()));
   if (!utf8)
     for (std::string& line : expected) line = Windows1252ToUtf8(line);
-  QCOMPARE(info.Baseline, expected);
+  QCOMPARE(info.Baseline.Lines(), expected);
   info.Save();
   QCOMPARE(ReadBytes(Path("t.htm")), saved);
 }
@@ -271,8 +271,9 @@ void TestEditFileInfo::chunkBoundaries() {
   info.Load(Path("big.htm"));
   QCOMPARE(info.Encoding, TTextEncoding::Utf8);
   QCOMPARE(info.LineCount(), 4);
-  QCOMPARE(info.Baseline, SplitLines(std::string_view(bytes.constData(), bytes.size())));
-  QCOMPARE(info.Baseline[0].size(), std::size_t(chunk - 1));
+  QCOMPARE(info.Baseline.Lines(), SplitLines(std::string_view(bytes.constData(), bytes.size())));
+  QCOMPARE(info.Baseline.Lines()[0].size(), std::size_t(chunk - 1));
+  QCOMPARE(LongestLineBytes(Path("big.htm")), chunk * 3 + 10);
   info.Save();
   QByteArray expected = bytes;
   expected.replace("\xA9\n", "\xA9\r\n").replace("\rd", "\r\nd").append("\r\n");
@@ -283,7 +284,8 @@ void TestEditFileInfo::chunkBoundaries() {
   WriteBytes(Path("big.htm"), bytes);
   info.Load(Path("big.htm"));
   QCOMPARE(info.Encoding, TTextEncoding::Windows1252);
-  QCOMPARE(info.Baseline[1].substr(info.Baseline[1].size() - 4), std::string("\xC3\x83\xC2\xA9"));
+  const std::string second = info.Baseline.Lines()[1];
+  QCOMPARE(second.substr(second.size() - 4), std::string("\xC3\x83\xC2\xA9"));
 }
 
 void TestEditFileInfo::unreadable() {
@@ -335,7 +337,7 @@ void TestEditFileInfo::failedSave() {
   WriteBytes(longName, "old\r\n");
   TEditFileInfo info;
   info.Load(longName);
-  info.Baseline = {"new  "};
+  info.Baseline = TLines{"new  "};
   info.SetModified(true);
   try {
     info.Save();
@@ -346,7 +348,7 @@ void TestEditFileInfo::failedSave() {
   }
   QCOMPARE(ReadBytes(longName), QByteArray("old\r\n"));
   QVERIFY(info.Modified);
-  QCOMPARE(info.Baseline, TLines({"new  "}));
+  QCOMPARE(info.Baseline.Lines(), TLines({"new  "}));
   QCOMPARE(QDir(Dir->path()).entryList(QDir::Files).size(), 1);
 
   // The file's folder removed.
@@ -364,7 +366,7 @@ void TestEditFileInfo::unencodableCharacter() {
   TEditFileInfo info;
   info.Load(Path("w.htm"));
   QCOMPARE(info.Encoding, TTextEncoding::Windows1252);
-  info.Baseline[1] = "a \xE2\x86\x92 b";  // an arrow typed into the editor
+  info.Baseline = TLines{"caf\xC3\xA9", "a \xE2\x86\x92 b"};  // an arrow typed in
   info.SetModified(true);
   try {
     info.Save();
@@ -378,7 +380,7 @@ void TestEditFileInfo::unencodableCharacter() {
   QCOMPARE(QDir(Dir->path()).entryList(QDir::Files), QStringList("w.htm"));
   QVERIFY(info.Modified);
 
-  info.Baseline[1] = "\xE2\x82\xAC 5";  // the euro sign has a byte
+  info.Baseline = TLines{"caf\xC3\xA9", "\xE2\x82\xAC 5"};  // the euro sign has a byte
   info.Save();
   QCOMPARE(ReadBytes(Path("w.htm")), QByteArray("caf\xE9\r\n\x80 5\r\n"));
 }
@@ -390,7 +392,7 @@ void TestEditFileInfo::saveKeepsPermissionsAndLinks() {
   QVERIFY(QFile::link(Path("real.htm"), Path("link.htm")));
   TEditFileInfo info;
   info.Load(Path("link.htm"));
-  info.Baseline = {"y"};
+  info.Baseline = TLines{"y"};
   info.Save();
   QVERIFY(QFileInfo(Path("link.htm")).isSymLink());
   QCOMPARE(ReadBytes(Path("real.htm")), QByteArray("y\r\n"));
@@ -434,7 +436,7 @@ void TestEditFileInfo::saveRefusesWhatWouldNotOpen() {
     info.Conversion = c.Conversion;
     info.DeleteEmptyLines = c.DeleteEmptyLines;
     info.Load(Path("p.htm"));
-    const TLines lines = info.Baseline;
+    const TJoinedLines lines = info.Baseline;
     info.SetModified(true);
     try {
       info.Save();

@@ -4,6 +4,7 @@
 // half way or near its end.
 #include <sys/statvfs.h>
 
+#include <QApplication>
 #include <QTest>
 
 #include "app/command_table.h"
@@ -51,15 +52,6 @@ QList<qint64> RoomsFor(qint64 size) {
     QSKIP("a small tmpfs cannot be mounted here");                                             \
   }
 
-// Ctrl+S as the user presses it, the window active again after the last
-// message window (offscreen, closing one activates nothing).
-void SaveKey(TWindowFixture& w) {
-  w.Window()->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(w.Window()));
-  w.FocusEditor();
-  w.Key(Qt::Key_S, Qt::ControlModifier);
-}
-
 QString Kb(qint64 bytes) { return QString::number(bytes / 1024) + " KB"; }
 
 QString RoomsText(const QList<qint64>& rooms) {
@@ -80,9 +72,7 @@ class TestFaultDisk : public QObject {
     w.UseSite(disk.Path());
     w.Page("a.html", FPage);
     w.Open();
-    w.FocusEditor();
-    w.Type("edit ");
-    QTRY_VERIFY(w.Window()->FileInfo()->Modified);
+    w.Edit("edit ");
   }
 
   // After a refused write: the page, the editor and the folder as they were.
@@ -91,8 +81,8 @@ class TestFaultDisk : public QObject {
     c.Kept(seen->Shown && seen->Text.contains("No space left on device"),
            "no message gave the reason (" + seen->Text + ")");
     c.Kept(ReadBytes(w.Site("a.html")) == FPage, "the page on disk changed");
-    c.Kept(w.Window()->FileInfo()->FileName == w.Site("a.html"), "the window left the page");
-    c.Kept(w.Window()->FileInfo()->Modified, "the modified mark went");
+    c.Kept(w.Doc()->FileName == w.Site("a.html"), "the window left the page");
+    c.Kept(w.Modified(), "the modified mark went");
     c.Kept(w.Text().toUtf8() == FEdited, "the edit in the editor was lost");
     c.Kept(EntriesOf(w.Site()) == entries, "the folder holds " + EntriesOf(w.Site()).join(" "));
   }
@@ -109,14 +99,14 @@ class TestFaultDisk : public QObject {
     for (const qint64 room : RoomsFor(FEdited.size())) {
       Fill(disk.Path(), room);
       const auto seen = AnswerNextMessage(mrOk);
-      SaveKey(w);
+      w.SaveByKey();
       CheckKept(c, w, seen, {"a.html", "filler.bin"});
     }
     c.Tried("then with room");
     QFile::remove(disk.Path("filler.bin"));
-    SaveKey(w);
+    w.SaveByKey();
     c.Kept(ReadBytes(w.Site("a.html")) == FEdited, "the save with room did not write the edit");
-    c.Kept(!w.Window()->FileInfo()->Modified, "still marked modified after the save");
+    c.Kept(!w.Modified(), "still marked modified after the save");
     QUILLMERE_FAULT_FINISH(c);
   }
 
@@ -124,32 +114,30 @@ class TestFaultDisk : public QObject {
     FAULT_SMALL_DISK(disk, 1024, "disk full during save as and rename");
     TFaultCase c("disk full during save as and rename");
     TWindowFixture w;
-    WriteBytes(disk.Path("c.html"), "other page\r\n");
     OpenEdited(w, disk);
     QString target;
     w.Window()->SaveDialog = [&](const QString&, const QString&) { return w.Site(target); };
-    c.Tried("save as a new page, save as over another page and rename, each with " +
-            RoomsText(RoomsFor(FEdited.size())));
+    c.Tried("save as a new page and rename, each with " + RoomsText(RoomsFor(FEdited.size())));
     for (const qint64 room : RoomsFor(FEdited.size())) {
       Fill(disk.Path(), room);
-      for (const auto& [tag, name] : {std::pair{104, "b.html"}, {104, "c.html"}, {105, "d.html"}}) {
+      for (const auto& [tag, name] :
+           {std::pair{cmdFileSaveAs, "b.html"}, {cmdFileRename, "d.html"}}) {
         target = name;
         const auto seen = AnswerNextMessage(mrOk);
-        w.Window()->MenuClick(tag);
-        CheckKept(c, w, seen, {"a.html", "c.html", "filler.bin"});
-        c.Kept(ReadBytes(w.Site("c.html")) == "other page\r\n", "the replaced page c.html changed");
+        w.Command(tag);
+        CheckKept(c, w, seen, {"a.html", "filler.bin"});
       }
     }
     QFile::remove(disk.Path("filler.bin"));
     c.Tried("then with room");
     target = "b.html";
-    w.Window()->MenuClick(cmdFileSaveAs);
+    w.Command(cmdFileSaveAs);
     c.Kept(ReadBytes(w.Site("b.html")) == FEdited, "save as with room did not write b.html");
     c.Kept(ReadBytes(w.Site("a.html")) == FPage, "save as changed the page it came from");
     target = "d.html";
-    w.Window()->MenuClick(cmdFileRename);
+    w.Command(cmdFileRename);
     c.Kept(ReadBytes(w.Site("d.html")) == FEdited, "rename with room did not write d.html");
-    c.Kept(EntriesOf(w.Site()) == QStringList({"a.html", "c.html", "d.html"}),
+    c.Kept(EntriesOf(w.Site()) == QStringList({"a.html", "d.html"}),
            "after the rename the folder holds " + EntriesOf(w.Site()).join(" "));
     QUILLMERE_FAULT_FINISH(c);
   }
@@ -174,6 +162,7 @@ class TestFaultDisk : public QObject {
       w.Window()->close();
       c.Kept(reason->Text.contains("No space left on device"), "no reason given: " + reason->Text);
       c.Kept(w.Window()->isVisible(), "the window closed although the user said No");
+      c.Kept(!QApplication::overrideCursor(), "the hourglass stayed");
       c.Tried("then Yes");
       AnswerNextMessage(mrOk);
       AnswerNextMessage(mrYes);

@@ -18,23 +18,11 @@ class TestHtmlTables : public QObject {
 static QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 void TestHtmlTables::toolsetRows() {
-  QCOMPARE(Q(HtmlToolsetRowText(0)), QString("<A>"));
   QCOMPARE(Q(HtmlToolsetChosenText(0)), QString("<A href=\"\"></A>\r\n"));
-  QCOMPARE(Q(HtmlToolsetRowText(HtmlElementCount - 1)), QString("<VAR>"));
   // Nested lines keep their indentation of 3 blanks per level.
-  QCOMPARE(Q(HtmlToolsetRowText(42)), QString("<HTML>"));
-  QCOMPARE(Q(HtmlToolsetChosenText(42)),
-           QString("<HTML>\r\n   <HEAD>\r\n      <TITLE>doc-title</TITLE>\r\n   </HEAD>\r\n"
-                   "   <BODY>\r\n      <DIV>\r\n         ...\r\n      </DIV>\r\n   </BODY>\r\n"
-                   "</HTML>\r\n"));
-  // The three declarations follow the elements.
-  QCOMPARE(Q(HtmlToolsetRowText(91)), QString("HTML 4.0 Transitional"));
-  QCOMPARE(Q(HtmlToolsetRowText(92)), QString("HTML 4.0 Strict"));
-  QCOMPARE(Q(HtmlToolsetRowText(93)), QString("HTML 4.0 Frameset"));
-  QCOMPARE(Q(HtmlToolsetChosenText(92)),
-           QString("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\"\r\n"
-                   "\"http://www.w3.org/TR/REC-html40/strict.dtd\">\r\n"));
-  for (int row : {-1, HtmlToolsetRowCount, 1000}) {
+  QVERIFY(Q(HtmlToolsetChosenText(42)).startsWith("<HTML>\r\n   <HEAD>\r\n      <TITLE>"));
+  QCOMPARE(Q(HtmlToolsetRowText(HtmlToolsetRowCount - 1)), QString("HTML 4.0 Frameset"));
+  for (int row : {-1, HtmlToolsetRowCount}) {
     QCOMPARE(HtmlToolsetRowText(row), std::string());
     QCOMPARE(HtmlToolsetChosenText(row), std::string());
   }
@@ -65,16 +53,11 @@ void TestHtmlTables::toolsetInvariants() {
 
 void TestHtmlTables::specCharRows() {
   QCOMPARE(Q(SpecCharRowText(0)), QString("Copyright       \u00A9 = &copy;"));
-  QCOMPARE(Q(SpecCharRowText(2)), QString("Trademark       \u2122 = &#8482;"));
-  QCOMPARE(Q(SpecCharRowText(6)), QString("Nonbreaking space = &nbsp;"));
-  QCOMPARE(Q(SpecCharRowText(12)), QString("a grave         \u00E0 = &agrave;"));
-  QCOMPARE(Q(SpecCharChosenText(SpecCharRowText(0))), QString("&copy;"));
   QCOMPARE(Q(SpecCharChosenText(SpecCharRowText(6))), QString("&nbsp;"));
   QCOMPARE(SpecCharRowText(-1), std::string());
   QCOMPARE(SpecCharRowText(SpecCharRowCount), std::string());
   QCOMPARE(SpecCharChosenText(""), std::string());
-  // Only the first "=" counts.
-  QCOMPARE(SpecCharChosenText("x = a=b "), std::string("a=b"));
+  QCOMPARE(SpecCharChosenText("x = a=b "), std::string("a=b"));  // the first "=" counts
 }
 
 // Separators between the groups insert nothing; every other row shows its

@@ -1,22 +1,15 @@
 #include <sys/stat.h>
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <random>
 #include <string>
 
+#include "file_bytes.h"
 #include "search/all_files_search.h"
 #include "search/byte_search.h"
 
 namespace {
-
-void WriteBytes(const QString& path, const QByteArray& data) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  QCOMPARE(f.write(data), data.size());
-}
 
 // "name:line" for every hit, to compare whole results at once.
 QStringList HitList(const TAllFilesResult& r) {
@@ -52,18 +45,14 @@ class TestAllFilesSearch : public QObject {
     QTest::addColumn<qint64>("line");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("entry");
-    QTest::newRow("one digit") << qint64(1) << "a.htm"
-                               << "#   1 a.htm";
-    QTest::newRow("two digits") << qint64(12) << "index.html"
-                                << "#  12 index.html";
-    QTest::newRow("four digits") << qint64(9999) << "b.css"
-                                 << "#9999 b.css";
-    QTest::newRow("five digits keep the last four") << qint64(12345) << "c.js"
-                                                    << "#2345 c.js";
-    QTest::newRow("ten thousand") << qint64(10000) << "d.txt"
-                                  << "#0000 d.txt";
-    QTest::newRow("blank in name") << qint64(7) << "my page.htm"
-                                   << "#   7 my page.htm";
+    const auto row = [](qint64 line, const char* name, const char* entry) {
+      QTest::newRow(entry) << line << QString(name) << QString(entry);
+    };
+    row(1, "a.htm", "#   1 a.htm");
+    row(9999, "b.css", "#9999 b.css");
+    row(12345, "c.js", "#2345 c.js");  // the last four digits
+    row(10000, "d.txt", "#0000 d.txt");
+    row(7, "my page.htm", "#   7 my page.htm");
   }
   void entryFormat() {
     QFETCH(qint64, line);
@@ -101,18 +90,15 @@ class TestAllFilesSearch : public QObject {
   void lineBreaks_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("hits");
-    QTest::newRow("several hits in a line give one entry")
-        << QByteArray("ab ab ab\r\nab\r\n") << QStringList({"f:1", "f:2"});
-    QTest::newRow("CR LF, CR and LF each end a line")
-        << QByteArray("1\r\n2\r3\n4\n\r6 ab") << QStringList({"f:6"});
-    QTest::newRow("LF CR is two breaks") << QByteArray("\n\rab") << QStringList({"f:3"});
-    QTest::newRow("hit right after a lone CR")
-        << QByteArray("x\rab\r\rab") << QStringList({"f:2", "f:4"});
-    QTest::newRow("last line without a break") << QByteArray("\r\n\r\nab") << QStringList({"f:3"});
-    QTest::newRow("hit at the end of a line")
-        << QByteArray("xab\r\nyab\nab") << QStringList({"f:1", "f:2", "f:3"});
-    QTest::newRow("no hit across a break") << QByteArray("a\r\nb") << QStringList();
-    QTest::newRow("NUL bytes are ordinary") << QByteArray("\0\0ab\0", 5) << QStringList({"f:1"});
+    QTest::newRow("one entry a line")
+        << QByteArray("ab ab ab\r\nab\r\n") << QStringList{"f:1", "f:2"};
+    QTest::newRow("CR LF, CR, LF") << QByteArray("1\r\n2\r3\n4\n\r6 ab") << QStringList{"f:6"};
+    QTest::newRow("LF CR is two") << QByteArray("\n\rab") << QStringList{"f:3"};
+    QTest::newRow("after a lone CR") << QByteArray("x\rab\r\rab") << QStringList{"f:2", "f:4"};
+    QTest::newRow("last line") << QByteArray("\r\n\r\nab") << QStringList{"f:3"};
+    QTest::newRow("line ends") << QByteArray("xab\r\nyab\nab") << QStringList{"f:1", "f:2", "f:3"};
+    QTest::newRow("across a break") << QByteArray("a\r\nb") << QStringList();
+    QTest::newRow("NUL bytes") << QByteArray("\0\0ab\0", 5) << QStringList{"f:1"};
     QTest::newRow("empty file") << QByteArray() << QStringList();
   }
   void lineBreaks() {
@@ -126,9 +112,8 @@ class TestAllFilesSearch : public QObject {
     QByteArray bytes;
     for (int i = 1; i <= 12345; ++i) bytes += i == 12345 || i == 10000 ? "hit\r\n" : "line\r\n";
     WriteBytes(Dir.filePath("long.htm"), bytes);
-    const TAllFilesResult r = Search({"long.htm"}, "hit");
-    QCOMPARE(HitList(r), QStringList({"long.htm:10000", "long.htm:12345"}));
-    QCOMPARE(r.Entries, QStringList({"#0000 long.htm", "#2345 long.htm"}));
+    QCOMPARE(HitList(Search({"long.htm"}, "hit")),
+             QStringList({"long.htm:10000", "long.htm:12345"}));
   }
 
   void caseFoldsOnlyAToZ() {
@@ -142,8 +127,6 @@ class TestAllFilesSearch : public QObject {
              QStringList({"u.htm:1", "u.htm:3", "w.htm:1", "w.htm:3"}));
     QCOMPARE(HitList(Search(files, upper)), QStringList({"u.htm:2", "w.htm:2"}));
     QCOMPARE(HitList(Search(files, lower, true)), QStringList({"u.htm:3", "w.htm:3"}));
-    QCOMPARE(HitList(Search(files, "CAF")),
-             QStringList({"u.htm:1", "u.htm:2", "u.htm:3", "w.htm:1", "w.htm:2", "w.htm:3"}));
     QCOMPARE(HitList(Search(files, "Caf", true)), QStringList({"u.htm:1", "w.htm:1"}));
     // "Ã©" in a Windows-1252 file is not "é", though its bytes are é in UTF-8.
     WriteBytes(Dir.filePath("x.htm"), "caf\xC3\xA9 \x80\n");
@@ -156,10 +139,8 @@ class TestAllFilesSearch : public QObject {
   void patternEdges() {
     WriteBytes(Dir.filePath("t.htm"), "a\tb\r\na b\r\n\r\n");
     QCOMPARE(HitList(Search({"t.htm"}, "a\tb")), QStringList({"t.htm:1"}));
-    QCOMPARE(HitList(Search({"t.htm"}, "")), QStringList());
-    QCOMPARE(HitList(Search({"t.htm"}, "b\r\n")), QStringList());
-    QCOMPARE(HitList(Search({"t.htm"}, "\n")), QStringList());
-    QCOMPARE(HitList(Search({"t.htm"}, "\r")), QStringList());
+    for (const char* none : {"", "b\r\n", "\n", "\r"})
+      QVERIFY(HitList(Search({"t.htm"}, none)).isEmpty());
   }
 
   void unreadableFilesAreSkippedAndReported() {
@@ -170,12 +151,10 @@ class TestAllFilesSearch : public QObject {
     const TAllFilesResult r =
         Search({"ok1.htm", "gone.htm", "folder.htm", "pipe.htm", "ok2.htm"}, "word");
     QCOMPARE(HitList(r), QStringList({"ok1.htm:1", "ok2.htm:2"}));
-    QCOMPARE(int(r.Failures.size()), 3);
-    QCOMPARE(r.Failures[0].FileName, QString("gone.htm"));
-    QCOMPARE(r.Failures[0].Error, QString("No such file or directory"));
-    QCOMPARE(r.Failures[1].FileName, QString("folder.htm"));
-    QCOMPARE(r.Failures[2].FileName, QString("pipe.htm"));
-    QVERIFY(!r.Failures[1].Error.isEmpty() && !r.Failures[2].Error.isEmpty());
+    QStringList failed;
+    for (const TSearchFailure& f : r.Failures)
+      failed << f.FileName + (f.Error.isEmpty() ? "" : ":");
+    QCOMPARE(failed, QStringList({"gone.htm:", "folder.htm:", "pipe.htm:"}));
     QVERIFY(
         FailuresText(r.Failures).startsWith("gone.htm: No such file or directory\nfolder.htm: "));
     std::vector<TSearchFailure> many(12, {"x.htm", "Gone"});

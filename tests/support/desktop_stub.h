@@ -1,9 +1,9 @@
 #pragma once
 // Records every desktop call instead of making it; installs itself for its
 // lifetime.
-#include "components/desktop.h"
-
 #include <QList>
+
+#include "components/desktop.h"
 
 struct TDesktopCall {
   QString Kind;  // "open", "start", "beep"
@@ -13,7 +13,7 @@ struct TDesktopCall {
 };
 
 class TDesktopStub final : public TDesktop {
-public:
+ public:
   TDesktopStub();
   ~TDesktopStub() override;
   bool OpenDocument(const QString& pathOrUrl) override;
@@ -24,7 +24,7 @@ public:
 
   QList<TDesktopCall> Calls;
   QSize Screen{1024, 768};
-  bool Succeed = true;        // what open and start answer
-  int StartErrorNumber = 2;   // the error number of a failed start
+  bool Succeed = true;       // what open and start answer
+  int StartErrorNumber = 2;  // the error number of a failed start
   int Beeps() const;
 };

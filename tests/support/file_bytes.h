@@ -1,11 +1,12 @@
 #pragma once
 // Writing and reading a test file's bytes as they stand, and what a folder
 // and a file look like on disk.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
-#include <sys/stat.h>
 
 // Creates the file's folders as needed.
 inline void WriteBytes(const QString& path, const QByteArray& data) {
@@ -23,7 +24,8 @@ inline QByteArray ReadBytes(const QString& path) {
 
 // Every entry of a folder, hidden ones included, by name.
 inline QStringList EntriesOf(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                QDir::NoDotAndDotDot);
 }
 
 // The file's status; all zero when it cannot be read.

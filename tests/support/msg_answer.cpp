@@ -120,34 +120,19 @@ TMsgSeenPtr Arm(TArmed answer) {
 }  // namespace
 
 TMsgSeenPtr AnswerNextMessage(TModalResult result, int timeoutMs) {
-  TArmed answer;
-  answer.How = THow::Result;
-  answer.Result = result;
-  answer.TimeoutMs = timeoutMs;
-  return Arm(answer);
+  return Arm({THow::Result, result, {}, Qt::Key_unknown, timeoutMs});
 }
 
 TMsgSeenPtr AnswerNextMessage(const QString& caption, int timeoutMs) {
-  TArmed answer;
-  answer.How = THow::Caption;
-  answer.Caption = caption;
-  answer.TimeoutMs = timeoutMs;
-  return Arm(answer);
+  return Arm({THow::Caption, mrNone, caption, Qt::Key_unknown, timeoutMs});
 }
 
 TMsgSeenPtr AnswerNextMessageWithKey(Qt::Key key, int timeoutMs) {
-  TArmed answer;
-  answer.How = THow::Key;
-  answer.Key = key;
-  answer.TimeoutMs = timeoutMs;
-  return Arm(answer);
+  return Arm({THow::Key, mrNone, {}, key, timeoutMs});
 }
 
 TMsgSeenPtr CloseNextMessage(int timeoutMs) {
-  TArmed answer;
-  answer.How = THow::Close;
-  answer.TimeoutMs = timeoutMs;
-  return Arm(answer);
+  return Arm({THow::Close, mrNone, {}, Qt::Key_unknown, timeoutMs});
 }
 
 int PendingMessageAnswers() { return int(armed.size()); }

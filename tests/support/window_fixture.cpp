@@ -1,14 +1,16 @@
 #include "window_fixture.h"
 
-#include "file_bytes.h"
-#include "msg_answer.h"
-
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTest>
+
+#include "doc/edit_file_info.h"
+#include "file_bytes.h"
+#include "msg_answer.h"
 
 TWindowFixture::TWindowFixture() : FSite(std::make_unique<QTemporaryDir>()) {
   FSiteFolder = FSite->path();
@@ -27,10 +29,14 @@ QString TWindowFixture::IniPath() {
 }
 
 void TWindowFixture::WriteSettings(const TSettingsValues& overrides) {
-  TSettingsValues values = {{"WorkingDir", Site() + "/"}, {"TabInterval", "12"},
-                            {"AutoConversion", "0"},     {"DelEmptyLines", "FALSE"},
-                            {"FileMask", "*.htm*;*.txt;"}, {"Top", "10"},
-                            {"Left", "20"},              {"Height", "534"},
+  TSettingsValues values = {{"WorkingDir", Site() + "/"},
+                            {"TabInterval", "12"},
+                            {"AutoConversion", "0"},
+                            {"DelEmptyLines", "FALSE"},
+                            {"FileMask", "*.htm*;*.txt;"},
+                            {"Top", "10"},
+                            {"Left", "20"},
+                            {"Height", "534"},
                             {"Width", "800"}};
   for (const auto& o : overrides) {
     bool found = false;
@@ -112,4 +118,23 @@ void TWindowFixture::Type(const QString& text) {
     QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
     QApplication::sendEvent(Editor()->viewport(), &release);
   }
+}
+
+bool TWindowFixture::Modified() const { return Doc()->Modified; }
+
+void TWindowFixture::Click(const char* name) {
+  QTest::mouseClick(Control<QAbstractButton>(name), Qt::LeftButton);
+}
+
+void TWindowFixture::Edit(const QString& text) {
+  FocusEditor();
+  Type(text);
+  QTRY_VERIFY(Modified());
+}
+
+void TWindowFixture::SaveByKey() {
+  FWindow->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+  FocusEditor();
+  Key(Qt::Key_S, Qt::ControlModifier);
 }

@@ -9,21 +9,21 @@
 //   w.Open();
 //   w.FocusEditor();
 //   w.Key(Qt::Key_S, Qt::ControlModifier);
-#include "app/main_window.h"
-#include "app/memo.h"
-#include "desktop_stub.h"
-
 #include <QList>
 #include <QPair>
 #include <QTemporaryDir>
 #include <memory>
+
+#include "app/main_window.h"
+#include "app/memo.h"
+#include "desktop_stub.h"
 
 class QListWidget;
 
 using TSettingsValues = QList<QPair<QString, QString>>;
 
 class TWindowFixture {
-public:
+ public:
   TWindowFixture();
   ~TWindowFixture();
 
@@ -44,11 +44,18 @@ public:
   TfrmMain* Window() const { return FWindow.get(); }
   TZELMemo* Editor() const { return FWindow->Editor(); }
   QListWidget* List() const;
-  template <typename T = QObject> T* Control(const char* name) const {
+  template <typename T = QObject>
+  T* Control(const char* name) const {
     return qobject_cast<T*>(FindControl(name));
   }
   bool Enabled(const char* name) const;
   QString Text() const { return QString::fromStdString(Editor()->TextBytes()); }
+  TEditFileInfo* Doc() const { return FWindow->FileInfo(); }
+  bool Modified() const;
+  QString Caption() const { return FWindow->windowTitle(); }
+  void Command(int tag) { FWindow->MenuClick(tag); }
+  // A mouse click on the button of that name.
+  void Click(const char* name);
 
   // Another window takes the focus and gives it back, as a switch to
   // another program does.
@@ -56,10 +63,15 @@ public:
   void FocusEditor();
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
   void Type(const QString& text);
+  // Focuses the editor, types text and waits until it counts as an edit.
+  void Edit(const QString& text);
+  // Ctrl+S as the user presses it, the window active again after the last
+  // message window (offscreen, closing one activates nothing).
+  void SaveByKey();
 
   TDesktopStub Desktop;
 
-private:
+ private:
   QObject* FindControl(const char* name) const;
   std::unique_ptr<QTemporaryDir> FSite;
   QString FSiteFolder;
