@@ -42,6 +42,7 @@ class TestBoxLabel : public QObject {
 // centred vertically; disabled, it is drawn in the grey-text colour.
 void TestBoxLabel::textPlace() {
   TBoxLabel label;
+  QCOMPARE(label.size(), QSize(100, 17));  // the size forms lay it out with
   label.resize(97, 21);
   Paint(label);
   label.SetAlignment(Qt::AlignRight);
