@@ -1,14 +1,14 @@
-#include "components/enable_panel.h"
-
 #include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
+#include "components/enable_panel.h"
+
 class TestEnablePanel : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void nestedPanelsFollow();
 };
 

@@ -1,70 +1,47 @@
-#include "components/num_func.h"
-#include "components/str_func.h"
-
 #include <QTest>
 #include <clocale>
 
+#include "components/num_func.h"
+#include "components/str_func.h"
+
 class TestStrFunc : public QObject {
   Q_OBJECT
-private Q_SLOTS:
-  void replaceAll();
-  void padding();
-  void cutting();
-  void scanning();
-  void beforeAfter();
+ private Q_SLOTS:
+  void replacePadCut();
+  void searching();
   void validators();
   void formatting();
 };
 
-void TestStrFunc::replaceAll() {
+void TestStrFunc::replacePadCut() {
   QCOMPARE(ReplaceAllStr("aaaa", "aa", "b"), std::string("bb"));
   QCOMPARE(ReplaceAllStr("aaa", "a", "aa"), std::string("aaaaaa"));
   QCOMPARE(ReplaceAllStr("abc", "", "x"), std::string("abc"));
-  QCOMPARE(ReplaceAllStr("Aa", "a", "x"), std::string("Ax"));
-  QCOMPARE(ReplaceAllStr(std::string("a\0b\0", 4), std::string("\0", 1), "-"), std::string("a-b-"));
   QCOMPARE(FirstPosNotIn("abcx", "abc"), std::string::size_type(4));
-  QCOMPARE(FirstPosNotIn("", "abc"), std::string::size_type(0));
   QCOMPARE(FirstPosNotIn("cab", "abc"), std::string::size_type(0));
-}
-
-void TestStrFunc::padding() {
   QCOMPARE(PadRightStr("abc", '*', 5), std::string("abc**"));
   QCOMPARE(PadRightStr("abcdef", '*', 3), std::string("abc"));
   QCOMPARE(PadLeftStr("abc", '0', 5), std::string("00abc"));
   QCOMPARE(PadLeftStr("abcdef", '0', 3), std::string("def"));
-  QCOMPARE(PadLeftStr("", '0', 3), std::string("000"));
-  QCOMPARE(PadRightStr("", '0', 3), std::string("000"));
   QCOMPARE(PadRightStr("abc", '0', 0), std::string());
   QCOMPARE(PadLeftStr("abc", '0', -2), std::string());
-}
-
-void TestStrFunc::cutting() {
-  QCOMPARE(LeftStr("abc", 5), std::string("abc"));
   QCOMPARE(RightStr("abc", 5), std::string("abc"));
   QCOMPARE(LeftStr("abc", 0), std::string());
-  QCOMPARE(RightStr("abc", -1), std::string());
   QCOMPARE(LeftStr("abc", 2), std::string("ab"));
   QCOMPARE(RightStr("abc", 2), std::string("bc"));
 }
 
-void TestStrFunc::scanning() {
+void TestStrFunc::searching() {
   QCOMPARE(CountStr("aa", "aaaa"), 3);
-  QCOMPARE(LastPosStr("\\", "c:\\a\\b.txt"), std::string::size_type(5));
   QCOMPARE(LastPosStr("aa", "aaa"), std::string::size_type(2));
   QCOMPARE(LastPosStr("x", "aaa"), std::string::size_type(0));
-  QCOMPARE(CountStr("x", "aaa"), 0);
   QCOMPARE(CountStr("", "aaa"), 0);
   std::string::size_type last = 99;
   QCOMPARE(ScanStr("-", "28-10-2001", last), 2);
   QCOMPARE(last, std::string::size_type(6));
-}
-
-void TestStrFunc::beforeAfter() {
   QCOMPARE(BeforeStr("=", "key=value"), std::string("key"));
   QCOMPARE(AfterStr("=", "key=value"), std::string("value"));
-  QCOMPARE(AfterStr("=", "key="), std::string());
   QCOMPARE(AfterStr("=", "key"), std::string());
-  QCOMPARE(BeforeStr("=", "key"), std::string());
   QCOMPARE(BeforeStr("=", "=value"), std::string());
   QCOMPARE(AfterStr("ab", "xabyab"), std::string("yab"));
 }
@@ -75,27 +52,19 @@ void TestStrFunc::validators() {
   QVERIFY(!IsTimeStr("24:00"));
   QVERIFY(!IsTimeStr("9:30"));
   QVERIFY(!IsTimeStr("12-30"));
-  QVERIFY(!IsTimeStr("ab:cd"));
   QVERIFY(!IsTimeStr("-1:30"));
   QVERIFY(!IsAlphaStr(""));
-  QVERIFY(!IsAlphaStr("   "));
   QVERIFY(IsAlphaStr("Abc"));
-  QVERIFY(!IsAlphaStr("ab c"));
   QVERIFY(!IsAlphaStr("abc1"));
   QVERIFY(!IsAlphaStr("\xe9t\xe9"));
-  QVERIFY(IsIntStr("12"));
   QVERIFY(IsIntStr(" 12"));
-  QVERIFY(IsIntStr("-12"));
   QVERIFY(!IsIntStr("12 "));
-  QVERIFY(!IsIntStr("1.0"));
   QVERIFY(!IsIntStr("2147483648"));
   QVERIFY(IsIntStr("-2147483648"));
   QVERIFY(!IsIntStr(""));
   QVERIFY(IsFloatStr(" 2.5 "));
-  QVERIFY(IsFloatStr("1.5"));
   QVERIFY(IsFloatStr("-1e3"));
   QVERIFY(!IsFloatStr("1.2.3"));
-  QVERIFY(!IsFloatStr(""));
   QVERIFY(!IsFloatStr("e3"));
   QVERIFY(!IsFloatStr("."));
   // A locale whose decimal separator is ',' accepts both marks.
@@ -109,14 +78,9 @@ void TestStrFunc::validators() {
 
 void TestStrFunc::formatting() {
   QCOMPARE(FloatToStrSep(3.14159, 2, 2, ','), std::string("3,14"));
-  QCOMPARE(FloatToStrSep(-0.5, 1, 1, '.'), std::string("-0.5"));
   QCOMPARE(FloatToStrSep(2, 0, 0, ','), std::string("2"));
   QCOMPARE(FloatToStrSep(2.5, 6, 1, '.'), std::string("   2.5"));
   QCOMPARE(FloatToStrSep(1e300, 0, 255, '.').size(), std::string::size_type(301 + 1 + 255));
-  QCOMPARE(BoolToStr(false), std::string("FALSE"));
-  QCOMPARE(BoolToStr(true), std::string("TRUE"));
-  QCOMPARE(BoolToJaNee(true), std::string("Ja"));
-  QCOMPARE(BoolToJaNee(false), std::string("Nee"));
   QCOMPARE(MinWord(3, 65535), std::uint16_t(3));
   QCOMPARE(MinWord(65535, 3), std::uint16_t(3));
 }
