@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "components/desktop.h"
@@ -203,6 +204,10 @@ TfrmPostIt::TfrmPostIt(TZELPostIt& owner) : QDialog(owner.window()), FOwner(owne
   pnlButtons->setVisible(owner.PIShowOK);
   memPostIt->setPlainText(owner.Lines.join(QLatin1Char('\n')));
   memPostIt->moveCursor(QTextCursor::Start);
+  // Connected after the text is set: a stored note that is already too long
+  // is shown whole, and the close check asks for it to be shortened.
+  if (owner.PIMaxLength > 0)
+    connect(memPostIt->document(), &QTextDocument::contentsChange, this, &TfrmPostIt::KeepToLimit);
   resize(owner.PIWidth, owner.PIHeight);
   move(owner.PILeft(), owner.PITop());
 }
@@ -226,6 +231,29 @@ bool TfrmPostIt::eventFilter(QObject* watched, QEvent* event) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+// Typing and pasting stop at PIMaxLength characters, a line end counting
+// as its two: what was just inserted is cut back from its end.
+void TfrmPostIt::KeepToLimit(int position, int /*removed*/, int added) {
+  if (added <= 0) return;
+  QTextDocument* doc = memPostIt->document();
+  const auto length = [doc] {
+    const QString text = doc->toPlainText();
+    return text.size() + text.count(QLatin1Char('\n'));
+  };
+  int over = length() - FOwner.PIMaxLength;
+  if (over <= 0) return;
+  QTextCursor cut(doc);
+  int end = position + added;
+  while (over > 0 && end > position) {
+    cut.setPosition(end - 1);
+    cut.setPosition(end, QTextCursor::KeepAnchor);
+    over -= cut.selectedText() == QChar(QChar::ParagraphSeparator) ? 2 : 1;
+    cut.removeSelectedText();
+    --end;
+  }
+  Desktop().Beep();
 }
 
 void TfrmPostIt::done(int result) {

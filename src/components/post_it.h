@@ -105,6 +105,8 @@ class TfrmPostIt : public QDialog {
   void done(int result) override;
 
  private:
+  void KeepToLimit(int position, int removed, int added);
+
   TZELPostIt& FOwner;
   QFrame* pnlPostIt;
   QPlainTextEdit* memPostIt;

@@ -37,6 +37,7 @@ class TestPostIt : public QObject {
   void painted();
   void noteKeepsTextAndPlace();
   void tooLongNoteAndUnwritableSettings();
+  void typingStopsAtTheLimit();
   void cleanup() { ClearMessageAnswers(); }
 };
 
@@ -137,6 +138,37 @@ void TestPostIt::tooLongNoteAndUnwritableSettings() {
   QCOMPARE(PendingMessageAnswers(), 1);
   QCOMPARE(pit.Lines, (QStringList{"abcd", "efgh"}));
   QVERIFY(!QFile::exists(ini));
+}
+
+// A line end counts as two; a stored note already too long is kept whole.
+void TestPostIt::typingStopsAtTheLimit() {
+  TDesktopStub desktop;
+  TZELPostIt pit;
+  pit.PIMaxLength = 6;
+  QString typed, pasted, loaded;
+  OnNote([&](TfrmPostIt& frm) {
+    QTest::keyClicks(Memo(frm), "abcdefgh");
+    QTest::keyClick(Memo(frm), Qt::Key_Backspace);
+    QTest::keyClick(Memo(frm), Qt::Key_Return);
+    typed = Memo(frm)->toPlainText();
+    Memo(frm)->clear();
+    Memo(frm)->insertPlainText("ab\ncd\nef");
+    pasted = Memo(frm)->toPlainText();
+    Memo(frm)->clear();
+    frm.close();
+  });
+  pit.Execute();
+  QCOMPARE(typed, QString("abcde"));
+  QCOMPARE(pasted, QString("ab\ncd"));
+  pit.Lines = {"abcdefgh"};
+  OnNote([&](TfrmPostIt& frm) {
+    loaded = Memo(frm)->toPlainText();
+    Memo(frm)->setPlainText("abc");
+    frm.close();
+  });
+  pit.Execute();
+  QCOMPARE(loaded, QString("abcdefgh"));
+  QCOMPARE(pit.Lines, QStringList{"abc"});
 }
 
 QTEST_MAIN(TestPostIt)
