@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     for (std::string& line : expected) line = Windows1252ToUtf8(line);
   info.Convert(expected);
   FUZZ_CHECK(info.Baseline == expected);
-  for (const std::string& line : info.Baseline) {
+  for (const std::string& line : info.Baseline.Lines()) {
     FUZZ_CHECK(IsValidUtf8(line));
     FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
     FUZZ_CHECK(info.Conversion == 2 || !EndsInWhite(line));
@@ -71,14 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   }
   FUZZ_CHECK(!info.Modified);
   const std::string saved = ReadBack(path);
-  std::string joined = info.Baseline.empty() ? std::string() : JoinLines(info.Baseline) + "\r\n";
+  std::string joined =
+      info.Baseline.empty() ? std::string() : JoinLines(info.Baseline.Lines()) + "\r\n";
   if (!utf8) {
     std::string ansi;
     FUZZ_CHECK(Utf8ToWindows1252(joined, ansi));
     joined = ansi;
   }
   FUZZ_CHECK(saved == joined);
-  for (const std::string& line : info.Baseline) FUZZ_CHECK(!EndsInWhite(line));
+  for (const std::string& line : info.Baseline.Lines()) FUZZ_CHECK(!EndsInWhite(line));
 
   const TTextEncoding encoding = info.Encoding;
   try {
