@@ -484,7 +484,7 @@ class TestMainWindow : public QObject {
     QVERIFY(shown);
   }
 
-  void clipboardCommands() {
+  void clipboardAndDrop() {
     TWindowFixture w;
     w.Page("a.html", "some text\r\n");
     w.Open();
@@ -505,6 +505,19 @@ class TestMainWindow : public QObject {
     w.List()->setFocus();
     QTRY_VERIFY(w.List()->hasFocus());
     QCOMPARE(Off(w, {"menEditCut", "menEditCopy", "menEditPaste"}).size(), 3);
+    // A drop from there is an edit like typing.
+    QMimeData data;
+    data.setText("dropped ");
+    QWidget* view = w.Editor()->viewport();
+    QDragEnterEvent enter({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &enter);
+    QDragMoveEvent move({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    QDropEvent drop({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &drop);
+    QCOMPARE(w.Text(), QString("dropped some text\r\n"));
+    QTRY_VERIFY(w.Modified());
+    QVERIFY(!w.Enabled("flbPages"));
   }
 
   void ctrlFGoesToSearch() {
@@ -576,25 +589,6 @@ class TestMainWindow : public QObject {
     QCOMPARE(w.Text(), QString("one\r\ntwo\r\nfind me\r\n"));
     QCOMPARE(w.Editor()->LineFromChar(), 2);
     results->close();
-  }
-
-  void dropIsAnEdit() {
-    TWindowFixture w;
-    w.Page("p.html", "one\r\n");
-    w.Open();
-    QTRY_VERIFY(w.List()->hasFocus());
-    QMimeData data;
-    data.setText("dropped ");
-    QWidget* view = w.Editor()->viewport();
-    QDragEnterEvent enter({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &enter);
-    QDragMoveEvent move({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &move);
-    QDropEvent drop({2, 2}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &drop);
-    QCOMPARE(w.Text(), QString("dropped one\r\n"));
-    QTRY_VERIFY(w.Modified());
-    QVERIFY(!w.Enabled("flbPages"));
   }
 };
 
