@@ -122,9 +122,11 @@ class TestCommands : public QObject {
     Start({{"page.html", "<P>old</P>\r\n"}});
     F->Editor()->SetSelStart(3);
     F->Edit("new ");
+    F->Command(cmdFileRename);  // cancelled: the edit stays
+    QVERIFY(F->Modified());
     FDialogAnswer = Site("Page2.HTML");
     F->Command(cmdFileRename);
-    QCOMPARE(FDialogTitles, QStringList{"Rename page.html to ..."});
+    QCOMPARE(FDialogTitles, QStringList(2, "Rename page.html to ..."));
     QCOMPARE(EntriesOf(Site()), QStringList{"page2.html"});
     QCOMPARE(ReadBytes(Site("page2.html")), QByteArray("<P>new old</P>\r\n"));
     QCOMPARE(F->Doc()->FileName, Site("page2.html"));
