@@ -133,7 +133,10 @@ class TestWalkTreeWindow : public QObject {
     QCOMPARE(lines.size(), 3);
     QCOMPARE(Control<QPlainTextEdit>("memOutput")->toPlainText(), lines.join('\n'));
     QCOMPARE(Edit("edtSaveAs")->text(), Site("qme_____.txt"));
-    for (const char* b : Actions) QCOMPARE(Enabled(b), b != QByteArray("bbtTestPage"));
+    for (const char* b : Actions) {
+      QCOMPARE(Enabled(b), b != QByteArray("bbtTestPage"));
+      QCOMPARE(Control(b)->width(), Control("bbtList")->width());  // one column of buttons
+    }
 
     Control<QCheckBox>("ckbDetails")->setChecked(false);
     Control<QCheckBox>("ckbInclSubDirs")->setChecked(false);
