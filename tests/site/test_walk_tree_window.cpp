@@ -137,6 +137,8 @@ class TestWalkTreeWindow : public QObject {
       QCOMPARE(Enabled(b), b != QByteArray("bbtTestPage"));
       QCOMPARE(Control(b)->width(), Control("bbtList")->width());  // one column of buttons
     }
+    for (const char* c : {"memOutput", "edtSaveAs", "bxlFileCount", "bxlFileSize"})
+      QCOMPARE(Control(c)->geometry().right(), 616);  // one right edge
 
     Control<QCheckBox>("ckbDetails")->setChecked(false);
     Control<QCheckBox>("ckbInclSubDirs")->setChecked(false);
