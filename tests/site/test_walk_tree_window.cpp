@@ -1,5 +1,4 @@
-// The site window driven as a user would; the listing, page and date rules
-// themselves are tested window-free beside this file.
+// The site window driven as a user would; its rules are tested window-free beside it.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -39,19 +38,6 @@ QStringList Sorted(QStringList names) {
 
 class TestWalkTreeWindow : public QObject {
   Q_OBJECT
- private Q_SLOTS:
-  void init();
-  void cleanup();
-  void opensOnTheWorkingFolder();
-  void layout();
-  void listSite();
-  void remoteRootRule();
-  void convert();
-  void touch();
-  void testPageAndRobots();
-  void saveAs();
-
- private:
   QString Site(const QString& name = {}) const { return FSite->path() + "/" + name; }
   void File(const QString& name, int size = 10) { WriteBytes(Site(name), QByteArray(size, 'x')); }
   template <typename T = QWidget>
@@ -84,265 +70,245 @@ class TestWalkTreeWindow : public QObject {
   std::unique_ptr<TDesktopStub> FDesktop;
   std::unique_ptr<TQMEEnvironment> FEnvironment;
   std::unique_ptr<TfrmWalkTree> FWindow;
-};
 
-void TestWalkTreeWindow::init() {
-  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  FSite = std::make_unique<QTemporaryDir>();
-  FDesktop = std::make_unique<TDesktopStub>();
-  FEnvironment = std::make_unique<TQMEEnvironment>();
-  Environment = FEnvironment.get();
-  FWindow = std::make_unique<TfrmWalkTree>();
-  Edit("edtLocalRoot")->setText(Site());
-  FWindow->show();
-  QApplication::setActiveWindow(FWindow.get());
-}
-
-void TestWalkTreeWindow::cleanup() {
-  FWindow.reset();
-  QCOMPARE(PendingMessageAnswers(), 0);
-  ClearMessageAnswers();
-  Environment = nullptr;
-  FEnvironment.reset();
-  FDesktop.reset();
-  FSite.reset();
-}
-
-// The Maintenance button's road: the working folder, the kept remote root,
-// now in the touch field; the remote root is written back at closing.
-void TestWalkTreeWindow::opensOnTheWorkingFolder() {
-  FWindow.reset();
-  Environment->RemoteRoot = "http://www.example.org/";
-  QStringList seen;
-  QSize size;
-  QTimer::singleShot(0, [&] {
-    auto* w = qobject_cast<TfrmWalkTree*>(QApplication::activeModalWidget());
-    if (!w) return;
-    for (const char* e : {"edtLocalRoot", "edtRemoteRoot", "edtTouch"})
-      seen << w->findChild<QLineEdit*>(e)->text();
-    size = w->size();
-    bool onlyList = w->findChild<QPushButton*>("bbtList")->isEnabled();
-    for (const char* b : Actions)
-      onlyList = onlyList && !w->findChild<QPushButton*>(b)->isEnabled();
-    seen << (onlyList ? "only List" : "more");
-    w->findChild<QLineEdit*>("edtRemoteRoot")->setText("http://www.changed.example/");
-    w->close();
-  });
-  const QDateTime before = QDateTime::currentDateTime();
-  TfrmWalkTree::ShowSiteWindow(Site());
-  QCOMPARE(seen.size(), 4);
-  QCOMPARE(seen[0], Site());
-  QCOMPARE(seen[1], QString("http://www.example.org/"));
-  QVERIFY(qAbs(DateTimeStrToDateTime(seen[2]).secsTo(before)) < 61);
-  QCOMPARE(seen[3], QString("only List"));
-  QCOMPARE(size, QSize(629, 540));
-  QCOMPARE(Environment->RemoteRoot, QString("http://www.changed.example/"));
-}
-
-// One look at the layout: buttons of one width; pane, target field and
-// totals end at one right edge.
-void TestWalkTreeWindow::layout() {
-  for (const char* b : Actions) QCOMPARE(Control(b)->width(), Control("bbtList")->width());
-  for (const char* c : {"memOutput", "edtSaveAs", "bxlFileCount", "bxlFileSize"})
-    QCOMPARE(Control(c)->geometry().right(), 616);
-}
-
-// Three files of 1,400 bytes in all; without details no size is summed; a
-// walk that finds nothing, or a folder that is gone, leaves nothing to act on.
-void TestWalkTreeWindow::listSite() {
-  File("a.htm", 600);
-  File("sub/b.htm", 500);
-  File("sub/c.css", 300);
-  Click("bbtList");
-  QCOMPARE(Box("bxlFileCount"), QString("3"));
-  QCOMPARE(Box("bxlFileSize"), QString("1,400"));
-  const QStringList lines = FWindow->OutputLines();
-  QCOMPARE(lines.size(), 3);
-  QVERIFY(lines.filter(FSite->path()).isEmpty());
-  QVERIFY2(lines.filter("a.htm").first().contains("600 A"), qPrintable(lines.join('|')));
-  QCOMPARE(Control<QPlainTextEdit>("memOutput")->toPlainText(), lines.join('\n'));
-  QCOMPARE(Edit("edtSaveAs")->text(), Site("qme_____.txt"));
-  for (const char* b : Actions) QCOMPARE(Enabled(b), b != QByteArray("bbtTestPage"));
-
-  Control<QCheckBox>("ckbDetails")->setChecked(false);
-  Control<QCheckBox>("ckbInclSubDirs")->setChecked(false);
-  Click("bbtList");
-  QCOMPARE(Box("bxlFileSize"), QString("0"));
-  QCOMPARE(FWindow->OutputLines(), QStringList{"a.htm"});
-  QCOMPARE(Control<QListWidget>("lbxFiles")->count(), 3);  // the whole tree, always
-
-  Edit("edtMask")->setText("*.none");
-  Click("bbtList");
-  VerifyEmpty();
-
-  Edit("edtMask")->setText("*.*");
-  Click("bbtList");
-  Edit("edtLocalRoot")->setText(Site("gone"));
-  const auto first = AnswerNextMessage(mrOk);
-  const auto second = AnswerNextMessage(mrOk);
-  Click("bbtList");
-  for (const auto& seen : {first, second}) {
-    QCOMPARE(seen->Caption, QString("Function aborted"));
-    QVERIFY2(seen->Text.contains("Incorrect WorkingDir"), qPrintable(seen->Text));
+ private Q_SLOTS:
+  void init() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    FSite = std::make_unique<QTemporaryDir>();
+    FDesktop = std::make_unique<TDesktopStub>();
+    FEnvironment = std::make_unique<TQMEEnvironment>();
+    Environment = FEnvironment.get();
+    FWindow = std::make_unique<TfrmWalkTree>();
+    Edit("edtLocalRoot")->setText(Site());
+    FWindow->show();
+    QApplication::setActiveWindow(FWindow.get());
   }
-  VerifyEmpty();
-}
 
-// Testpage needs "http://www." in small letters and more after it; leaving
-// the field then adds the "/". The local root gains its "/" likewise.
-void TestWalkTreeWindow::remoteRootRule() {
-  File("index.htm");
-  QLineEdit* remote = Edit("edtRemoteRoot");
-  remote->setText("http://www.");
-  Click("bbtList");
-  QVERIFY(!Enabled("bbtTestPage"));
-  Visit("edtRemoteRoot");
-  QCOMPARE(remote->text(), QString("http://www."));
-  remote->setText("HTTP://WWW.site.example");
-  QVERIFY(!Enabled("bbtTestPage"));
-  remote->setText("http://www.s");
-  QVERIFY(Enabled("bbtTestPage"));
-  Visit("edtRemoteRoot");
-  QCOMPARE(remote->text(), QString("http://www.s/"));
+  void cleanup() {
+    FWindow.reset();
+    QCOMPARE(PendingMessageAnswers(), 0);
+    ClearMessageAnswers();
+    Environment = nullptr;
+    FEnvironment.reset();
+    FDesktop.reset();
+    FSite.reset();
+  }
 
-  QLineEdit* local = Edit("edtLocalRoot");
-  local->setText(FSite->path());
-  Visit("edtLocalRoot");
-  QCOMPARE(local->text(), FSite->path() + "/");
-  local->clear();
-  Visit("edtLocalRoot");
-  QVERIFY(local->text().isEmpty());
-}
+  // Opens on the working folder, the kept remote root and now; keeps the root at closing.
+  void opensOnTheWorkingFolder() {
+    FWindow.reset();
+    Environment->RemoteRoot = "http://www.example.org/";
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+      auto* w = qobject_cast<TfrmWalkTree*>(QApplication::activeModalWidget());
+      if (!w) return;
+      for (const char* e : {"edtLocalRoot", "edtRemoteRoot", "edtTouch"})
+        seen << w->findChild<QLineEdit*>(e)->text();
+      bool onlyList = w->findChild<QPushButton*>("bbtList")->isEnabled();
+      for (const char* b : Actions)
+        onlyList = onlyList && !w->findChild<QPushButton*>(b)->isEnabled();
+      seen << (onlyList ? "only List" : "more");
+      w->findChild<QLineEdit*>("edtRemoteRoot")->setText("http://www.changed.example/");
+      w->close();
+    });
+    const QDateTime before = QDateTime::currentDateTime();
+    TfrmWalkTree::ShowSiteWindow(Site());
+    QCOMPARE(seen.size(), 4);
+    QCOMPARE(seen[0], Site());
+    QCOMPARE(seen[1], QString("http://www.example.org/"));
+    QVERIFY(qAbs(DateTimeStrToDateTime(seen[2]).secsTo(before)) < 61);
+    QCOMPARE(seen[3], QString("only List"));
+    QCOMPARE(Environment->RemoteRoot, QString("http://www.changed.example/"));
+  }
 
-// Lowercase under the progress box, sub-folders too while they are not
-// listed, folders keep their names; a name taken is refused with a warning
-// and a beep. Then uppercase, with a click on List site waiting its turn.
-void TestWalkTreeWindow::convert() {
-  File("Index.HTM");
-  File("Images/Logo.GIF");
-  File("Clash.htm", 1);
-  File("clash.htm", 2);
-  Click("bbtList");
-  Control<QCheckBox>("ckbInclSubDirs")->setChecked(false);
-  const auto refused = AnswerNextMessage(mrOk);
-  bool boxUp = false;
-  QTimer::singleShot(0, [&] { boxUp = ProgressBoxWindow() != nullptr; });
-  Click("bbtCase");
-  QVERIFY(boxUp);
-  QCOMPARE(refused->Caption, QString("Warning"));
-  QVERIFY2(refused->Text.startsWith("Can't rename ") && refused->Text.endsWith("Clash.htm"),
-           qPrintable(refused->Text));
-  QCOMPARE(FDesktop->Beeps(), 1);
-  QCOMPARE(Sorted(EntriesOf(Site())),
-           (QStringList{"Clash.htm", "Images", "clash.htm", "index.htm"}));
-  QCOMPARE(EntriesOf(Site("Images")), QStringList{"logo.gif"});
-  QCOMPARE(ReadBytes(Site("clash.htm")).size(), 2);
-  QCOMPARE(FWindow->OutputLines().filter("index.htm").size(), 1);
-  QVERIFY(!ProgressBoxWindow());
+  // Without details no size is summed; an empty walk or a gone folder leaves nothing to act on.
+  void listSite() {
+    File("a.htm", 600);
+    File("sub/b.htm", 500);
+    File("sub/c.css", 300);
+    Click("bbtList");
+    QCOMPARE(Box("bxlFileCount"), QString("3"));
+    QCOMPARE(Box("bxlFileSize"), QString("1,400"));
+    const QStringList lines = FWindow->OutputLines();
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(Control<QPlainTextEdit>("memOutput")->toPlainText(), lines.join('\n'));
+    QCOMPARE(Edit("edtSaveAs")->text(), Site("qme_____.txt"));
+    for (const char* b : Actions) {
+      QCOMPARE(Enabled(b), b != QByteArray("bbtTestPage"));
+      QCOMPARE(Control(b)->width(), Control("bbtList")->width());  // one column of buttons
+    }
+    for (const char* c : {"memOutput", "edtSaveAs", "bxlFileCount", "bxlFileSize"})
+      QCOMPARE(Control(c)->geometry().right(), 616);  // one right edge
 
-  QFile::remove(Site("Clash.htm"));
-  Click("bbtList");
-  Control<QRadioButton>("rgpCase1")->setChecked(true);
-  bool busyThen = false;
-  QTimer::singleShot(0, [&] {
-    busyThen = FWindow->Busy();
-    Control<QPushButton>("bbtList")->click();
-  });
-  Click("bbtCase");
-  QVERIFY(busyThen);
-  QVERIFY(!FWindow->Busy());
-  QCOMPARE(Sorted(EntriesOf(Site())), (QStringList{"CLASH.HTM", "INDEX.HTM", "Images"}));
-  QTRY_COMPARE(FWindow->OutputLines().filter("INDEX.HTM").size(), 1);
-}
+    Control<QCheckBox>("ckbDetails")->setChecked(false);
+    Control<QCheckBox>("ckbInclSubDirs")->setChecked(false);
+    Click("bbtList");
+    QCOMPARE(Box("bxlFileSize"), QString("0"));
+    QCOMPARE(FWindow->OutputLines(), QStringList{"a.htm"});
+    QCOMPARE(Control<QListWidget>("lbxFiles")->count(), 3);  // the whole tree, always
 
-// Asked first; No changes nothing; a bad date is reported.
-void TestWalkTreeWindow::touch() {
-  File("a.htm");
-  File("sub/b.htm");
-  Click("bbtList");
-  Edit("edtTouch")->setText("31-12-2001 23:59");
-  const auto asked = AnswerNextMessage(mrYes);
-  Click("bbtTouch");
-  QCOMPARE(asked->Caption, QString("Touch files"));
-  QCOMPARE(asked->Text,
-           QString("All files will get datetime: \"31-12-2001 23:59\".\nDo you want to contine?"));
-  const QDateTime stamp = DateTimeStrToDateTime("31-12-2001 23:59");
-  QCOMPARE(GetFileDate(Site("sub/b.htm")), stamp);
-  QCOMPARE(FWindow->OutputLines().filter(QRegularExpression("^2001-12-31 23:59 ")).size(), 2);
-  QVERIFY(Control<TZELFileManager>("ifmManager")->ShowWarnings());
+    Edit("edtMask")->setText("*.none");
+    Click("bbtList");
+    VerifyEmpty();
 
-  Edit("edtTouch")->setText("01-02-2003 04:05");
-  AnswerNextMessage(mrNo);
-  Click("bbtTouch");
-  Edit("edtTouch")->setText("xx-xx-xxxx xx-xx");
-  const auto error = AnswerNextMessage(mrOk);
-  Click("bbtTouch");
-  QVERIFY2(error->Text.contains("xx-xx-xxxx xx-xx") && error->Caption != "Touch files",
-           qPrintable(error->Text));
-  QCOMPARE(GetFileDate(Site("a.htm")), stamp);
-}
+    Edit("edtMask")->setText("*.*");
+    Click("bbtList");
+    Edit("edtLocalRoot")->setText(Site("gone"));
+    const auto seen = AnswerNextMessage(mrOk);
+    AnswerNextMessage(mrOk);
+    Click("bbtList");
+    QVERIFY2(seen->Text.contains("Incorrect WorkingDir"), qPrintable(seen->Text));
+    VerifyEmpty();
+  }
 
-void TestWalkTreeWindow::testPageAndRobots() {
-  WriteBytes(Site("Index.htm"), "<html>\n");
-  WriteBytes(Site("sub/page.htm"), "<meta name=\"robots\" content=\"noindex\">\n");
-  File("a.jpg");
-  Edit("edtRemoteRoot")->setText("http://www.example.com");
-  Click("bbtList");
-  Click("bbtTestPage");
-  QCOMPARE(Edit("edtRemoteRoot")->text(), QString("http://www.example.com/"));
-  QCOMPARE(Edit("edtSaveAs")->text(), Site("qme_____.htm"));
-  const QStringList page = FWindow->OutputLines();
-  QCOMPARE(page.last(), QString("</HTML>"));
-  QCOMPARE(page.filter("?url=http://www.example.com/Index.htm&spider=yes").size(), 1);
-  QCOMPARE(page.filter("gifbot.cgi?url=http://www.example.com/a.jpg&").size(), 1);
+  // Testpage needs more than a small "http://www."; leaving a root field adds its "/".
+  void remoteRootRule() {
+    File("index.htm");
+    QLineEdit* remote = Edit("edtRemoteRoot");
+    remote->setText("http://www.");
+    Click("bbtList");
+    QVERIFY(!Enabled("bbtTestPage"));
+    Visit("edtRemoteRoot");
+    QCOMPARE(remote->text(), QString("http://www."));
+    remote->setText("HTTP://WWW.site.example");
+    QVERIFY(!Enabled("bbtTestPage"));
+    remote->setText("http://www.s");
+    QVERIFY(Enabled("bbtTestPage"));
+    Visit("edtRemoteRoot");
+    QCOMPARE(remote->text(), QString("http://www.s/"));
 
-  Click("bbtRobots");
-  QCOMPARE(FWindow->OutputLines(), (QStringList{"User-agent: *", "Disallow: /sub/page.htm"}));
-  QCOMPARE(Edit("edtSaveAs")->text(), Site("robots.txt"));
+    QLineEdit* local = Edit("edtLocalRoot");
+    local->setText(FSite->path());
+    Visit("edtLocalRoot");
+    QCOMPARE(local->text(), FSite->path() + "/");
+    local->clear();
+    Visit("edtLocalRoot");
+    QVERIFY(local->text().isEmpty());
+  }
 
-  Edit("edtMask")->setText("*.none");
-  Click("bbtTestPage");
-  QVERIFY(Edit("edtSaveAs")->text().isEmpty());
-  QVERIFY(!Enabled("bbtSaveAs"));
-  // Convert still works on the last listing, whatever walked since.
-  Click("bbtCase");
-  QVERIFY(QFile::exists(Site("index.htm")));
-}
+  // Lowercase under the progress box, folders keep their names, a name taken is refused;
+  // then uppercase, a click on List site waiting its turn.
+  void convert() {
+    File("Index.HTM");
+    File("Images/Logo.GIF");
+    File("Clash.htm", 1);
+    File("clash.htm", 2);
+    Click("bbtList");
+    Control<QCheckBox>("ckbInclSubDirs")->setChecked(false);
+    const auto refused = AnswerNextMessage(mrOk);
+    bool boxUp = false;
+    QTimer::singleShot(0, [&] { boxUp = ProgressBoxWindow() != nullptr; });
+    Click("bbtCase");
+    QVERIFY(boxUp);
+    QVERIFY2(refused->Text.endsWith("Clash.htm"), qPrintable(refused->Text));
+    QCOMPARE(FDesktop->Beeps(), 1);
+    QCOMPARE(Sorted(EntriesOf(Site())),
+             (QStringList{"Clash.htm", "Images", "clash.htm", "index.htm"}));
+    QCOMPARE(EntriesOf(Site("Images")), QStringList{"logo.gif"});
+    QCOMPARE(ReadBytes(Site("clash.htm")).size(), 2);
+    QCOMPARE(FWindow->OutputLines().filter("index.htm").size(), 1);
+    QVERIFY(!ProgressBoxWindow());
 
-// SaveAs writes the pane with CR LF, replacing a file; a target that cannot
-// be written is reported and left as it was.
-void TestWalkTreeWindow::saveAs() {
-  WriteBytes(Site("a.htm"), "<meta name=robots content=noindex>\n");
-  WriteBytes(Site("robots.txt"), "old");
-  Edit("edtMask")->setText("*.htm");
-  Click("bbtList");
-  Click("bbtRobots");
-  Click("bbtSaveAs");
-  QCOMPARE(ReadBytes(Site("robots.txt")), QByteArray("User-agent: *\r\nDisallow: /a.htm\r\n"));
+    QFile::remove(Site("Clash.htm"));
+    Click("bbtList");
+    Control<QRadioButton>("rgpCase1")->setChecked(true);
+    bool busyThen = false;
+    QTimer::singleShot(0, [&] {
+      busyThen = FWindow->Busy();
+      Control<QPushButton>("bbtList")->click();
+    });
+    Click("bbtCase");
+    QVERIFY(busyThen);
+    QVERIFY(!FWindow->Busy());
+    QCOMPARE(Sorted(EntriesOf(Site())), (QStringList{"CLASH.HTM", "INDEX.HTM", "Images"}));
+    QTRY_COMPARE(FWindow->OutputLines().filter("INDEX.HTM").size(), 1);
+  }
 
-  Edit("edtSaveAs")->setText(Site("missing/robots.txt"));
-  auto seen = AnswerNextMessage(mrOk);
-  Click("bbtSaveAs");
-  QVERIFY2(seen->Text.contains("missing/robots.txt"), qPrintable(seen->Text));
-  QVERIFY(!QFile::exists(Site("missing")));
+  // Asked first; No changes nothing; a bad date is reported.
+  void touch() {
+    File("a.htm");
+    File("sub/b.htm");
+    Click("bbtList");
+    Edit("edtTouch")->setText("31-12-2001 23:59");
+    const auto asked = AnswerNextMessage(mrYes);
+    Click("bbtTouch");
+    QVERIFY(asked->Text.contains("\"31-12-2001 23:59\""));
+    const QDateTime stamp = DateTimeStrToDateTime("31-12-2001 23:59");
+    QCOMPARE(GetFileDate(Site("sub/b.htm")), stamp);
+    QCOMPARE(FWindow->OutputLines().filter(QRegularExpression("^2001-12-31 23:59 ")).size(), 2);
+    QVERIFY(Control<TZELFileManager>("ifmManager")->ShowWarnings());
 
-  // A file that may not grow past 16 bytes (root too is bound by it).
-  WriteBytes(Site("robots.txt"), "kept");
-  Edit("edtSaveAs")->setText(Site("robots.txt"));
-  rlimit old{};
-  ::getrlimit(RLIMIT_FSIZE, &old);
-  const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 16;
-  ::setrlimit(RLIMIT_FSIZE, &small);
-  seen = AnswerNextMessage(mrOk);
-  Click("bbtSaveAs");
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  ::signal(SIGXFSZ, oldHandler);
-  QVERIFY(seen->Shown);
-  QCOMPARE(ReadBytes(Site("robots.txt")), QByteArray("kept"));
-  QCOMPARE(Sorted(EntriesOf(Site())), (QStringList{"a.htm", "robots.txt"}));
-}
+    Edit("edtTouch")->setText("01-02-2003 04:05");
+    AnswerNextMessage(mrNo);
+    Click("bbtTouch");
+    Edit("edtTouch")->setText("xx-xx-xxxx xx-xx");
+    const auto error = AnswerNextMessage(mrOk);
+    Click("bbtTouch");
+    QVERIFY2(error->Text.contains("xx-xx-xxxx xx-xx") && error->Caption != "Touch files",
+             qPrintable(error->Text));
+    QCOMPARE(GetFileDate(Site("a.htm")), stamp);
+  }
+
+  void testPageAndRobots() {
+    WriteBytes(Site("Index.htm"), "<html>\n");
+    WriteBytes(Site("sub/page.htm"), "<meta name=\"robots\" content=\"noindex\">\n");
+    File("a.jpg");
+    Edit("edtRemoteRoot")->setText("http://www.example.com");
+    Click("bbtList");
+    Click("bbtTestPage");
+    QCOMPARE(Edit("edtRemoteRoot")->text(), QString("http://www.example.com/"));
+    QCOMPARE(Edit("edtSaveAs")->text(), Site("qme_____.htm"));
+    const QStringList page = FWindow->OutputLines();
+    QCOMPARE(page.filter("?url=http://www.example.com/Index.htm&spider=yes").size(), 1);
+    QCOMPARE(page.filter("gifbot.cgi?url=http://www.example.com/a.jpg&").size(), 1);
+
+    Click("bbtRobots");
+    QCOMPARE(FWindow->OutputLines(), (QStringList{"User-agent: *", "Disallow: /sub/page.htm"}));
+    QCOMPARE(Edit("edtSaveAs")->text(), Site("robots.txt"));
+
+    Edit("edtMask")->setText("*.none");
+    Click("bbtTestPage");
+    QVERIFY(Edit("edtSaveAs")->text().isEmpty());
+    QVERIFY(!Enabled("bbtSaveAs"));
+    // Convert still works on the last listing, whatever walked since.
+    Click("bbtCase");
+    QVERIFY(QFile::exists(Site("index.htm")));
+  }
+
+  // SaveAs writes the pane with CR LF; a target that cannot be written is left as it was.
+  void saveAs() {
+    WriteBytes(Site("a.htm"), "<meta name=robots content=noindex>\n");
+    WriteBytes(Site("robots.txt"), "old");
+    Edit("edtMask")->setText("*.htm");
+    Click("bbtList");
+    Click("bbtRobots");
+    Click("bbtSaveAs");
+    QCOMPARE(ReadBytes(Site("robots.txt")), QByteArray("User-agent: *\r\nDisallow: /a.htm\r\n"));
+
+    Edit("edtSaveAs")->setText(Site("missing/robots.txt"));
+    auto seen = AnswerNextMessage(mrOk);
+    Click("bbtSaveAs");
+    QVERIFY2(seen->Text.contains("missing/robots.txt"), qPrintable(seen->Text));
+    QVERIFY(!QFile::exists(Site("missing")));
+
+    // No file may grow past 16 bytes (root too is bound by it).
+    WriteBytes(Site("robots.txt"), "kept");
+    Edit("edtSaveAs")->setText(Site("robots.txt"));
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    seen = AnswerNextMessage(mrOk);
+    Click("bbtSaveAs");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldHandler);
+    QVERIFY(seen->Shown);
+    QCOMPARE(ReadBytes(Site("robots.txt")), QByteArray("kept"));
+    QCOMPARE(Sorted(EntriesOf(Site())), (QStringList{"a.htm", "robots.txt"}));
+  }
+};
 
 QTEST_MAIN(TestWalkTreeWindow)
 #include "test_walk_tree_window.moc"
