@@ -32,9 +32,8 @@ class TestAboutDialog : public QObject {
   void sizes_data();
   void sizes();
   void properties();
-  void enterAndHelp();
+  void versionHelpAndEnter();
   void hiddenKey();
-  void versionLineShowsVersionInfo();
 };
 
 // The size follows the style and the font; the window sits in the middle of
@@ -97,7 +96,9 @@ void TestAboutDialog::properties() {
   QCOMPARE(w.findChild<QLabel*>("lblProgName")->text(), QGuiApplication::applicationDisplayName());
 }
 
-void TestAboutDialog::enterAndHelp() {
+// The version line shows the version information, F1 asks for help and
+// Enter closes.
+void TestAboutDialog::versionHelpAndEnter() {
   TAboutDialog dialog;
   QStringList helped;
   dialog.OnHelp = [&](QObject* sender, const QString& caption) {
@@ -105,6 +106,11 @@ void TestAboutDialog::enterAndHelp() {
   };
   TAboutWindow w(dialog);
   w.show();
+  const auto seen = AnswerNextMessage(mrOk);
+  QTest::mouseClick(w.findChild<QLabel*>("lblVersion"), Qt::LeftButton);
+  QCOMPARE(seen->Caption, QStringLiteral("Version information"));
+  QString expected = VersionInfoText(TZELSysInfo());
+  QCOMPARE(seen->Text, expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   QTest::keyClick(&w, Qt::Key_F1);
   QVERIFY(w.isVisible());
   QTest::keyClick(&w, Qt::Key_Return);
@@ -141,17 +147,6 @@ void TestAboutDialog::hiddenKey() {
   QTest::keyClick(&w2, Qt::Key_C, Qt::AltModifier | Qt::ShiftModifier);  // not Alt alone
   QCOMPARE(handled, 1);
   QVERIFY(w2.findChild<QPlainTextEdit*>("memHidden")->isHidden());
-}
-
-void TestAboutDialog::versionLineShowsVersionInfo() {
-  TAboutDialog dialog;
-  TAboutWindow w(dialog);
-  w.show();
-  const auto seen = AnswerNextMessage(mrOk);
-  QTest::mouseClick(w.findChild<QLabel*>("lblVersion"), Qt::LeftButton);
-  QCOMPARE(seen->Caption, QStringLiteral("Version information"));
-  QString expected = VersionInfoText(TZELSysInfo());
-  QCOMPARE(seen->Text, expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QTEST_MAIN(TestAboutDialog)
