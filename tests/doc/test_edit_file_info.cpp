@@ -106,6 +106,19 @@ class TestEditFileInfo : public QObject {
     QVERIFY_THROWS_EXCEPTION(EInOutError, info.Save());
   }
 
+  // Where a line of the file stands once the empty lines before it were
+  // dropped, across several 64-line words.
+  void loadedLine() {
+    QByteArray bytes;
+    for (int line = 1; line <= 140; ++line) bytes += QByteArray(line % 3 ? "x" : "") + "\r\n";
+    WriteBytes(Path("e.htm"), bytes);
+    TEditFileInfo info;
+    info.DeleteEmptyLines = true;
+    info.Load(Path("e.htm"));
+    for (qint64 line = 1, kept = 0; line <= 140; ++line)
+      if (line % 3) QCOMPARE(info.LoadedLine(line), ++kept);
+  }
+
   void save_data() {
     QTest::addColumn<int>("tab");
     QTest::addColumn<L>("lines");
