@@ -89,6 +89,7 @@ class TestEditFileInfo : public QObject {
     info.OnChange = [&] { events << "change"; };
     WriteBytes(Path("a.htm"), "one\r\ntwo");
     SetFileDate(Path("a.htm"), DateTimeStrToDateTime("05-03-2000 00:46"));
+    QVERIFY(!info.Modified);
     info.SetModified(true);
     info.Load(Path("a.htm"));
     QCOMPARE(events, QStringList({"change", "loaded", "change"}));
