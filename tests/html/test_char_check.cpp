@@ -3,45 +3,31 @@
 #include "html/char_check.h"
 
 using TLines = std::vector<std::string>;
-Q_DECLARE_METATYPE(TLines)
 
 class TestCharCheck : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void check_data() {
-    QTest::addColumn<TLines>("lines");
-    QTest::addColumn<int>("line");
-    QTest::addColumn<int>("pos");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("e acute at 2,4")
-        << TLines{"<P>", "abc\xC3\xA9 d\xC3\xA9"} << 2 << 4
-        << QString::fromUtf8("Illegal character \"\xC3\xA9\" at line 2 position 4.");
-    QTest::newRow("tabs only") << TLines{"\t<P>\t", "\t\t", ""} << -1 << -1 << QString();
-    QTest::newRow("empty document") << TLines{} << -1 << -1 << QString();
-    QTest::newRow("code 31 passes, 29 fails")
-        << TLines{"a\x1F" "b\x1E", "xy\x1D"} << 2 << 3
-        << QString("Illegal character \"\x1D\" at line 2 position 3.");
-    QTest::newRow("DEL passes, NUL fails")
-        << TLines{"\x7F", std::string("ab\0", 3)} << 2 << 3
-        << QString("Illegal character \"") + QChar(0) + "\" at line 2 position 3.";
-    QTest::newRow("broken UTF-8")
-        << TLines{"a\xE9z"} << 1 << 2
-        << QString::fromUtf8("Illegal character \"\xEF\xBF\xBD\" at line 1 position 2.");
-    QTest::newRow("first one only") << TLines{"ok", "\x01\x02"} << 2 << 1
-                                    << QString("Illegal character \"\x01\" at line 2 position 1.");
-  }
-
+  // The first illegal character, its line and position (from 1) and the message naming it.
   void check() {
-    QFETCH(TLines, lines);
-    QFETCH(int, line);
-    QFETCH(int, pos);
-    QFETCH(QString, message);
-    int l = 0, p = 0;
-    std::string text = "stale";
-    QCOMPARE(CheckChars(lines, l, p, text), line == -1);
-    QCOMPARE(l, line);
-    QCOMPARE(p, pos);
-    QCOMPARE(QString::fromStdString(text), message);
+    const std::tuple<TLines, int, int, std::string> rows[] = {
+        {{"<P>", "abc\xC3\xA9 d\xC3\xA9"}, 2, 4, "\xC3\xA9"},
+        {{"\t<P>\t", "\t\t", ""}, -1, -1, ""},  // tabs only
+        {{}, -1, -1, ""},
+        {{"a\037b\036", "xy\x1D"}, 2, 3, "\x1D"},                        // 31 passes, 29 fails
+        {{"\x7F", std::string("ab\0", 3)}, 2, 3, std::string(1, '\0')},  // DEL passes, NUL fails
+        {{"a\xE9z"}, 1, 2, "\xEF\xBF\xBD"},                              // broken UTF-8
+        {{"ok", "\x01\x02"}, 2, 1, "\x01"},                              // the first one only
+    };
+    for (const auto& [lines, line, pos, shown] : rows) {
+      int l = 0, p = 0;
+      std::string text = "stale";
+      QCOMPARE(CheckChars(lines, l, p, text), line == -1);
+      QCOMPARE(l, line);
+      QCOMPARE(p, pos);
+      const std::string message = "Illegal character \"" + shown + "\" at line " +
+                                  std::to_string(line) + " position " + std::to_string(pos) + ".";
+      QCOMPARE(text, line == -1 ? std::string() : message);
+    }
   }
 
   void codes() {
