@@ -76,32 +76,30 @@ class TestSitePages : public QObject {
     QCOMPARE(FormatTotalSize(5'000'000'000), QString("5,000,000,000"));
   }
 
-  void homeBlock_data() {
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("home");
-    QTest::newRow("Index.htm in the root")
-        << QStringList{"sub/index.htm", "Index.htm"} << "Index.htm";
-    QTest::newRow("only in a sub-folder") << QStringList{"sub/index.htm", "a.htm"} << "";
-    QTest::newRow("home.html") << QStringList{"home.html", "x.htm"} << "home.html";
-    QTest::newRow("none") << QStringList{"a.htm"} << "";
-    QTest::newRow("any file") << QStringList{"index.php"} << "index.php";
-  }
-
+  // The home page: the first entry right under the root named index.* or home.*.
   void homeBlock() {
-    QFETCH(QStringList, files);
-    QFETCH(QString, home);
-    for (const QString& f : files) Make(f);
-    const QStringList lines = WriteTestPage(Pages(), {}, Remote, Services);
-    const QStringList block = HomeBlock(lines);
-    if (home.isEmpty()) {
-      QVERIFY(block.isEmpty());
-      QCOMPARE(lines[13], QString("<BR>"));
-      QCOMPARE(lines[14], QString("<H3 style=\"color: red\">Check your pages with the "
-                                  "WWW-Consortium Validators...</H3>"));
-    } else {
-      QCOMPARE(block.size(), 5);
-      QCOMPARE(block[3], "<A href=\"https://wdg/cgi-bin/validate.cgi?url=" + Remote + home +
-                             "&spider=yes\" target=\"wdgval\">Check entire site</A></TD>");
+    const std::tuple<QStringList, QString> rows[] = {
+        {{"sub/index.htm", "Index.htm"}, "Index.htm"},
+        {{"sub/index.htm", "a.htm"}, ""},  // only in a sub-folder
+        {{"home.html", "x.htm"}, "home.html"},
+        {{"a.htm"}, ""},
+        {{"index.php"}, "index.php"},  // any file
+    };
+    for (const auto& [files, home] : rows) {
+      FTmp = std::make_unique<QTemporaryDir>();
+      for (const QString& f : files) Make(f);
+      const QStringList lines = WriteTestPage(Pages(), {}, Remote, Services);
+      const QStringList block = HomeBlock(lines);
+      if (home.isEmpty()) {
+        QVERIFY(block.isEmpty());
+        QCOMPARE(lines[13], QString("<BR>"));
+        QCOMPARE(lines[14], QString("<H3 style=\"color: red\">Check your pages with the "
+                                    "WWW-Consortium Validators...</H3>"));
+      } else {
+        QCOMPARE(block.size(), 5);
+        QCOMPARE(block[3], "<A href=\"https://wdg/cgi-bin/validate.cgi?url=" + Remote + home +
+                               "&spider=yes\" target=\"wdgval\">Check entire site</A></TD>");
+      }
     }
   }
 
