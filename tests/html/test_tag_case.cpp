@@ -6,31 +6,19 @@
 
 namespace {
 
-std::string AsciiCase(std::string s, bool toUpper) {
-  for (char& c : s) {
-    if (toUpper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    if (!toUpper && c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return s;
-}
-
 // The conversion done the long way, as the editor's search would do it: for
-// every name in table order, "<" + name and then "</" + name are searched
-// without regard to the case of a to z; each hit is replaced by the pattern in
-// the chosen case and the next search starts just after the replaced text.
-std::string RepeatedSearch(std::string text, bool toUpper) {
+// every name in table order, "<" + name and then "</" + name are replaced,
+// found without regard to case, by the pattern in the chosen case; each search
+// goes on just after the text it replaced.
+std::string RepeatedSearch(const std::string& page, bool toUpper) {
+  QString text = QString::fromStdString(page);
   for (const THtmlElement& e : HtmlElements) {
-    for (const char* prefix : {"<", "</"}) {
-      const std::string pattern = prefix + std::string(e.Name);
-      const std::string replacement = AsciiCase(pattern, toUpper);
-      std::size_t hit = AsciiCase(text, true).find(AsciiCase(pattern, true));
-      while (hit != std::string::npos) {
-        text.replace(hit, pattern.size(), replacement);
-        hit = AsciiCase(text, true).find(AsciiCase(pattern, true), hit + replacement.size());
-      }
+    for (const QString prefix : {"<", "</"}) {
+      const QString pattern = prefix + e.Name;
+      text.replace(pattern, toUpper ? pattern.toUpper() : pattern.toLower(), Qt::CaseInsensitive);
     }
   }
-  return text;
+  return text.toStdString();
 }
 
 // Markup made to probe the edges: listed names in mixed case, names that a
@@ -45,7 +33,7 @@ std::string RandomMarkup(QRandomGenerator& random) {
     if (random.bounded(3) == 0) {
       std::string name = HtmlElements[random.bounded(HtmlElementCount)].Name;
       for (char& c : name)
-        if (random.bounded(2)) c = AsciiCase(std::string(1, c), false)[0];
+        if (random.bounded(2)) c = static_cast<char>(QChar::toLower(c));
       s += name;
     } else {
       s += pieces[random.bounded(int(std::size(pieces)))];
