@@ -9,7 +9,7 @@ bool TestPageAllowed(bool listed, const QString& remoteRoot) {
 }
 
 QString RootOnExit(const QString& text, bool wanted) {
-  return wanted && !text.endsWith('/') ? text + '/' : text;
+  return wanted && !text.isEmpty() && !text.endsWith('/') ? text + '/' : text;
 }
 
 QString SaveAsTarget(const QString& localRoot, const QString& fileName, int fileCount) {

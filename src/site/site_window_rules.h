@@ -13,8 +13,9 @@ inline constexpr char RemoteRootPrefix[] = "http://www.";
 // RemoteRootPrefix and has more after it.
 bool TestPageAllowed(bool listed, const QString& remoteRoot);
 
-// A root field's text on leaving it: "/" added when Wanted (a local root
-// that is not empty, a remote root while Testpage may run) and missing.
+// A root field's text on leaving it: "/" added when Wanted (always for the
+// local root, for the remote root while Testpage may run), missing, and the
+// text is not empty.
 QString RootOnExit(const QString& text, bool wanted);
 
 // SaveAs's target: FileName in LocalRoot when the last walk found files,

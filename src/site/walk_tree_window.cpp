@@ -233,8 +233,7 @@ bool TfrmWalkTree::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmWalkTree::edtLocalRootExit() {
-  const QString text = edtLocalRoot->text();
-  SetChanged(edtLocalRoot, RootOnExit(text, !text.isEmpty()));
+  SetChanged(edtLocalRoot, RootOnExit(edtLocalRoot->text(), true));
 }
 
 void TfrmWalkTree::edtRemoteRootChange() { UpdateButtons(); }

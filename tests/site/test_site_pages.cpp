@@ -65,8 +65,10 @@ class TestSitePages : public QObject {
         {true, "https://www.s", false}};
     for (const auto& [listed, remote, allowed] : testPage)
       QVERIFY2(TestPageAllowed(listed, remote) == allowed, remote);
-    const std::tuple<const char*, bool, const char*> onExit[] = {
-        {"/site", true, "/site/"}, {"/site/", true, "/site/"}, {"/site", false, "/site"}};
+    const std::tuple<const char*, bool, const char*> onExit[] = {{"/site", true, "/site/"},
+                                                                 {"/site/", true, "/site/"},
+                                                                 {"/site", false, "/site"},
+                                                                 {"", true, ""}};
     for (const auto& [text, wanted, result] : onExit)
       QCOMPARE(RootOnExit(text, wanted), QString(result));
     QCOMPARE(SaveAsTarget("/s/", "robots.txt", 1), QString("/s/robots.txt"));

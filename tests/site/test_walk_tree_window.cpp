@@ -260,6 +260,7 @@ class TestWalkTreeWindow : public QObject {
     // Convert still works on the last listing, whatever walked since.
     Edit("edtMask")->setText("*.none");
     Click("bbtTestPage");
+    QVERIFY(!Enabled("bbtSaveAs"));  // a pane, but no target
     Click("bbtCase");
     QVERIFY(QFile::exists(Site("index.htm")));
   }
