@@ -47,6 +47,7 @@ class TestCharCheck : public QObject {
     // The smallest and the largest code of their lengths are one character each.
     QCOMPARE(ByteOffsetOfChar("\xC2\x80z", 2), std::size_t(2));
     QCOMPARE(ByteOffsetOfChar("\xDF\xBFz", 2), std::size_t(2));
+    QCOMPARE(ByteOffsetOfChar("\xED\xBF\xBFz", 2), std::size_t(1));  // a surrogate: 3 bytes
     QCOMPARE(ByteOffsetOfChar("\xF4\x8F\xBF\xBFz", 2), std::size_t(4));
     const TLines lines{"<P>", "abc\xC3\xA9"};
     QCOMPARE(CharIndexOf(lines, 2, 4), 3LL + 2 + 3);
