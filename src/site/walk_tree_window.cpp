@@ -22,10 +22,9 @@
 #include "config/environment.h"
 #include "site/date_func.h"
 #include "site/file_manager.h"
+#include "site/site_window_rules.h"
 
 namespace {
-
-const QString kRemotePrefix = "http://www.";
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QPoint at) {
   auto* label = new QLabel(caption, parent);
@@ -67,6 +66,11 @@ TBoxLabel* MakeBox(QWidget* parent, const char* name, const QRect& r) {
   box->SetAlignment(Qt::AlignRight);
   box->SetCaption("0");
   return box;
+}
+
+// Leaves the field's cursor and undo alone when the text stays.
+void SetChanged(QLineEdit* edit, const QString& text) {
+  if (edit->text() != text) edit->setText(text);
 }
 
 }  // namespace
@@ -111,7 +115,7 @@ void TfrmWalkTree::BuildControls() {
   MakeLabel(this, "lblLocalRoot", "Local root", {8, 20});
   edtLocalRoot = MakeEdit(this, "edtLocalRoot", {}, {88, 16, 449, 24});
   MakeLabel(this, "lblRemoteRoot", "Remote root", {8, 52});
-  edtRemoteRoot = MakeEdit(this, "edtRemoteRoot", kRemotePrefix, {88, 48, 449, 24});
+  edtRemoteRoot = MakeEdit(this, "edtRemoteRoot", RemoteRootPrefix, {88, 48, 449, 24});
   bbtList = MakeButton(this, "bbtList", "&List site", {8, 84, 75, 24}, true);
   ckbInclSubDirs = MakeCheck(this, "ckbInclSubDirs", "Include sub-directories", {96, 88, 153, 17});
   ckbDetails = MakeCheck(this, "ckbDetails", "Show file-details", {256, 88, 121, 17});
@@ -229,15 +233,13 @@ bool TfrmWalkTree::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmWalkTree::edtLocalRootExit() {
-  const QString text = edtLocalRoot->text();
-  if (!text.isEmpty() && !text.endsWith('/')) edtLocalRoot->setText(text + '/');
+  SetChanged(edtLocalRoot, RootOnExit(edtLocalRoot->text(), true));
 }
 
 void TfrmWalkTree::edtRemoteRootChange() { UpdateButtons(); }
 
 void TfrmWalkTree::edtRemoteRootExit() {
-  const QString text = edtRemoteRoot->text();
-  if (bbtTestPage->isEnabled() && !text.endsWith('/')) edtRemoteRoot->setText(text + '/');
+  SetChanged(edtRemoteRoot, RootOnExit(edtRemoteRoot->text(), bbtTestPage->isEnabled()));
 }
 
 void TfrmWalkTree::edtSaveAsChange() {
@@ -246,11 +248,9 @@ void TfrmWalkTree::edtSaveAsChange() {
 
 void TfrmWalkTree::UpdateButtons() {
   const bool filled = !FOutput.isEmpty();
-  const QString remote = edtRemoteRoot->text();
   bbtCase->setEnabled(filled);
   bbtTouch->setEnabled(filled);
   bbtRobots->setEnabled(filled);
-  bbtTestPage->setEnabled(filled && remote.size() > kRemotePrefix.size() &&
-                          remote.startsWith(kRemotePrefix, Qt::CaseSensitive));
+  bbtTestPage->setEnabled(TestPageAllowed(filled, edtRemoteRoot->text()));
   bbtList->setEnabled(true);
 }

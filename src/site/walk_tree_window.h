@@ -6,7 +6,7 @@
 // use. Its methods are spread over files by responsibility:
 // walk_tree_window.cpp (controls, fields, buttons), walk_tree_window_actions.cpp
 // (list, convert, touch, save) and walk_tree_window_pages.cpp (test page,
-// robots.txt).
+// robots.txt); the rules they apply sit window-free in site_window_rules.h.
 #include <QDialog>
 #include <QStringList>
 

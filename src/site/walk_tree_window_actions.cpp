@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 
 #include "components/box_label.h"
 #include "components/desktop.h"
@@ -13,22 +12,11 @@
 #include "doc/checked_write.h"
 #include "site/date_func.h"
 #include "site/site_listing.h"
+#include "site/site_window_rules.h"
 #include "site/walk_tree_window.h"
 
 TfrmWalkTree::TWaitCursor::TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 TfrmWalkTree::TWaitCursor::~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-
-namespace {
-
-// "%10.0n": the locale's thousands separator, no decimals, right-aligned in
-// 10 characters.
-QString FormatTotalSize(quint64 size) {
-  QLocale locale;
-  locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-  return locale.toString(size).rightJustified(10, ' ');
-}
-
-}  // namespace
 
 void TfrmWalkTree::ListSite() {
   TWaitCursor wait;
@@ -40,7 +28,7 @@ void TfrmWalkTree::ListSite() {
   SetOutput(listing.Lines);
   bxlFileCount->SetCaption(QString::number(listing.FileCount));
   bxlFileSize->SetCaption(FormatTotalSize(listing.TotalSize));
-  edtSaveAs->setText(listing.FileCount > 0 ? localRoot + ListingFileName : QString());
+  edtSaveAs->setText(SaveAsTarget(localRoot, ListingFileName, listing.FileCount));
   UpdateButtons();
 }
 
@@ -105,10 +93,8 @@ void TfrmWalkTree::TouchFiles() {
 }
 
 void TfrmWalkTree::SaveOutput() {
-  QByteArray bytes;
-  for (const QString& line : FOutput) bytes += line.toUtf8() + "\r\n";
   try {
-    WriteFileChecked(edtSaveAs->text(), bytes);
+    WriteFileChecked(edtSaveAs->text(), OutputBytes(FOutput));
   } catch (const EInOutError& e) {
     MsgStop(e.Message, {});
   }

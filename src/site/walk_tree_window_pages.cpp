@@ -5,6 +5,7 @@
 #include "components/msg_func.h"
 #include "config/environment.h"
 #include "site/robots.h"
+#include "site/site_window_rules.h"
 #include "site/test_page.h"
 #include "site/walk_tree_window.h"
 
@@ -15,7 +16,7 @@ void TfrmWalkTree::MakeTestPage() {
   const bool inclSubDirs = ckbInclSubDirs->isChecked();
   const QStringList pages =
       BuildPageList(*ifmManager, localRoot, edtMask->text(), inclSubDirs, remoteRoot);
-  edtSaveAs->setText(ifmManager->FileCount() > 0 ? localRoot + TestPageFileName : QString());
+  edtSaveAs->setText(SaveAsTarget(localRoot, TestPageFileName, ifmManager->FileCount()));
   const QStringList images = BuildImageList(*ifmManagerImg, localRoot, remoteRoot, inclSubDirs);
   SetOutput(WriteTestPage(pages, images, remoteRoot, ServiceRoots(Environment->IniFileName)));
 }
@@ -25,7 +26,7 @@ void TfrmWalkTree::MakeRobots() {
   const QString localRoot = edtLocalRoot->text();
   const QStringList pages =
       BuildPageList(*ifmManager, localRoot, edtMask->text(), ckbInclSubDirs->isChecked());
-  edtSaveAs->setText(ifmManager->FileCount() > 0 ? localRoot + RobotsFileName : QString());
+  edtSaveAs->setText(SaveAsTarget(localRoot, RobotsFileName, ifmManager->FileCount()));
   QString failure;
   SetOutput(WriteRobots(pages, localRoot, &failure));
   if (!failure.isEmpty()) MsgStop(failure, {});

@@ -6,31 +6,19 @@
 
 namespace {
 
-std::string AsciiCase(std::string s, bool toUpper) {
-  for (char& c : s) {
-    if (toUpper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    if (!toUpper && c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return s;
-}
-
 // The conversion done the long way, as the editor's search would do it: for
-// every name in table order, "<" + name and then "</" + name are searched
-// without regard to the case of a to z; each hit is replaced by the pattern in
-// the chosen case and the next search starts just after the replaced text.
-std::string RepeatedSearch(std::string text, bool toUpper) {
+// every name in table order, "<" + name and then "</" + name are replaced,
+// found without regard to case, by the pattern in the chosen case; each search
+// goes on just after the text it replaced.
+std::string RepeatedSearch(const std::string& page, bool toUpper) {
+  QString text = QString::fromStdString(page);
   for (const THtmlElement& e : HtmlElements) {
-    for (const char* prefix : {"<", "</"}) {
-      const std::string pattern = prefix + std::string(e.Name);
-      const std::string replacement = AsciiCase(pattern, toUpper);
-      std::size_t hit = AsciiCase(text, true).find(AsciiCase(pattern, true));
-      while (hit != std::string::npos) {
-        text.replace(hit, pattern.size(), replacement);
-        hit = AsciiCase(text, true).find(AsciiCase(pattern, true), hit + replacement.size());
-      }
+    for (const QString prefix : {"<", "</"}) {
+      const QString pattern = prefix + e.Name;
+      text.replace(pattern, toUpper ? pattern.toUpper() : pattern.toLower(), Qt::CaseInsensitive);
     }
   }
-  return text;
+  return text.toStdString();
 }
 
 // Markup made to probe the edges: listed names in mixed case, names that a
@@ -45,7 +33,7 @@ std::string RandomMarkup(QRandomGenerator& random) {
     if (random.bounded(3) == 0) {
       std::string name = HtmlElements[random.bounded(HtmlElementCount)].Name;
       for (char& c : name)
-        if (random.bounded(2)) c = AsciiCase(std::string(1, c), false)[0];
+        if (random.bounded(2)) c = static_cast<char>(QChar::toLower(c));
       s += name;
     } else {
       s += pieces[random.bounded(int(std::size(pieces)))];
@@ -54,72 +42,56 @@ std::string RandomMarkup(QRandomGenerator& random) {
   return s;
 }
 
-void Row(const char* input, bool toUpper, const char* expected, int namesFound) {
-  QTest::newRow(*input ? input : "empty")
-      << QString(input) << toUpper << QString(expected) << namesFound;
-}
-
 }  // namespace
 
 class TestTagCase : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void conversion_data();
-  void conversion();
-  void sameAsRepeatedSearch();
-};
-
-// The texts are checked against the long way below; these rows hold the
-// count of names found, which tells the caller whether there was an edit.
-void TestTagCase::conversion_data() {
-  QTest::addColumn<QString>("input");
-  QTest::addColumn<bool>("toUpper");
-  QTest::addColumn<QString>("expected");
-  QTest::addColumn<int>("namesFound");
-  Row("<P>Some <B>BOLD</B> text</P>", false, "<p>Some <b>BOLD</b> text</p>", 4);
-  Row("<HTML><BODY class=x><P>Text</P></BODY></HTML>", true,
-      "<HTML><BODY class=x><P>Text</P></BODY></HTML>", 6);
-  Row("<Table BorDer=\"1\" WIDTH=100%>", false, "<table BorDer=\"1\" WIDTH=100%>", 1);
-  Row("<bgsound></bgsound>", true, "<Bgsound></Bgsound>", 2);
-  Row("<basefont><base><b><bdo><br><body><big><blockquote>", true,
-      "<BASEFONT><BASE><B><BDO><BR><BODY><BIG><BLOCKQUOTE>", 8);
-  Row("<TEXTAREAS><tablex><h1x>", false, "<textareaS><tablex><h1x>", 3);
-  Row("<h7>x</h7>", true, "<h7>x</h7>", 0);
-  Row("&lt;b&gt; < b> <//b> <\\b>", true, "&lt;b&gt; < b> <//b> <\\b>", 0);
-  Row("<b<b></b</b>", true, "<B<B></B</B>", 4);
-  Row("<b\xC3\xA9><\xC3\xA9m>", true, "<B\xC3\xA9><\xC3\xA9m>", 1);
-  Row("<i>x</", true, "<I>x</", 1);
-  Row("", true, "", 0);
-}
-
-void TestTagCase::conversion() {
-  QFETCH(QString, input);
-  QFETCH(bool, toUpper);
-  QFETCH(QString, expected);
-  QFETCH(int, namesFound);
-  const TTagCaseResult r = ConvertTagCase(input.toStdString(), toUpper);
-  QCOMPARE(QString::fromStdString(r.Text), expected);
-  QCOMPARE(r.NamesFound, namesFound);
-  QCOMPARE(r.Changed, input != expected);
-}
-
-void TestTagCase::sameAsRepeatedSearch() {
-  QRandomGenerator random(20240611);
-  for (int i = 0; i < 3000; ++i) {
-    const std::string page = RandomMarkup(random);
-    for (bool toUpper : {true, false}) {
-      const TTagCaseResult r = ConvertTagCase(page, toUpper);
-      const std::string expected = RepeatedSearch(page, toUpper);
-      if (r.Text != expected)
-        QFAIL(
-            qPrintable(QString("input \"%1\" upper %2: got \"%3\", expected \"%4\"")
-                           .arg(QString::fromStdString(page))
-                           .arg(toUpper)
-                           .arg(QString::fromStdString(r.Text), QString::fromStdString(expected))));
-      QCOMPARE(r.Changed, r.Text != page);
+  // The texts are checked against the long way below; these rows hold the
+  // count of names found, which tells the caller whether there was an edit.
+  void conversion() {
+    const std::tuple<const char*, bool, const char*, int> rows[] = {
+        {"<P>Some <B>BOLD</B> text</P>", false, "<p>Some <b>BOLD</b> text</p>", 4},
+        {"<HTML><BODY class=x><P>Text</P></BODY></HTML>", true,
+         "<HTML><BODY class=x><P>Text</P></BODY></HTML>", 6},
+        {"<Table BorDer=\"1\" WIDTH=100%>", false, "<table BorDer=\"1\" WIDTH=100%>", 1},
+        {"<bgsound></bgsound>", true, "<Bgsound></Bgsound>", 2},
+        {"<basefont><base><b><bdo><br><body><big><blockquote>", true,
+         "<BASEFONT><BASE><B><BDO><BR><BODY><BIG><BLOCKQUOTE>", 8},
+        {"<TEXTAREAS><tablex><h1x>", false, "<textareaS><tablex><h1x>", 3},
+        {"<h7>x</h7>", true, "<h7>x</h7>", 0},
+        {"&lt;b&gt; < b> <//b> <\\b>", true, "&lt;b&gt; < b> <//b> <\\b>", 0},
+        {"<b<b></b</b>", true, "<B<B></B</B>", 4},
+        {"<b\xC3\xA9><\xC3\xA9m>", true, "<B\xC3\xA9><\xC3\xA9m>", 1},
+        {"<i>x</", true, "<I>x</", 1},
+        {"", true, "", 0},
+    };
+    for (const auto& [input, toUpper, expected, namesFound] : rows) {
+      const TTagCaseResult r = ConvertTagCase(input, toUpper);
+      QCOMPARE(QString::fromStdString(r.Text), QString(expected));
+      QVERIFY2(r.NamesFound == namesFound, input);
+      QCOMPARE(r.Changed, std::string(input) != expected);
     }
   }
-}
+
+  void sameAsRepeatedSearch() {
+    QRandomGenerator random(20240611);
+    for (int i = 0; i < 3000; ++i) {
+      const std::string page = RandomMarkup(random);
+      for (bool toUpper : {true, false}) {
+        const TTagCaseResult r = ConvertTagCase(page, toUpper);
+        const std::string expected = RepeatedSearch(page, toUpper);
+        if (r.Text != expected)
+          QFAIL(qPrintable(
+              QString("input \"%1\" upper %2: got \"%3\", expected \"%4\"")
+                  .arg(QString::fromStdString(page))
+                  .arg(toUpper)
+                  .arg(QString::fromStdString(r.Text), QString::fromStdString(expected))));
+        QCOMPARE(r.Changed, r.Text != page);
+      }
+    }
+  }
+};
 
 QTEST_APPLESS_MAIN(TestTagCase)
 #include "test_tag_case.moc"

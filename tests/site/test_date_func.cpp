@@ -35,12 +35,9 @@ void SetTimes(const QString& name, time_t atime, time_t mtime, long mtimeNsec = 
 
 const time_t Old = 1000000000;
 
-// A row that reads as Value, or fails in the reader or (with ".") in the
-// shape check; the message quotes the text cut to 10 (16) characters.
+// A text that reads as its value, or fails in the reader or (with ".") in
+// the shape check; the message quotes the text cut to 10 (16) characters.
 enum TFault { None, Reader, Shape };
-void Row(const char* text, bool withTime, TFault fault, QDateTime value = {}) {
-  QTest::newRow(text) << QString(text) << withTime << value << int(fault);
-}
 
 }  // namespace
 
@@ -64,50 +61,45 @@ class TestDateFunc : public QObject {
     QVERIFY(Dir.isValid());
   }
 
-  void read_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("withTime");
-    QTest::addColumn<QDateTime>("value");
-    QTest::addColumn<int>("fault");
-    Row("1-2-2001", false, None, Local(2001, 2, 1));
-    Row(" 1-2-2001", false, None, Local(2001, 2, 1));
-    Row("31-02-2001", false, Reader);
-    Row("001-1-2001", false, Reader);
-    Row("1-1-20011", false, Reader);
-    Row("xx-xx-xxxx", false, Reader);
-    Row("28/10/2001", false, Shape);
-    Row("28-10-01", false, Shape);
-    Row("01-01-0099", false, Shape);
-    Row("1-1-1-2001", false, Shape);
-    Row("", false, Shape);
-    Row(" 28-10-2001", false, Shape);
-    Row(" 28-10-2001 14:05", true, None, Local(2001, 10, 28, 14));
-    Row("28-10-2001 14:05:59", true, None, Local(2001, 10, 28, 14, 5));
-    Row("28-10-2001", true, None, Local(2001, 10, 28));
-    Row("1-2-2001 9:5", true, None, Local(2001, 2, 1, 9, 5));
-    Row("1-2-2001 9:05:07", true, None, Local(2001, 2, 1, 9, 5, 7));
-    Row("1-2-2001  23:59", true, None, Local(2001, 2, 1, 23, 59));
-    Row("28-10-2001 24:00", true, Reader);
-    Row("28-10-2001 10", true, Reader);
-    Row("25-03-2001 02:30", true, Reader);                            // skipped in spring
-    Row("28-10-2001 02:30", true, None, Local(2001, 10, 28, 2, 30));  // twice in autumn
-    Row("28-10- 2001", true, Shape);
-    Row(" 1-1-01 ", true, Shape);
-  }
   void read() {
-    QFETCH(QString, text);
-    QFETCH(bool, withTime);
-    QFETCH(QDateTime, value);
-    QFETCH(int, fault);
-    QDateTime got;
-    const QString message =
-        MessageOf([&] { got = withTime ? DateTimeStrToDateTime(text) : DateStrToDate(text); });
-    if (fault == None) QCOMPARE(got, value);
-    const QString expected =
-        fault == None ? QString()
-                      : "'" + text.left(withTime ? 16 : 10) + "' is not a valid " +
-                            (withTime ? "date and time" : "date") + (fault == Shape ? "." : "");
-    QCOMPARE(message, expected);
+    const std::tuple<const char*, bool, TFault, QDateTime> rows[] = {
+        {"1-2-2001", false, None, Local(2001, 2, 1)},
+        {" 1-2-2001", false, None, Local(2001, 2, 1)},
+        {"31-02-2001", false, Reader, {}},
+        {"001-1-2001", false, Reader, {}},
+        {"1-1-20011", false, Reader, {}},
+        {"xx-xx-xxxx", false, Reader, {}},
+        {"28/10/2001", false, Shape, {}},
+        {"28-10-01", false, Shape, {}},
+        {"01-01-0099", false, Shape, {}},
+        {"1-1-1-2001", false, Shape, {}},
+        {"", false, Shape, {}},
+        {" 28-10-2001", false, Shape, {}},
+        {" 28-10-2001 14:05", true, None, Local(2001, 10, 28, 14)},
+        {"28-10-2001 14:05:59", true, None, Local(2001, 10, 28, 14, 5)},
+        {"28-10-2001", true, None, Local(2001, 10, 28)},
+        {"1-2-2001 9:5", true, None, Local(2001, 2, 1, 9, 5)},
+        {"1-2-2001 9:05:07", true, None, Local(2001, 2, 1, 9, 5, 7)},
+        {"1-2-2001  23:59", true, None, Local(2001, 2, 1, 23, 59)},
+        {"28-10-2001 24:00", true, Reader, {}},
+        {"28-10-2001 10", true, Reader, {}},
+        {"1-2-2001 9:5:007", true, Reader, {}},
+        {"25-03-2001 02:30", true, Reader, {}},                        // skipped in spring
+        {"28-10-2001 02:30", true, None, Local(2001, 10, 28, 2, 30)},  // twice in autumn
+        {"28-10- 2001", true, Shape, {}},
+        {" 1-1-01 ", true, Shape, {}},
+    };
+    for (const auto& [text, withTime, fault, value] : rows) {
+      QDateTime got;
+      const QString message =
+          MessageOf([&] { got = withTime ? DateTimeStrToDateTime(text) : DateStrToDate(text); });
+      QVERIFY2(fault != None || got == value, text);
+      const QString expected =
+          fault == None ? QString()
+                        : "'" + QString(text).left(withTime ? 16 : 10) + "' is not a valid " +
+                              (withTime ? "date and time" : "date") + (fault == Shape ? "." : "");
+      QCOMPARE(message, expected);
+    }
   }
 
   void summerTimeAtMidnight() {
@@ -172,32 +164,27 @@ class TestDateFunc : public QObject {
     QCOMPARE(GetFileDate(name), odd);
   }
 
-  void setFileDateRange_data() {
-    QTest::addColumn<QDateTime>("value");
-    QTest::addColumn<QString>("message");
-    const QString range = QString("Can't change filedate. (Err. %1)").arg(EINVAL);
-    QTest::newRow("last of 1979") << Local(1979, 12, 31, 23, 59) << range;
-    QTest::newRow("first of 1980") << Local(1980, 1, 1) << "";
-    QTest::newRow("last of 2099") << Local(2099, 12, 31, 23, 59) << "";
-    QTest::newRow("2100") << Local(2100, 1, 1) << range;
-    QTest::newRow("invalid") << QDateTime() << range;
-    QTest::newRow("local year counts")
-        << QDateTime(QDate(1979, 12, 31), QTime(23, 30), Qt::UTC) << "";
-    QTest::newRow("fraction fails read-back")
-        << QDateTime(QDate(2001, 10, 28), QTime(14, 5, 0, 500))
-        << "Can't change filedate. (Err. -1)";
-  }
   void setFileDateRange() {
-    QFETCH(QDateTime, value);
-    QFETCH(QString, message);
-    const QString name = NewFile("range.htm");
-    QCOMPARE(MessageOf<EInOutError>([&] { SetFileDate(name, value); }), message);
-    if (message.isEmpty())
-      QCOMPARE(GetFileDate(name), value);
-    else if (message.endsWith("-1)"))
-      QCOMPARE(GetFileDate(name), value.addMSecs(-500));
-    else
-      QCOMPARE(qint64(FileStat(name).st_mtim.tv_sec), qint64(Old));
+    const QString range = QString("Can't change filedate. (Err. %1)").arg(EINVAL);
+    const std::tuple<QDateTime, QString> rows[] = {
+        {Local(1979, 12, 31, 23, 59), range},
+        {Local(1980, 1, 1), ""},
+        {Local(2099, 12, 31, 23, 59), ""},
+        {Local(2100, 1, 1), range},
+        {QDateTime(), range},
+        {QDateTime(QDate(1979, 12, 31), QTime(23, 30), Qt::UTC), ""},  // the local year counts
+        {QDateTime(QDate(2001, 10, 28), QTime(14, 5, 0, 500)), "Can't change filedate. (Err. -1)"},
+    };
+    for (const auto& [value, message] : rows) {
+      const QString name = NewFile("range.htm");
+      QCOMPARE(MessageOf<EInOutError>([&] { SetFileDate(name, value); }), message);
+      if (message.isEmpty())
+        QCOMPARE(GetFileDate(name), value);
+      else if (message.endsWith("-1)"))  // the fraction fails the read-back
+        QCOMPARE(GetFileDate(name), value.addMSecs(-500));
+      else
+        QCOMPARE(qint64(FileStat(name).st_mtim.tv_sec), qint64(Old));
+    }
   }
 
   void unwritableFilesAreLeftAlone() {
