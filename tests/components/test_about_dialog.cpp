@@ -29,43 +29,36 @@ class TestAboutDialog : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void cleanup() { ClearMessageAnswers(); }
-  void sizes_data();
   void sizes();
   void properties();
-  void enterAndHelp();
+  void versionHelpAndEnter();
   void hiddenKey();
-  void versionLineShowsVersionInfo();
 };
 
 // The size follows the style and the font; the window sits in the middle of
 // the screen, and its lines make room for the program's icon.
-void TestAboutDialog::sizes_data() {
-  QTest::addColumn<int>("style");
-  QTest::addColumn<int>("points");
-  QTest::addColumn<bool>("icon");
-  QTest::addColumn<QSize>("window");
-  QTest::newRow("panel") << int(dsPanel) << 10 << true << QSize(385, 214);
-  QTest::newRow("line, 12 points") << int(dsLine) << 12 << false << QSize(428, 234);
-}
-
 void TestAboutDialog::sizes() {
-  QFETCH(int, style);
-  QFETCH(int, points);
-  QFETCH(bool, icon);
-  QFETCH(QSize, window);
+  const struct {
+    TDlgStyle Style;
+    int Points;
+    bool Icon;
+    QSize Window;
+  } cases[] = {{dsPanel, 10, true, {385, 214}}, {dsLine, 12, false, {428, 234}}};
   TDesktopStub desktop;
-  TAboutDialog dialog;
-  dialog.Caption = QStringLiteral("Program Information");
-  dialog.SetDlgStyle(TDlgStyle(style));
-  dialog.Font.setPointSize(points);
-  QGuiApplication::setWindowIcon(icon ? SomeIcon() : QIcon());
-  TAboutWindow w(dialog);
-  QGuiApplication::setWindowIcon(QIcon());
-  QCOMPARE(w.size(), window);
-  QCOMPARE(w.findChild<QFrame*>("bvlLine") != nullptr, style == dsLine);
-  QCOMPARE(w.pos(), QPoint((1024 - window.width()) / 2, (768 - window.height()) / 2));
-  QCOMPARE(w.windowTitle(), QStringLiteral("Program Information"));
-  QCOMPARE(w.findChild<QLabel*>("lblProgName")->geometry().left(), icon ? 56 : 16);
+  for (const auto& c : cases) {
+    TAboutDialog dialog;
+    dialog.Caption = QStringLiteral("Program Information");
+    dialog.SetDlgStyle(c.Style);
+    dialog.Font.setPointSize(c.Points);
+    QGuiApplication::setWindowIcon(c.Icon ? SomeIcon() : QIcon());
+    TAboutWindow w(dialog);
+    QGuiApplication::setWindowIcon(QIcon());
+    QCOMPARE(w.size(), c.Window);
+    QCOMPARE(w.findChild<QFrame*>("bvlLine") != nullptr, c.Style == dsLine);
+    QCOMPARE(w.pos(), QPoint((1024 - c.Window.width()) / 2, (768 - c.Window.height()) / 2));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Program Information"));
+    QCOMPARE(w.findChild<QLabel*>("lblProgName")->geometry().left(), c.Icon ? 56 : 16);
+  }
 }
 
 void TestAboutDialog::properties() {
@@ -97,7 +90,9 @@ void TestAboutDialog::properties() {
   QCOMPARE(w.findChild<QLabel*>("lblProgName")->text(), QGuiApplication::applicationDisplayName());
 }
 
-void TestAboutDialog::enterAndHelp() {
+// The version line shows the version information, F1 asks for help and
+// Enter closes.
+void TestAboutDialog::versionHelpAndEnter() {
   TAboutDialog dialog;
   QStringList helped;
   dialog.OnHelp = [&](QObject* sender, const QString& caption) {
@@ -105,6 +100,11 @@ void TestAboutDialog::enterAndHelp() {
   };
   TAboutWindow w(dialog);
   w.show();
+  const auto seen = AnswerNextMessage(mrOk);
+  QTest::mouseClick(w.findChild<QLabel*>("lblVersion"), Qt::LeftButton);
+  QCOMPARE(seen->Caption, QStringLiteral("Version information"));
+  QString expected = VersionInfoText(TZELSysInfo());
+  QCOMPARE(seen->Text, expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   QTest::keyClick(&w, Qt::Key_F1);
   QVERIFY(w.isVisible());
   QTest::keyClick(&w, Qt::Key_Return);
@@ -141,17 +141,6 @@ void TestAboutDialog::hiddenKey() {
   QTest::keyClick(&w2, Qt::Key_C, Qt::AltModifier | Qt::ShiftModifier);  // not Alt alone
   QCOMPARE(handled, 1);
   QVERIFY(w2.findChild<QPlainTextEdit*>("memHidden")->isHidden());
-}
-
-void TestAboutDialog::versionLineShowsVersionInfo() {
-  TAboutDialog dialog;
-  TAboutWindow w(dialog);
-  w.show();
-  const auto seen = AnswerNextMessage(mrOk);
-  QTest::mouseClick(w.findChild<QLabel*>("lblVersion"), Qt::LeftButton);
-  QCOMPARE(seen->Caption, QStringLiteral("Version information"));
-  QString expected = VersionInfoText(TZELSysInfo());
-  QCOMPARE(seen->Text, expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QTEST_MAIN(TestAboutDialog)

@@ -32,7 +32,6 @@ class TestBoxLabel : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void textPlace();
-  void borders_data();
   void borders();
   void shapeAndStyleCoupled();
   void autoSizeAndAccelerator();
@@ -65,48 +64,42 @@ void TestBoxLabel::textPlace() {
   QVERIFY(Has(label.grab().toImage(), kInk));
 }
 
-void TestBoxLabel::borders_data() {
-  QTest::addColumn<int>("shape");
-  QTest::addColumn<int>("style");
-  // Probes: each pixel and the colour it must have ('A' the first colour of
-  // the style, 'B' the second, 'F' the fill).
-  QTest::addColumn<QList<QPoint>>("points");
-  QTest::addColumn<QString>("colours");
-  const int r = 39, b = 19;
-  QTest::newRow("raised box") << int(blBox) << int(blRaised)
-                              << QList<QPoint>{{5, 0}, {0, 5}, {5, b}, {r, 5}} << "AABB";
-  QTest::newRow("frame") << int(blFrame) << int(blLowered)
-                         << QList<QPoint>{{5, 0}, {0, 5}, {5, 1},    {1, 5},
-                                          {5, b}, {r, 5}, {5, b - 1}}
-                         << "AABBBBA";
-  QTest::newRow("top line") << int(blTopLine) << int(blLowered)
-                            << QList<QPoint>{{0, 0}, {r, 1}, {0, b}, {r, 5}} << "ABFF";
-  QTest::newRow("bottom line") << int(blBottomLine) << int(blRaised)
-                               << QList<QPoint>{{0, b - 1}, {r, b}, {5, 0}} << "ABF";
-  QTest::newRow("left line") << int(blLeftLine) << int(blLowered)
-                             << QList<QPoint>{{0, 5}, {1, b}, {5, 0}, {r, 5}} << "ABFF";
-  QTest::newRow("right line") << int(blRightLine) << int(blLowered)
-                              << QList<QPoint>{{r - 1, 0}, {r, b}, {0, 5}} << "ABF";
-}
-
+// Probes: each pixel and the colour it must have ('A' the first colour of the
+// style, 'B' the second, 'F' the fill).
 void TestBoxLabel::borders() {
-  QFETCH(int, shape);
-  QFETCH(int, style);
-  QFETCH(QList<QPoint>, points);
-  QFETCH(QString, colours);
-  TBoxLabel label;
-  label.resize(40, 20);
-  Paint(label);
-  label.SetBorderShape(TBoxLabelShape(shape));
-  label.SetBorderStyle(TBoxLabelStyle(style));
-  const QImage image = label.grab().toImage();
-  const QColor a = style == blRaised ? kLight : kShadow;
-  const QColor b = style == blRaised ? kShadow : kLight;
-  for (int i = 0; i < points.size(); ++i) {
-    const QColor want = colours[i] == 'A' ? a : colours[i] == 'B' ? b : kFill;
-    QCOMPARE(QColor(image.pixel(points[i])), want);
+  const int r = 39, b = 19;
+  const struct {
+    TBoxLabelShape Shape;
+    TBoxLabelStyle Style;
+    QList<QPoint> Points;
+    const char* Colours;
+  } cases[] = {
+      {blBox, blRaised, {{5, 0}, {0, 5}, {5, b}, {r, 5}}, "AABB"},
+      {blFrame, blLowered, {{5, 0}, {0, 5}, {5, 1}, {1, 5}, {5, b}, {r, 5}, {5, b - 1}}, "AABBBBA"},
+      {blTopLine, blLowered, {{0, 0}, {r, 1}, {0, b}, {r, 5}}, "ABFF"},
+      {blBottomLine, blRaised, {{0, b - 1}, {r, b}, {5, 0}}, "ABF"},
+      {blLeftLine, blLowered, {{0, 5}, {1, b}, {5, 0}, {r, 5}}, "ABFF"},
+      {blRightLine, blLowered, {{r - 1, 0}, {r, b}, {0, 5}}, "ABF"},
+  };
+  for (const auto& c : cases) {
+    TBoxLabel label;
+    label.resize(40, 20);
+    Paint(label);
+    label.SetBorderShape(c.Shape);
+    label.SetBorderStyle(c.Style);
+    const QImage image = label.grab().toImage();
+    const QColor first = c.Style == blRaised ? kLight : kShadow;
+    const QColor second = c.Style == blRaised ? kShadow : kLight;
+    for (int i = 0; i < c.Points.size(); ++i) {
+      const char want = c.Colours[i];
+      QCOMPARE(QColor(image.pixel(c.Points[i])), want == 'A'   ? first
+                                                 : want == 'B' ? second
+                                                               : kFill);
+    }
   }
   // Transparent: the fill is left to what lies below.
+  TBoxLabel label;
+  label.resize(40, 20);
   label.SetTransparent(true);
   QImage under(40, 20, QImage::Format_ARGB32);
   under.fill(Qt::transparent);

@@ -23,7 +23,6 @@ class TestCheckListBox : public QObject {
  private Q_SLOTS:
   void flagsFollowTheItems();
   void clickAndSpaceToggle();
-  void checkOnlyOne();
   void glyphsDrawn();
 };
 
@@ -56,6 +55,13 @@ void TestCheckListBox::flagsFollowTheItems() {
   items.Delete(7);  // no such item
   QCOMPARE(items.Count(), 3);
   QCOMPARE(items.Objects(5), nullptr);
+
+  l.SetChecked(2, true);
+  l.SetCheckOnlyOne(true);
+  QCOMPARE(Flags(l), (QList<bool>{false, false, false}));
+  l.SetChecked(0, true);
+  l.SetChecked(1, true);
+  QCOMPARE(Flags(l), (QList<bool>{false, true, false}));
 }
 
 void TestCheckListBox::clickAndSpaceToggle() {
@@ -76,17 +82,6 @@ void TestCheckListBox::clickAndSpaceToggle() {
   QTest::keyClick(&l, Qt::Key_Space);
   QCOMPARE(Flags(l), (QList<bool>{false, false, true}));
   QCOMPARE(atClick, (QList<bool>{true, false, true}));  // fired after the toggle
-}
-
-void TestCheckListBox::checkOnlyOne() {
-  TZELCheckListBox l;
-  for (const char* s : {"one", "two", "three"}) l.Items().Add(s);
-  l.SetChecked(2, true);
-  l.SetCheckOnlyOne(true);
-  QCOMPARE(Flags(l), (QList<bool>{false, false, false}));
-  l.SetChecked(0, true);
-  l.SetChecked(1, true);
-  QCOMPARE(Flags(l), (QList<bool>{false, true, false}));
 }
 
 // A glyph without transparency takes its bottom-left colour (blue) as the

@@ -16,7 +16,6 @@ class TestMsgWindow : public QObject {
   void cleanup();
   void answers_data();
   void answers();
-  void buttonLayout_data();
   void buttonLayout();
   void focusAndKeys();
   void progressBox();
@@ -77,31 +76,28 @@ void TestMsgWindow::answers() {
   QCOMPARE(PendingMessageAnswers(), 0);
 }
 
-// The buttons sit in one row, centred; four of them widen the window.
-void TestMsgWindow::buttonLayout_data() {
-  QTest::addColumn<int>("buttons");
-  QTest::addColumn<int>("width");
-  QTest::addColumn<int>("escape");
-  QTest::newRow("Yes No Cancel") << 11 << 360 << int(mrCancel);
-  QTest::newRow("all four widen") << 15 << 404 << int(mrCancel);
-  QTest::newRow("Yes No") << 3 << 360 << int(mrNo);
-  QTest::newRow("No OK: first Escape button") << 6 << 360 << int(mrNo);
-  QTest::newRow("OK alone") << 4 << 360 << int(mrOk);
-}
-
+// The buttons sit in one row, centred; four of them widen the window. Escape
+// answers Cancel, else the first of No and OK.
 void TestMsgWindow::buttonLayout() {
-  QFETCH(int, buttons);
-  QFETCH(int, width);
-  QFETCH(int, escape);
-  const auto seen = AnswerNextMessageWithKey(Qt::Key_Escape);
-  QCOMPARE(ShowMsg("Layout", "Layout", mkQuestion, TMsgButtons::fromInt(buttons), 1),
-           TModalResult(escape));
-  QCOMPARE(seen->Size, QSize(width, 165));
-  const QList<QRect>& r = seen->ButtonRects;
-  QCOMPARE(r.size(), seen->Buttons.size());
-  QVERIFY(std::abs(r.first().left() + r.last().right() + 1 - width) <= 1);
+  const struct {
+    TMsgButtons Buttons;
+    int Width;
+    TModalResult Escape;
+  } cases[] = {{mbYes | mbNo | mbCancel, 360, mrCancel},
+               {mbYes | mbNo | mbOK | mbCancel, 404, mrCancel},
+               {mbYes | mbNo, 360, mrNo},
+               {mbNo | mbOK, 360, mrNo},
+               {mbOK, 360, mrOk}};
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  QCOMPARE(seen->Pos, QPoint((screen.width() - width) / 2, (screen.height() - 165) / 2));
+  for (const auto& c : cases) {
+    const auto seen = AnswerNextMessageWithKey(Qt::Key_Escape);
+    QCOMPARE(ShowMsg("Layout", "Layout", mkQuestion, c.Buttons, 1), c.Escape);
+    QCOMPARE(seen->Size, QSize(c.Width, 165));
+    const QList<QRect>& r = seen->ButtonRects;
+    QCOMPARE(r.size(), seen->Buttons.size());
+    QVERIFY(std::abs(r.first().left() + r.last().right() + 1 - c.Width) <= 1);
+    QCOMPARE(seen->Pos, QPoint((screen.width() - c.Width) / 2, (screen.height() - 165) / 2));
+  }
 }
 
 void TestMsgWindow::focusAndKeys() {

@@ -12,14 +12,11 @@ TNumEditFormat Format(int fillCount, int decimals = 0, QChar fill = QLatin1Char(
   return f;
 }
 
-QString Blanks(int n) { return QString(n, QLatin1Char(' ')); }
-
 }  // namespace
 
 class TestNumEditRules : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void formatNumText_data();
   void formatNumText();
   void readNumText();
   void charAccepted();
@@ -28,33 +25,28 @@ class TestNumEditRules : public QObject {
   void charLimitAndNumToText();
 };
 
-void TestNumEditRules::formatNumText_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<int>("fillCount");
-  QTest::addColumn<int>("decimals");
-  QTest::addColumn<bool>("zeroFill");
-  QTest::addColumn<QString>("expected");
-  QTest::newRow("blank fill") << "7" << 10 << 0 << false << Blanks(9) + "7";
-  QTest::newRow("zeros become fill") << "007" << 10 << 0 << false << Blanks(9) + "7";
-  QTest::newRow("lone zero stays") << "0" << 10 << 0 << false << Blanks(9) + "0";
-  QTest::newRow("surplus fill dropped") << "      12" << 3 << 0 << false << QString(" 12");
-  QTest::newRow("digits never cut") << "123456" << 5 << 0 << false << QString("123456");
-  QTest::newRow("zero fill") << "12" << 5 << 0 << true << QString("00012");
-  QTest::newRow("fraction filled") << "3,5" << 10 << 2 << false << Blanks(9) + "3,50";
-  QTest::newRow("fraction cut") << "3,567" << 2 << 2 << false << QString(" 3,56");
-  QTest::newRow("no decimals drops fraction") << "3,5" << 3 << 0 << false << QString("  3");
-}
-
 void TestNumEditRules::formatNumText() {
-  QFETCH(QString, text);
-  QFETCH(int, fillCount);
-  QFETCH(int, decimals);
-  QFETCH(bool, zeroFill);
-  QFETCH(QString, expected);
-  const TNumEditFormat f = Format(fillCount, decimals, QLatin1Char(zeroFill ? '0' : ' '));
-  QCOMPARE(FormatNumText(text, f), expected);
-  // Formatting what is formatted changes nothing.
-  QCOMPARE(FormatNumText(expected, f), expected);
+  const QString nine = QString(9, QLatin1Char(' '));
+  const struct {
+    const char* Text;
+    TNumEditFormat Format;
+    QString Expected;
+  } cases[] = {
+      {"7", Format(10), nine + "7"},
+      {"007", Format(10), nine + "7"},  // zeros become fill
+      {"0", Format(10), nine + "0"},    // a lone zero stays
+      {"      12", Format(3), " 12"},   // surplus fill dropped
+      {"123456", Format(5), "123456"},  // digits never cut
+      {"12", Format(5, 0, QLatin1Char('0')), "00012"},
+      {"3,5", Format(10, 2), nine + "3,50"},
+      {"3,567", Format(2, 2), " 3,56"},
+      {"3,5", Format(3), "  3"},  // no decimals: the fraction goes
+  };
+  for (const auto& c : cases) {
+    QCOMPARE(FormatNumText(c.Text, c.Format), c.Expected);
+    // Formatting what is formatted changes nothing.
+    QCOMPARE(FormatNumText(c.Expected, c.Format), c.Expected);
+  }
 }
 
 void TestNumEditRules::readNumText() {

@@ -36,8 +36,7 @@ class TestPostIt : public QObject {
   void placeRules();
   void painted();
   void noteKeepsTextAndPlace();
-  void tooLongNoteAndUnwritableSettings();
-  void typingStopsAtTheLimit();
+  void limitAndUnwritableSettings();
   void cleanup() { ClearMessageAnswers(); }
 };
 
@@ -109,44 +108,29 @@ void TestPostIt::noteKeepsTextAndPlace() {
   QCOMPARE(after, 2);
 }
 
-// A note too long stays open; a place that cannot be kept is said once and
-// the text is not lost.
-void TestPostIt::tooLongNoteAndUnwritableSettings() {
+// Typing and pasting stop at the limit, a line end counting as two; a stored
+// note already too long is shown whole and the note stays open until it is
+// shortened. A place that cannot be kept is said once and the text is not lost.
+void TestPostIt::limitAndUnwritableSettings() {
   TDesktopStub desktop;
   const QTemporaryDir tmp;
   const QString ini = tmp.filePath("missing-folder/note.ini");
   TZELPostIt pit;
   pit.setObjectName("pit");
   pit.SetINIFile(ini);
-  pit.PIMaxLength = 10;
+  pit.PIMaxLength = 6;
   pit.PIShowOK = true;
-  pit.Lines = {"abcd", "efghi"};  // 11 with the line end
+  pit.Lines = {"abc", "de"};  // 7 with the line end
   const TMsgSeenPtr tooLong = AnswerNextMessage(mrOk);
   const TMsgSeenPtr unwritable = AnswerNextMessage(mrOk);
   AnswerNextMessage(mrOk);  // a third message would use this one
+  QString loaded, typed, pasted;
   bool stayedOpen = false;
   OnNote([&](TfrmPostIt& frm) {
+    loaded = Memo(frm)->toPlainText();
     QTest::mouseClick(frm.findChild<QWidget*>("bbtClose"), Qt::LeftButton);
     stayedOpen = frm.isVisible();
-    Memo(frm)->setPlainText("abcd\nefgh");
-    frm.close();
-  });
-  pit.Execute();
-  QVERIFY(stayedOpen);
-  QCOMPARE(tooLong->Caption, QString("Tekst langer dan 10 tekens"));
-  QCOMPARE(unwritable->Text, "Niet in staat instellingen op te slaan in " + ini);
-  QCOMPARE(PendingMessageAnswers(), 1);
-  QCOMPARE(pit.Lines, (QStringList{"abcd", "efgh"}));
-  QVERIFY(!QFile::exists(ini));
-}
-
-// A line end counts as two; a stored note already too long is kept whole.
-void TestPostIt::typingStopsAtTheLimit() {
-  TDesktopStub desktop;
-  TZELPostIt pit;
-  pit.PIMaxLength = 6;
-  QString typed, pasted, loaded;
-  OnNote([&](TfrmPostIt& frm) {
+    Memo(frm)->clear();
     QTest::keyClicks(Memo(frm), "abcdefgh");
     QTest::keyClick(Memo(frm), Qt::Key_Backspace);
     QTest::keyClick(Memo(frm), Qt::Key_Return);
@@ -154,21 +138,18 @@ void TestPostIt::typingStopsAtTheLimit() {
     Memo(frm)->clear();
     Memo(frm)->insertPlainText("ab\ncd\nef");
     pasted = Memo(frm)->toPlainText();
-    Memo(frm)->clear();
     frm.close();
   });
   pit.Execute();
+  QCOMPARE(loaded, QString("abc\nde"));
+  QVERIFY(stayedOpen);
   QCOMPARE(typed, QString("abcde"));
   QCOMPARE(pasted, QString("ab\ncd"));
-  pit.Lines = {"abcdefgh"};
-  OnNote([&](TfrmPostIt& frm) {
-    loaded = Memo(frm)->toPlainText();
-    Memo(frm)->setPlainText("abc");
-    frm.close();
-  });
-  pit.Execute();
-  QCOMPARE(loaded, QString("abcdefgh"));
-  QCOMPARE(pit.Lines, QStringList{"abc"});
+  QCOMPARE(tooLong->Caption, QString("Tekst langer dan 6 tekens"));
+  QCOMPARE(unwritable->Text, "Niet in staat instellingen op te slaan in " + ini);
+  QCOMPARE(PendingMessageAnswers(), 1);
+  QCOMPARE(pit.Lines, (QStringList{"ab", "cd"}));
+  QVERIFY(!QFile::exists(ini));
 }
 
 QTEST_MAIN(TestPostIt)

@@ -47,26 +47,14 @@ void TestStrFunc::searching() {
 }
 
 void TestStrFunc::validators() {
-  QVERIFY(IsTimeStr("23:59"));
-  QVERIFY(IsTimeStr("00:00"));
-  QVERIFY(!IsTimeStr("24:00"));
-  QVERIFY(!IsTimeStr("9:30"));
-  QVERIFY(!IsTimeStr("12-30"));
-  QVERIFY(!IsTimeStr("-1:30"));
-  QVERIFY(!IsAlphaStr(""));
+  for (const char* yes : {"23:59", "00:00"}) QVERIFY2(IsTimeStr(yes), yes);
+  for (const char* no : {"24:00", "9:30", "12-30", "-1:30"}) QVERIFY2(!IsTimeStr(no), no);
   QVERIFY(IsAlphaStr("Abc"));
-  QVERIFY(!IsAlphaStr("abc1"));
-  QVERIFY(!IsAlphaStr("\xe9t\xe9"));
-  QVERIFY(IsIntStr(" 12"));
-  QVERIFY(!IsIntStr("12 "));
-  QVERIFY(!IsIntStr("2147483648"));
-  QVERIFY(IsIntStr("-2147483648"));
-  QVERIFY(!IsIntStr(""));
-  QVERIFY(IsFloatStr(" 2.5 "));
-  QVERIFY(IsFloatStr("-1e3"));
-  QVERIFY(!IsFloatStr("1.2.3"));
-  QVERIFY(!IsFloatStr("e3"));
-  QVERIFY(!IsFloatStr("."));
+  for (const char* no : {"", "abc1", "\xe9t\xe9"}) QVERIFY2(!IsAlphaStr(no), no);
+  for (const char* yes : {" 12", "-2147483648"}) QVERIFY2(IsIntStr(yes), yes);
+  for (const char* no : {"12 ", "2147483648", ""}) QVERIFY2(!IsIntStr(no), no);
+  for (const char* yes : {" 2.5 ", "-1e3"}) QVERIFY2(IsFloatStr(yes), yes);
+  for (const char* no : {"1.2.3", "e3", "."}) QVERIFY2(!IsFloatStr(no), no);
   // A locale whose decimal separator is ',' accepts both marks.
   if (std::setlocale(LC_NUMERIC, "nl_NL.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
     QVERIFY(IsFloatStr("1,5"));
