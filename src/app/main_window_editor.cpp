@@ -52,9 +52,9 @@ void TfrmMain::memEditKeyUp(int key, Qt::KeyboardModifiers shift) {
   auto atLineStart = [this](int pos) {
     return pos >= 2 && memEdit->LineIndex(memEdit->LineFromChar(pos)) == pos;
   };
-  const TBlockShift s = ShiftBlock(memEdit->SelText(), start, len, atLineStart(start),
-                                   atLineStart(start + len), memEdit->TabWidth(),
-                                   key == Qt::Key_Right);
+  const TBlockShift s =
+      ShiftBlock(memEdit->SelText(), start, len, atLineStart(start), atLineStart(start + len),
+                 memEdit->TabWidth(), key == Qt::Key_Right);
   SelectChars(s.Start, s.Length);
   memEdit->SetSelText(s.Text);
   SelectChars(s.Start, s.SelLength);

@@ -129,9 +129,7 @@ void DoBehind(TBehind what, const QString& page, const QByteArray& theirs) {
 // Runs one writer of the page: Ctrl+S, or save as or rename to target.
 void Write(TWindowFixture& w, int tag, const QString& target = {}) {
   if (tag == cmdFileSave) return w.SaveByKey();
-  w.Window()->SaveDialog = [&w, target](const QString&, const QString&) {
-    return w.Site(target);
-  };
+  w.Window()->SaveDialog = [&w, target](const QString&, const QString&) { return w.Site(target); };
   w.Command(tag);
 }
 
