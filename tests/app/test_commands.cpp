@@ -208,6 +208,9 @@ class TestCommands : public QObject {
     F->Command(cmdEditPaste);
     QCOMPARE(F->Text(), QString("<P>worldpage</P>\r\n"));
     QVERIFY(F->Modified());
+    F->Window()->SelectChars(8, 4);
+    F->Command(cmdEditCopy);
+    QCOMPARE(QApplication::clipboard()->text(), QString("page"));
     F->Key(Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(FDialogTitles, QStringList{"Save file page.html as ..."});
   }
