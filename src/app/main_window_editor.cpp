@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 
+#include "app/block_shift.h"
 #include "app/command_table.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
@@ -46,39 +47,17 @@ void TfrmMain::memEditF3KeyDown(int key, Qt::KeyboardModifiers shift) {
 
 void TfrmMain::memEditKeyUp(int key, Qt::KeyboardModifiers shift) {
   if ((key != Qt::Key_Left && key != Qt::Key_Right) || shift != Qt::AltModifier) return;
-  const QString unit(memEdit->TabWidth() / 4, QChar(' '));
-  int start = memEdit->SelStart();
-  int len = memEdit->SelLength();
-  // The buffer holds no line break but CR LF, so "CR LF just before" means
-  // "at the start of a line other than the first".
+  const int start = memEdit->SelStart();
+  const int len = memEdit->SelLength();
   auto atLineStart = [this](int pos) {
     return pos >= 2 && memEdit->LineIndex(memEdit->LineFromChar(pos)) == pos;
   };
-  if (atLineStart(start)) {
-    const bool endsAtLineStart = atLineStart(start + len);
-    SelectChars(start - 2, len + 2);
-    if (endsAtLineStart) SelectChars(start - 2, len + 1);
-    start = memEdit->SelStart();
-    len = memEdit->SelLength();
-  }
-  QString text = memEdit->SelText();
-  if (key == Qt::Key_Right) {
-    len += text.count("\r\n");
-    text.replace("\r\n", "\r\n\t");
-    memEdit->SetSelText(text);
-  } else {
-    len -= text.count("\r\n\t");
-    text.replace("\r\n\t", "\r\n");
-    memEdit->SetSelText(text);
-    SelectChars(start, len);
-    if (!unit.isEmpty()) {
-      text = memEdit->SelText();
-      len -= text.count("\r\n" + unit) * unit.size();
-      text.replace("\r\n" + unit, "\r\n");
-      memEdit->SetSelText(text);
-    }
-  }
-  SelectChars(start, len);
+  const TBlockShift s =
+      ShiftBlock(memEdit->SelText(), start, len, atLineStart(start), atLineStart(start + len),
+                 memEdit->TabWidth(), key == Qt::Key_Right);
+  SelectChars(s.Start, s.Length);
+  memEdit->SetSelText(s.Text);
+  SelectChars(s.Start, s.SelLength);
 }
 
 void TfrmMain::memEditPosChanged(int row, int col) {

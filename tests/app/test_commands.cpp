@@ -161,21 +161,6 @@ class TestCommands : public QObject {
     QVERIFY(F->Modified());
   }
 
-  // Refusals of the disk are the fault runs' part; this one needs no disk.
-  void failingSaveAsKeepsEverything() {
-    Start({{"page.html", PageText}});
-    F->Edit("Y");
-    FDialogAnswer = Site("missing/new.html");
-    const auto report = AnswerNextMessage(mrOk);
-    F->Command(cmdFileSaveAs);
-    QVERIFY2(report->Text.contains("new.html"), qPrintable(report->Text));
-    QCOMPARE(ReadBytes(Site("page.html")), PageText);
-    QCOMPARE(F->Doc()->FileName, Site("page.html"));
-    QVERIFY(F->Modified());
-    QCOMPARE(Environment->WorkingDir, Site() + "/");
-    QVERIFY(!F->Window()->SuppressChange);
-  }
-
   void desktopCalls() {
     Start({{"page.html", PageText}});
     const QList<TDesktopCall>& calls = F->Desktop.Calls;
@@ -223,6 +208,9 @@ class TestCommands : public QObject {
     F->Command(cmdEditPaste);
     QCOMPARE(F->Text(), QString("<P>worldpage</P>\r\n"));
     QVERIFY(F->Modified());
+    F->Window()->SelectChars(8, 4);
+    F->Command(cmdEditCopy);
+    QCOMPARE(QApplication::clipboard()->text(), QString("page"));
     F->Key(Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(FDialogTitles, QStringList{"Save file page.html as ..."});
   }
