@@ -29,6 +29,26 @@ class TestToolsMenu : public QObject {
     QCOMPARE(MakeTool(text, text, text), (TTool{kept, kept, kept}));
   }
 
+  // Which dialog controls work; where a changed, added or deleted tool goes.
+  void dialogRules() {
+    using S = TToolDialogState;  // list, add, edit, delete, the edits
+    QCOMPARE(ToolDialogState(false, 0, 5), (S{true, true, false, false, false}));
+    QCOMPARE(ToolDialogState(false, 4, 5), (S{true, true, true, true, false}));
+    QCOMPARE(ToolDialogState(false, 5, 5), (S{true, false, true, true, false}));
+    QCOMPARE(ToolDialogState(true, 2, 5), (S{false, false, false, false, true}));
+    const TTool a{"A", "/a", ""}, b{"B", "/b", ""}, c{"C", "/c", ""}, x{"X", "/x", "/w"};
+    const TToolList abc = {a, b, c};
+    QCOMPARE(AcceptToolEdit(abc, 0, false, x), TToolList({b, c, x}));
+    QCOMPARE(AcceptToolEdit(abc, 2, false, x), TToolList({a, b, x}));
+    QCOMPARE(AcceptToolEdit(abc, 1, true, x), TToolList({a, b, c, x}));
+    QCOMPARE(AcceptToolEdit(abc, -1, false, x), TToolList({a, b, c, x}));
+    QCOMPARE(AcceptToolEdit(abc, 3, false, x), TToolList({a, b, c, x}));
+    QCOMPARE(DeleteTool(abc, 0), TToolList({b, c}));
+    QCOMPARE(DeleteTool(abc, 2), TToolList({a, b}));
+    QCOMPARE(DeleteTool(abc, -1), abc);
+    QCOMPARE(DeleteTool(abc, 3), abc);
+  }
+
   void loadCounts_data() {
     QTest::addColumn<QByteArray>("count");
     QTest::addColumn<int>("tools");
