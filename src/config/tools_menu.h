@@ -1,6 +1,7 @@
 #pragma once
 // The Tools menu's data: the user's external programs, kept in the Tools
-// section of the settings file, and how one is started on the document.
+// section of the settings file, how one is started on the document, and the
+// rules of the dialog that edits the list.
 #include <QList>
 #include <QString>
 
