@@ -5,6 +5,7 @@
 
 #include "components/errors.h"
 #include "config/ini_file.h"
+#include "config/ini_helpers.h"
 #include "file_bytes.h"
 
 class TestIniFile : public QObject {
@@ -106,6 +107,7 @@ class TestIniFile : public QObject {
     if (!value.contains('\n')) QCOMPARE(TIniFile(path).ReadValue(section, "k", "?"), value);
   }
 
+  // One key at a time; the IniStr forms do nothing without a section or name.
   void oneKeyFunctions() {
     const QString path = Path("sub/one.ini");
     QCOMPARE(ReadProfileString("S", "k", "def", path), QString("def"));
@@ -113,8 +115,14 @@ class TestIniFile : public QObject {
     WriteProfileString("S", "k", "  padded  ", path);
     WriteProfileString("S", "j", "\"quoted\"", path);
     WriteProfileString("S", "K", "again", path);
-    QCOMPARE(ReadBytes(path), QByteArray("[S]\nk=again\nj=\"quoted\"\n"));
+    WriteIniStr("S", "Left", "20", path);
+    WriteIniStr("", "Top", "1", path);
+    WriteIniStr("S", "", "1", path);
+    QCOMPARE(ReadBytes(path), QByteArray("[S]\nk=again\nj=\"quoted\"\nLeft=20\n"));
     QCOMPARE(ReadProfileString("s", "J", "def", path), QString("quoted"));
+    QCOMPARE(ReadIniStr("s", "LEFT", "7", path), QString("20"));
+    QCOMPARE(ReadIniStr("", "Left", "def", path), QString("def"));
+    QCOMPARE(ReadIniStr("S", "", "def", path), QString("def"));
   }
 
   void writeFailures() {

@@ -2,7 +2,6 @@
 #include <QTest>
 
 #include "config/ini_file.h"
-#include "config/ini_helpers.h"
 #include "config/tools_menu.h"
 #include "file_bytes.h"
 
@@ -93,19 +92,6 @@ class TestToolsMenu : public QObject {
     // A "%" in the program's name stays as it is.
     QCOMPARE(ToolStartFailureText("/opt/100%2 %1", 13),
              QString("Can't find or execute /opt/100%2 %1.\r\n(Error #13)"));
-  }
-
-  void iniHelpers() {
-    WriteBytes(Ini(), "[PostIt-memo]\nTop=10\n");
-    QCOMPARE(ReadIniStr("postit-MEMO", "top", "0", Ini()), QString("10"));
-    QCOMPARE(ReadIniStr("", "Top", "def", Ini()), QString("def"));
-    QCOMPARE(ReadIniStr("PostIt-memo", "", "def", Ini()), QString("def"));
-    WriteIniStr("PostIt-memo", "Left", "20", Ini());
-    QCOMPARE(ReadIniStr("PostIt-memo", "Left", "7", Ini()), QString("20"));
-    // An empty section or name writes nothing.
-    WriteIniStr("", "Top", "1", Ini());
-    WriteIniStr("PostIt-memo", "", "1", Ini());
-    QCOMPARE(ReadBytes(Ini()), QByteArray("[PostIt-memo]\nTop=10\nLeft=20\n"));
   }
 
  private:
