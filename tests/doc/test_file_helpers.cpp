@@ -14,36 +14,20 @@ class TestFileHelpers : public QObject {
   QString Path(const QString& name) const { return Dir.filePath(name); }
 
  private Q_SLOTS:
-  void backslash_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("added");
-    QTest::addColumn<QString>("deleted");
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-    QTest::newRow("root") << "/"
-                          << "/"
-                          << "/";
-    QTest::newRow("folder") << "/home/site"
-                            << "/home/site/"
-                            << "/home/site";
-    QTest::newRow("trailing") << "/home/site/"
-                              << "/home/site/"
-                              << "/home/site";
-    QTest::newRow("two trailing") << "/home/site//"
-                                  << "/home/site//"
-                                  << "/home/site/";
-    QTest::newRow("backslash is a character") << "a\\"
-                                              << "a\\/"
-                                              << "a\\";
-  }
-
+  // Folder names with and without their final separator.
   void backslash() {
-    QFETCH(QString, path);
-    QFETCH(QString, added);
-    QFETCH(QString, deleted);
-    QCOMPARE(AddBackslash(path), added);
-    QCOMPARE(DelBackslash(path), deleted);
+    const struct {
+      const char *path, *added, *deleted;
+    } cases[] = {{"", "", ""},
+                 {"/", "/", "/"},
+                 {"/home/site", "/home/site/", "/home/site"},
+                 {"/home/site/", "/home/site/", "/home/site"},
+                 {"/home/site//", "/home/site//", "/home/site/"},
+                 {"a\\", "a\\/", "a\\"}};  // a backslash is a name's character
+    for (const auto& c : cases) {
+      QCOMPARE(AddBackslash(c.path), QString(c.added));
+      QCOMPARE(DelBackslash(c.path), QString(c.deleted));
+    }
   }
 
   void driveReady() {
