@@ -88,13 +88,14 @@ void TfrmToolsMaint::SelectFirst() {
 
 void TfrmToolsMaint::SetEditMode(bool editing) {
   FEditing = editing;
-  const int count = static_cast<int>(FTools.size());
-  ltbPrograms->setEnabled(!editing);
-  bbtAdd->setEnabled(!editing && count < FMaxCount);
-  bbtEdit->setEnabled(!editing && count > 0);
-  bbtDelete->setEnabled(!editing && count > 0);
+  const TToolDialogState state =
+      ToolDialogState(editing, static_cast<int>(FTools.size()), FMaxCount);
+  ltbPrograms->setEnabled(state.List);
+  bbtAdd->setEnabled(state.Add);
+  bbtEdit->setEnabled(state.Edit);
+  bbtDelete->setEnabled(state.Delete);
   for (QWidget* w : std::initializer_list<QWidget*>{bbtBrowse, edtTitle, edtProgram, edtWorkingDir})
-    w->setEnabled(editing);
+    w->setEnabled(state.Edits);
   bbtOK->setText(editing ? "&OK" : "&Save");
   if (editing)
     edtTitle->setFocus();
@@ -137,20 +138,16 @@ void TfrmToolsMaint::ButtonsClick(QObject* sender) {
 }
 
 void TfrmToolsMaint::DeleteSelected() {
-  const int row = ltbPrograms->currentRow();
-  if (row >= 0 && row < FTools.size()) {
-    FTools.removeAt(row);
-    ShowList();
-  }
+  FTools = DeleteTool(FTools, ltbPrograms->currentRow());
+  ShowList();
   SelectFirst();
   ShowTool();
   SetEditMode(false);
 }
 
 void TfrmToolsMaint::AcceptEdits() {
-  const int row = ltbPrograms->currentRow();
-  if (!FAdding && row >= 0 && row < FTools.size()) FTools.removeAt(row);
-  FTools.append(MakeTool(edtTitle->text(), edtProgram->text(), edtWorkingDir->text()));
+  const TTool tool = MakeTool(edtTitle->text(), edtProgram->text(), edtWorkingDir->text());
+  FTools = AcceptToolEdit(FTools, ltbPrograms->currentRow(), FAdding, tool);
   ShowList();
   SelectFirst();
   ShowTool();

@@ -31,6 +31,22 @@ TTool MakeTool(const QString& title, const QString& program, const QString& work
   return {ToolText(title), ToolText(program), ToolText(workingDir)};
 }
 
+TToolDialogState ToolDialogState(bool editing, int count, int maxCount) {
+  const bool some = !editing && count > 0;
+  return {!editing, !editing && count < maxCount, some, some, editing};
+}
+
+TToolList AcceptToolEdit(TToolList tools, int row, bool adding, const TTool& tool) {
+  if (!adding) tools = DeleteTool(tools, row);
+  tools.append(tool);
+  return tools;
+}
+
+TToolList DeleteTool(TToolList tools, int row) {
+  if (row >= 0 && row < tools.size()) tools.removeAt(row);
+  return tools;
+}
+
 TToolList LoadToolList(const QString& iniFileName) {
   // Read once: a damaged section of many lines would otherwise be scanned
   // for every key (20 s for 100,000 lines).

@@ -1,6 +1,7 @@
 #pragma once
 // The Tools menu's data: the user's external programs, kept in the Tools
-// section of the settings file, and how one is started on the document.
+// section of the settings file, how one is started on the document, and the
+// rules of the dialog that edits the list.
 #include <QList>
 #include <QString>
 
@@ -26,6 +27,20 @@ using TToolList = QList<TTool>;
 QString ToolText(const QString& text);
 // A tool whose three texts are kept that way.
 TTool MakeTool(const QString& title, const QString& program, const QString& workingDir);
+
+// Which controls of the Tools dialog can be used: browsing, the list with
+// Add while there is room for a tool and Edit and Delete while there is one;
+// editing, only the three edits and Browse.
+struct TToolDialogState {
+  bool List, Add, Edit, Delete, Edits;
+  bool operator==(const TToolDialogState&) const = default;
+};
+TToolDialogState ToolDialogState(bool editing, int count, int maxCount);
+// The list once the dialog's edits are accepted: an added tool goes at the
+// end, and so does a changed one, taken out of Row first.
+TToolList AcceptToolEdit(TToolList tools, int row, bool adding, const TTool& tool);
+// The list without the tool at Row; unchanged when Row is outside it.
+TToolList DeleteTool(TToolList tools, int row);
 
 // The Tools section: Count, then Prog<n>, Path<n> and WDir<n> for n = 1 to
 // Count. A missing or malformed Count gives no tools, a missing key an empty

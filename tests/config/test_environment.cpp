@@ -42,21 +42,20 @@ class TestEnvironment : public QObject {
   void readValues_data() {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("only TRUE is true")
-        << QByteArray("SaveSearch=true") << QByteArray("SaveSearch=FALSE");
-    QTest::newRow("hex") << QByteArray("TabInterval=0X1f") << QByteArray("TabInterval=31");
-    QTest::newRow("hex bit pattern") << QByteArray("CTop=0xFFFFFFFF") << QByteArray("CTop=-1");
-    QTest::newRow("bad hex") << QByteArray("TabInterval=0x1g") << QByteArray("TabInterval=12");
-    QTest::newRow("too large") << QByteArray("TabInterval=2147483648")
-                               << QByteArray("TabInterval=12");
-    QTest::newRow("negative") << QByteArray("CTop=-2147483648") << QByteArray("CTop=-2147483648");
-    QTest::newRow("plus") << QByteArray("CTop=+7") << QByteArray("CTop=7");
-    QTest::newRow("conversion low byte")
-        << QByteArray("AutoConversion=258") << QByteArray("AutoConversion=2");
-    QTest::newRow("minimum height") << QByteArray("Height=300") << QByteArray("Height=400");
-    QTest::newRow("dir gets separator")
-        << QByteArray("WorkingDir=/srv/site") << QByteArray("WorkingDir=/srv/site/");
-    QTest::newRow("empty dir stays") << QByteArray("WorkingDir=") << QByteArray("WorkingDir=");
+    const auto row = [](const char* name, const char* line, const char* written) {
+      QTest::newRow(name) << QByteArray(line) << QByteArray(written);
+    };
+    row("only TRUE is true", "SaveSearch=true", "SaveSearch=FALSE");
+    row("hex", "TabInterval=0X1f", "TabInterval=31");
+    row("hex bit pattern", "CTop=0xFFFFFFFF", "CTop=-1");
+    row("bad hex", "TabInterval=0x1g", "TabInterval=12");
+    row("too large", "TabInterval=2147483648", "TabInterval=12");
+    row("negative", "CTop=-2147483648", "CTop=-2147483648");
+    row("plus", "CTop=+7", "CTop=7");
+    row("conversion low byte", "AutoConversion=258", "AutoConversion=2");
+    row("minimum height", "Height=300", "Height=400");
+    row("dir gets separator", "WorkingDir=/srv/site", "WorkingDir=/srv/site/");
+    row("empty dir stays", "WorkingDir=", "WorkingDir=");
   }
 
   void readValues() {

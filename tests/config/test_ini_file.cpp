@@ -5,6 +5,7 @@
 
 #include "components/errors.h"
 #include "config/ini_file.h"
+#include "config/ini_helpers.h"
 #include "file_bytes.h"
 
 class TestIniFile : public QObject {
@@ -16,26 +17,27 @@ class TestIniFile : public QObject {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QByteArray>("expected");
-    const QByteArray def = "<default>";
-    QTest::newRow("trimmed") << QByteArray("[S]\nk = \t v w \t\n") << "k" << QByteArray("v w");
-    QTest::newRow("double quotes") << QByteArray("[S]\nk= \" a \" \n") << "k" << QByteArray(" a ");
-    QTest::newRow("single quotes") << QByteArray("[S]\nk='x'\n") << "k" << QByteArray("x");
-    QTest::newRow("one pair only")
-        << QByteArray("[S]\nk=\"\"x\"\"\n") << "k" << QByteArray("\"x\"");
-    QTest::newRow("mixed quotes") << QByteArray("[S]\nk=\"x'\n") << "k" << QByteArray("\"x'");
-    QTest::newRow("lone quote") << QByteArray("[S]\nk=\"\n") << "k" << QByteArray("\"");
-    QTest::newRow("empty quotes") << QByteArray("[S]\nk=\"\"\n") << "k" << QByteArray();
-    QTest::newRow("equals in value") << QByteArray("[S]\nk=a=b\n") << "k" << QByteArray("a=b");
-    QTest::newRow("case of names") << QByteArray("[s]\nKEY=v\n") << "Key" << QByteArray("v");
-    QTest::newRow("blanks round names")
-        << QByteArray(" [ S ] \n  k  =v\n") << "k" << QByteArray("v");
-    QTest::newRow("cr only") << QByteArray("[S]\rk=v\rj=w") << "j" << QByteArray("w");
-    QTest::newRow("first of two") << QByteArray("[S]\nk=1\nk=2\n") << "k" << QByteArray("1");
-    QTest::newRow("missing key") << QByteArray("[S]\nj=1\n") << "k" << def;
-    QTest::newRow("other section") << QByteArray("[S]\n[T]\nk=1\n") << "k" << def;
-    QTest::newRow("before any section") << QByteArray("k=1\n[S]\n") << "k" << def;
-    QTest::newRow("comment") << QByteArray("[S]\n;k=1\n") << "k" << def;
-    QTest::newRow("no equals") << QByteArray("[S]\nk\n") << "k" << def;
+    const auto row = [](const char* name, const char* file, const char* key, const char* value) {
+      QTest::newRow(name) << QByteArray(file) << QString(key) << QByteArray(value);
+    };
+    const char* def = "<default>";
+    row("trimmed", "[S]\nk = \t v w \t\n", "k", "v w");
+    row("double quotes", "[S]\nk= \" a \" \n", "k", " a ");
+    row("single quotes", "[S]\nk='x'\n", "k", "x");
+    row("one pair only", "[S]\nk=\"\"x\"\"\n", "k", "\"x\"");
+    row("mixed quotes", "[S]\nk=\"x'\n", "k", "\"x'");
+    row("lone quote", "[S]\nk=\"\n", "k", "\"");
+    row("empty quotes", "[S]\nk=\"\"\n", "k", "");
+    row("equals in value", "[S]\nk=a=b\n", "k", "a=b");
+    row("case of names", "[s]\nKEY=v\n", "Key", "v");
+    row("blanks round names", " [ S ] \n  k  =v\n", "k", "v");
+    row("cr only", "[S]\rk=v\rj=w", "j", "w");
+    row("first of two", "[S]\nk=1\nk=2\n", "k", "1");
+    row("missing key", "[S]\nj=1\n", "k", def);
+    row("other section", "[S]\n[T]\nk=1\n", "k", def);
+    row("before any section", "k=1\n[S]\n", "k", def);
+    row("comment", "[S]\n;k=1\n", "k", def);
+    row("no equals", "[S]\nk\n", "k", def);
   }
 
   void reading() {
@@ -70,23 +72,21 @@ class TestIniFile : public QObject {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("new file") << QByteArray() << "S" << QByteArray("v") << QByteArray("[S]\nk=v\n");
-    QTest::newRow("in place, rest kept")
-        << QByteArray("; note\r\n[S]\r\na=1\r\nk=old\r\n\r\nb=2\n[T]\r\nk=x") << "S"
-        << QByteArray("new") << QByteArray("; note\r\n[S]\r\na=1\r\nk=new\r\n\r\nb=2\n[T]\r\nk=x");
-    QTest::newRow("name case and spacing kept") << QByteArray("[sEt]\n  K = \"old\"  \n") << "Set"
-                                                << QByteArray("2") << QByteArray("[sEt]\n  K =2\n");
-    QTest::newRow("end of its section")
-        << QByteArray("[S]\na=1\n; c\n\n[T]\nb=2\n") << "S" << QByteArray("3")
-        << QByteArray("[S]\na=1\n; c\nk=3\n\n[T]\nb=2\n");
-    QTest::newRow("empty section")
-        << QByteArray("[S]\n[T]\n") << "s" << QByteArray("v") << QByteArray("[S]\nk=v\n[T]\n");
-    QTest::newRow("new section at end") << QByteArray("[S]\r\na=1") << "T" << QByteArray("v")
-                                        << QByteArray("[S]\r\na=1\r\n[T]\r\nk=v\r\n");
-    QTest::newRow("key at end of unterminated file")
-        << QByteArray("[S]\na=1") << "S" << QByteArray("v") << QByteArray("[S]\na=1\nk=v\n");
-    QTest::newRow("line breaks in value") << QByteArray("[S]\n") << "S" << QByteArray("a\r\n[T]\nb")
-                                          << QByteArray("[S]\nk=a  [T] b\n");
+    const auto row = [](const char* name, const char* before, const char* section,
+                        const char* value, const char* after) {
+      QTest::newRow(name) << QByteArray(before) << QString(section) << QByteArray(value)
+                          << QByteArray(after);
+    };
+    row("new file", "", "S", "v", "[S]\nk=v\n");
+    row("in place, rest kept", "; note\r\n[S]\r\na=1\r\nk=old\r\n\r\nb=2\n[T]\r\nk=x", "S", "new",
+        "; note\r\n[S]\r\na=1\r\nk=new\r\n\r\nb=2\n[T]\r\nk=x");
+    row("name case and spacing kept", "[sEt]\n  K = \"old\"  \n", "Set", "2", "[sEt]\n  K =2\n");
+    row("end of its section", "[S]\na=1\n; c\n\n[T]\nb=2\n", "S", "3",
+        "[S]\na=1\n; c\nk=3\n\n[T]\nb=2\n");
+    row("empty section", "[S]\n[T]\n", "s", "v", "[S]\nk=v\n[T]\n");
+    row("new section at end", "[S]\r\na=1", "T", "v", "[S]\r\na=1\r\n[T]\r\nk=v\r\n");
+    row("key at end of unterminated file", "[S]\na=1", "S", "v", "[S]\na=1\nk=v\n");
+    row("line breaks in value", "[S]\n", "S", "a\r\n[T]\nb", "[S]\nk=a  [T] b\n");
     QTest::newRow("raw bytes") << QByteArray() << "S" << QByteArray("\xE9\x00\xFF", 3)
                                << QByteArray("[S]\nk=\xE9\x00\xFF\n", 10);
   }
@@ -107,6 +107,7 @@ class TestIniFile : public QObject {
     if (!value.contains('\n')) QCOMPARE(TIniFile(path).ReadValue(section, "k", "?"), value);
   }
 
+  // One key at a time; the IniStr forms do nothing without a section or name.
   void oneKeyFunctions() {
     const QString path = Path("sub/one.ini");
     QCOMPARE(ReadProfileString("S", "k", "def", path), QString("def"));
@@ -114,8 +115,14 @@ class TestIniFile : public QObject {
     WriteProfileString("S", "k", "  padded  ", path);
     WriteProfileString("S", "j", "\"quoted\"", path);
     WriteProfileString("S", "K", "again", path);
-    QCOMPARE(ReadBytes(path), QByteArray("[S]\nk=again\nj=\"quoted\"\n"));
+    WriteIniStr("S", "Left", "20", path);
+    WriteIniStr("", "Top", "1", path);
+    WriteIniStr("S", "", "1", path);
+    QCOMPARE(ReadBytes(path), QByteArray("[S]\nk=again\nj=\"quoted\"\nLeft=20\n"));
     QCOMPARE(ReadProfileString("s", "J", "def", path), QString("quoted"));
+    QCOMPARE(ReadIniStr("s", "LEFT", "7", path), QString("20"));
+    QCOMPARE(ReadIniStr("", "Left", "def", path), QString("def"));
+    QCOMPARE(ReadIniStr("S", "", "def", path), QString("def"));
   }
 
   void writeFailures() {

@@ -2,7 +2,6 @@
 #include <QTest>
 
 #include "config/ini_file.h"
-#include "config/ini_helpers.h"
 #include "config/tools_menu.h"
 #include "file_bytes.h"
 
@@ -27,6 +26,26 @@ class TestToolsMenu : public QObject {
     QFETCH(QString, text);
     QFETCH(QString, kept);
     QCOMPARE(MakeTool(text, text, text), (TTool{kept, kept, kept}));
+  }
+
+  // Which dialog controls work; where a changed, added or deleted tool goes.
+  void dialogRules() {
+    using S = TToolDialogState;  // list, add, edit, delete, the edits
+    QCOMPARE(ToolDialogState(false, 0, 5), (S{true, true, false, false, false}));
+    QCOMPARE(ToolDialogState(false, 4, 5), (S{true, true, true, true, false}));
+    QCOMPARE(ToolDialogState(false, 5, 5), (S{true, false, true, true, false}));
+    QCOMPARE(ToolDialogState(true, 2, 5), (S{false, false, false, false, true}));
+    const TTool a{"A", "/a", ""}, b{"B", "/b", ""}, c{"C", "/c", ""}, x{"X", "/x", "/w"};
+    const TToolList abc = {a, b, c};
+    QCOMPARE(AcceptToolEdit(abc, 0, false, x), TToolList({b, c, x}));
+    QCOMPARE(AcceptToolEdit(abc, 2, false, x), TToolList({a, b, x}));
+    QCOMPARE(AcceptToolEdit(abc, 1, true, x), TToolList({a, b, c, x}));
+    QCOMPARE(AcceptToolEdit(abc, -1, false, x), TToolList({a, b, c, x}));
+    QCOMPARE(AcceptToolEdit(abc, 3, false, x), TToolList({a, b, c, x}));
+    QCOMPARE(DeleteTool(abc, 0), TToolList({b, c}));
+    QCOMPARE(DeleteTool(abc, 2), TToolList({a, b}));
+    QCOMPARE(DeleteTool(abc, -1), abc);
+    QCOMPARE(DeleteTool(abc, 3), abc);
   }
 
   void loadCounts_data() {
@@ -73,19 +92,6 @@ class TestToolsMenu : public QObject {
     // A "%" in the program's name stays as it is.
     QCOMPARE(ToolStartFailureText("/opt/100%2 %1", 13),
              QString("Can't find or execute /opt/100%2 %1.\r\n(Error #13)"));
-  }
-
-  void iniHelpers() {
-    WriteBytes(Ini(), "[PostIt-memo]\nTop=10\n");
-    QCOMPARE(ReadIniStr("postit-MEMO", "top", "0", Ini()), QString("10"));
-    QCOMPARE(ReadIniStr("", "Top", "def", Ini()), QString("def"));
-    QCOMPARE(ReadIniStr("PostIt-memo", "", "def", Ini()), QString("def"));
-    WriteIniStr("PostIt-memo", "Left", "20", Ini());
-    QCOMPARE(ReadIniStr("PostIt-memo", "Left", "7", Ini()), QString("20"));
-    // An empty section or name writes nothing.
-    WriteIniStr("", "Top", "1", Ini());
-    WriteIniStr("PostIt-memo", "", "1", Ini());
-    QCOMPARE(ReadBytes(Ini()), QByteArray("[PostIt-memo]\nTop=10\nLeft=20\n"));
   }
 
  private:

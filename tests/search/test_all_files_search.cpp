@@ -164,9 +164,7 @@ class TestAllFilesSearch : public QObject {
   }
 
   void progressReportsAndCancels() {
-    WriteBytes(Dir.filePath("p1"), "word\n");
-    WriteBytes(Dir.filePath("p2"), "word\n");
-    WriteBytes(Dir.filePath("p3"), "word\n");
+    for (const char* name : {"p1", "p2", "p3"}) WriteBytes(Dir.filePath(name), "word\n");
     QList<int> seen;
     const TAllFilesResult all =
         SearchAllFiles(Dir.path(), {"p1", "p2", "p3"}, "word", false, [&](int done, int count) {
