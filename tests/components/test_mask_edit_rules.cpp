@@ -32,6 +32,7 @@ class TestMaskEditRules : public QObject {
 
 void TestMaskEditRules::states() {
   QCOMPARE(PostcodeState("1234AB"), psOK);
+  QCOMPARE(PostcodeState("1000AB"), psOK);
   QCOMPARE(PostcodeState("0123AB"), psWrongNum);
   QCOMPARE(PostcodeState("1234FA"), psIllegalChars);
   QCOMPARE(PostcodeState("1234SA"), psIllegalChars);

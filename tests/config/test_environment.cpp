@@ -52,6 +52,7 @@ class TestEnvironment : public QObject {
     row("too large", "TabInterval=2147483648", "TabInterval=12");
     row("negative", "CTop=-2147483648", "CTop=-2147483648");
     row("plus", "CTop=+7", "CTop=7");
+    row("sign alone", "TabInterval=-", "TabInterval=12");
     row("conversion low byte", "AutoConversion=258", "AutoConversion=2");
     row("minimum height", "Height=300", "Height=400");
     row("dir gets separator", "WorkingDir=/srv/site", "WorkingDir=/srv/site/");

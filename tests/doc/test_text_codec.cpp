@@ -18,6 +18,8 @@ class TestTextCodec : public QObject {
     QTest::newRow("above highest") << QByteArray("\xF4\x90\x80\x80") << false;
     QTest::newRow("overlong two") << QByteArray("\xC0\x80") << false;
     QTest::newRow("overlong three") << QByteArray("\xE0\x80\x80") << false;
+    QTest::newRow("overlong four") << QByteArray("\xF0\x8F\xBF\xBF") << false;
+    QTest::newRow("four bytes, low lead") << QByteArray("\xF1\x80\x80\x80") << true;
     QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
     QTest::newRow("lone continuation") << QByteArray("a\x80") << false;
     QTest::newRow("cut at end") << QByteArray("ab\xE2\x82") << false;

@@ -16,6 +16,7 @@ class TestCharCheck : public QObject {
         {{"a\037b\036", "xy\x1D"}, 2, 3, "\x1D"},                        // 31 passes, 29 fails
         {{"\x7F", std::string("ab\0", 3)}, 2, 3, std::string(1, '\0')},  // DEL passes, NUL fails
         {{"a\xE9z"}, 1, 2, "\xEF\xBF\xBD"},                              // broken UTF-8
+        {{"a\xED\xA0\x80"}, 1, 2, "\xEF\xBF\xBD"},                       // a surrogate
         {{"ok", "\x01\x02"}, 2, 1, "\x01"},                              // the first one only
     };
     for (const auto& [lines, line, pos, shown] : rows) {

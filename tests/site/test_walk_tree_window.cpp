@@ -120,6 +120,7 @@ class TestWalkTreeWindow : public QObject {
     const QStringList lines = FWindow->OutputLines();
     QCOMPARE(lines.size(), 3);
     QCOMPARE(Control<QPlainTextEdit>("memOutput")->toPlainText(), lines.join('\n'));
+    QVERIFY(Control<QPlainTextEdit>("memOutput")->isReadOnly());  // a listing, not a page
     QCOMPARE(Edit("edtSaveAs")->text(), Site("qme_____.txt"));
     for (const char* b : Actions) {
       QCOMPARE(Enabled(b), b != QByteArray("bbtTestPage"));
