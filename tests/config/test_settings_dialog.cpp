@@ -66,13 +66,13 @@ class TestSettingsDialog : public QObject {
       QCOMPARE(Child<QLineEdit>(d, "iedTab")->text().trimmed(), QString("3"));
       QVERIFY(Child<QCheckBox>(d, "ckbSaveSearch")->isChecked());
       QVERIFY(Child<QRadioButton>(d, "rgpAutoConv0")->isChecked());
-      // Typed masks go in as lower case, in their sorted place.
-      TypeInto(d, "edtAdd", "  *.PHP ");
+      // Typed masks go in as lower case, in their sorted place, the first too.
+      TypeInto(d, "edtAdd", "  *.AP ");
       QVERIFY(Child(d, "bbtAdd")->isEnabled());
       Click(d, "bbtAdd");
       QCOMPARE(Child<QLineEdit>(d, "edtAdd")->text(), QString());
-      QCOMPARE(Rows(d), QStringList({"*.css", "*.htm*", "*.php", "*.TXT"}));
-      Child<QListWidget>(d, "lbxMask")->setCurrentRow(0);
+      QCOMPARE(Rows(d), QStringList({"*.ap", "*.css", "*.htm*", "*.TXT"}));
+      Child<QListWidget>(d, "lbxMask")->setCurrentRow(1);
       Click(d, "bbtDelete");
       // Applied with the field still holding what was typed: the same bounds.
       TypeInto(d, "iedTab", "99");
@@ -80,7 +80,7 @@ class TestSettingsDialog : public QObject {
       for (const char* name : {"ckbSaveSearch", "ckbSaveCoord", "ckbDelEmpty"}) Click(d, name);
       QTest::keyClick(Child(d, "edtAdd"), Qt::Key_Return);  // Apply is the default button
     }));
-    QCOMPARE(FEnv->FileMask, QString("*.htm*;*.php;*.TXT;"));
+    QCOMPARE(FEnv->FileMask, QString("*.ap;*.htm*;*.TXT;"));
     QCOMPARE(FEnv->TabInterval, 192);
     QCOMPARE(FEnv->AutoConversion, 1);
     QVERIFY(!FEnv->SaveSearch && !FEnv->SaveCoord && !FEnv->DelEmptyLines);

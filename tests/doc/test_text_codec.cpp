@@ -69,6 +69,7 @@ class TestTextCodec : public QObject {
       QCOMPARE(Windows1252Code(undefined), char32_t(undefined));
     QCOMPARE(Windows1252Code(0x9F), char32_t(0x178));
     QCOMPARE(Utf8FromCode(0x80), std::string("\xC2\x80"));
+    QCOMPARE(Utf8FromCode(0x1F600), std::string("\xF0\x9F\x98\x80"));
     std::string ascii = "plain";
     Windows1252ToUtf8InPlace(ascii);
     QCOMPARE(ascii, std::string("plain"));

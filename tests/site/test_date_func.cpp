@@ -67,6 +67,7 @@ class TestDateFunc : public QObject {
         {" 1-2-2001", false, None, Local(2001, 2, 1)},
         {"31-02-2001", false, Reader, {}},
         {"001-1-2001", false, Reader, {}},
+        {"1-001-2001", false, Reader, {}},
         {"1-1-20011", false, Reader, {}},
         {"xx-xx-xxxx", false, Reader, {}},
         {"28/10/2001", false, Shape, {}},
