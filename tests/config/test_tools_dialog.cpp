@@ -97,6 +97,7 @@ class TestToolsDialog : public QObject {
     QVERIFY(menu.Sep->isVisible());
     QCOMPARE(menu.Shown(), QStringList({"Tool 1", "Tool 2", "Tool 3", "Tool 4", "Tool 5"}));
     QCOMPARE(menu.Programs.count(), 7);
+    QCOMPARE(menu.Programs.currentRow(), 0);
     WriteBytes(Ini(), ToolsFile(0));
     menu.Tools->RebuildToolsMenu(Ini());
     QVERIFY(!menu.Sep->isVisible());
