@@ -112,6 +112,12 @@ void StepOverSeparator(TMaskKind kind, QChar key, TMaskEditState& s) {
   }
 }
 
+// Overwrite: the character after the caret goes, unless it is a separator.
+void SelectOverwritten(TMaskKind kind, TMaskEditState& s) {
+  if (s.SelLength == 0 && s.SelStart < s.Text.length() && s.Text[s.SelStart] != Separator(kind))
+    s.SelLength = 1;
+}
+
 }  // namespace
 
 TPostcodeState PostcodeState(const QString& text) {
@@ -159,7 +165,8 @@ QString TimeValue(const QString& text) {
 }
 
 QString DateValue(const QString& text) {
-  return DateState(text) == dsOK ? FullShape(text, QLatin1Char('-'), 10) : QString();
+  const TDateStrNL date = ToDateStrNL(text);
+  return IsValidDateStr(date) ? date : QString();
 }
 
 QChar MaskPrepareKey(TMaskKind kind, QChar key, TMaskEditState& state, bool& rejected) {
@@ -167,6 +174,11 @@ QChar MaskPrepareKey(TMaskKind kind, QChar key, TMaskEditState& state, bool& rej
   const ushort code = key.unicode();
   if (IsControlKey(code)) {
     if (code == KeyBackspace) StepOverSeparator(kind, key, state);
+    // Cut and copy take the character that typing would overwrite.
+    if ((code == KeyCopy || code == KeyCut) && state.SelLength == 0) {
+      StepOverSeparator(kind, key, state);
+      SelectOverwritten(kind, state);
+    }
     return key;
   }
   const QChar k = key.toUpper();
@@ -177,10 +189,7 @@ QChar MaskPrepareKey(TMaskKind kind, QChar key, TMaskEditState& state, bool& rej
   }
   StepOverSeparator(kind, k, state);
   if (verdict == TKeyVerdict::Drop) return {};
-  // Overwrite: the character after the caret goes, unless it is a separator.
-  const int caret = state.SelStart;
-  if (state.SelLength == 0 && caret < state.Text.length() && state.Text[caret] != Separator(kind))
-    state.SelLength = 1;
+  SelectOverwritten(kind, state);
   return k;
 }
 

@@ -31,9 +31,12 @@ QString PostcodeFromText(const QString& text);
 // The edit's text for a postcode value ("1234 AB" or "1234ab"), or a null
 // string when the value is no postcode.
 QString PostcodeToText(const QString& value);
-// The text in its full shape (a leading "0" added where the state reads one)
-// when its state is OK, else empty. Used for the Time and Date values.
+// The time in its full shape (a leading "0" added where the state reads one)
+// when its state is OK, else empty.
 QString TimeValue(const QString& text);
+// The text itself (its first 10 characters) when it is a valid date text
+// from 1900 on, one-digit day or month included, else empty. The state may
+// still call such a text not full: value and state answer different questions.
 QString DateValue(const QString& text);
 
 // The text, caret and selection of an edit as a key arrives.

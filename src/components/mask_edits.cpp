@@ -1,7 +1,10 @@
 #include "components/mask_edits.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <algorithm>
 
 #include "components/desktop.h"
@@ -11,6 +14,14 @@
 TZELCustomMaskEdit::TZELCustomMaskEdit(TMaskKind kind, QWidget* parent)
     : TZELCustomEdit(parent), FKind(kind) {
   setAcceptDrops(false);
+  // Letters are capitals however they arrive: typed, pasted, set by code.
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
+    const QString upper = t.toUpper();
+    if (upper == t) return;
+    const TMaskEditState state = EditState();
+    setText(upper);
+    ApplyEditState({upper, state.SelStart, state.SelLength});
+  });
 }
 
 TMaskEditState TZELCustomMaskEdit::EditState() const {
@@ -41,6 +52,54 @@ void TZELCustomMaskEdit::FilterChar(QChar& key) {
   key = MaskPrepareKey(FKind, key, state, rejected);
   if (rejected && FBeep) Desktop().Beep();
   ApplyEditState(state);
+}
+
+void TZELCustomMaskEdit::ProcessChar(QKeyEvent* event, QChar typed, QChar key) {
+  if (key.unicode() == KeyPaste) {
+    TypeOver(QGuiApplication::clipboard()->text());
+    event->accept();
+    return;
+  }
+  TZELCustomEdit::ProcessChar(event, typed, key);
+}
+
+void TZELCustomMaskEdit::TypeOver(const QString& text) {
+  bool refused = false;
+  for (QChar c : text.trimmed()) {
+    TMaskEditState state = EditState();
+    bool rejected = c.unicode() < 32;
+    const QChar k = rejected ? QChar() : MaskPrepareKey(FKind, c, state, rejected);
+    refused = refused || rejected;
+    if (rejected) continue;
+    ApplyEditState(state);
+    if (!k.isNull()) insert(QString(k));
+    Repair();
+  }
+  if (refused && FBeep) Desktop().Beep();
+}
+
+void TZELCustomMaskEdit::mouseReleaseEvent(QMouseEvent* event) {
+  // The toolkit's middle-click paste inserts only what fits, which in a full
+  // field is nothing.
+  if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+      QGuiApplication::clipboard()->supportsSelection()) {
+    deselect();
+    TypeOver(QGuiApplication::clipboard()->text(QClipboard::Selection));
+    event->accept();
+    return;
+  }
+  TZELCustomEdit::mouseReleaseEvent(event);
+}
+
+void TZELCustomMaskEdit::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+    QObject::disconnect(paste, &QAction::triggered, nullptr, nullptr);
+    connect(paste, &QAction::triggered, this,
+            [this] { TypeOver(QGuiApplication::clipboard()->text()); });
+  }
+  menu->popup(event->globalPos());
 }
 
 void TZELCustomMaskEdit::KeyProcessed(QKeyEvent* event, QChar typed) {
@@ -135,6 +194,8 @@ TDateEdit::TDateEdit(QWidget* parent) : TZELCustomMaskEdit(TMaskKind::Date, pare
 }
 
 void TDateEdit::SetDate(const QString& value) {
+  // Stored as given: padding "1-1-2001" to "01-1-2001" would make it a text
+  // that its own state calls not full.
   const QString t = DateValue(value);
   if (!t.isEmpty()) setText(t);
 }

@@ -43,10 +43,16 @@ class TZELCustomMaskEdit : public TZELCustomEdit {
   void focusOutEvent(QFocusEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void FilterChar(QChar& key) override;
+  void ProcessChar(QKeyEvent* event, QChar typed, QChar key) override;
   void KeyProcessed(QKeyEvent* event, QChar typed) override;
 
  private:
+  // Types Text from the caret, character by character under the key rules,
+  // so that a paste overwrites as typing does; one beep for what is refused.
+  void TypeOver(const QString& text);
   void Repair();
   TMaskEditState EditState() const;
   void ApplyEditState(const TMaskEditState& state);
@@ -92,8 +98,8 @@ class TDateEdit : public TZELCustomMaskEdit {
  public:
   explicit TDateEdit(QWidget* parent = nullptr);
   TDateState State() const { return DateState(text()); }
-  // "dd-mm-yyyy", or empty while the text is no valid date from 1900 on;
-  // set only to such a date.
+  // The text while it is a valid date from 1900 on ("1-5-2001" too), else
+  // empty; set only to such a date, as given.
   QString Date() const { return DateValue(text()); }
   void SetDate(const QString& value);
   TAllowDateExitEvent OnAllowExit;

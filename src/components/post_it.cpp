@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 #include "components/desktop.h"
 #include "components/errors.h"
@@ -19,13 +20,28 @@ TZELPostIt::TZELPostIt(QWidget* parent) : QAbstractButton(parent) {
   setText(QStringLiteral("&Memo..."));
   setFocusPolicy(Qt::NoFocus);
   resize(60, 22);
+  // Handlers run in the order they were connected, this one first; the note
+  // opens once the click has reached them all: in event() after a mouse or
+  // key click, posted after a click() by code.
   connect(this, &QAbstractButton::clicked, this, [this] {
-    FOpen = true;
-    update();
-    Execute();
-    FOpen = false;
-    update();
+    FClicked = true;
+    QMetaObject::invokeMethod(this, &TZELPostIt::OpenAfterClick, Qt::QueuedConnection);
   });
+}
+
+bool TZELPostIt::event(QEvent* e) {
+  const bool result = QAbstractButton::event(e);
+  OpenAfterClick();
+  return result;
+}
+
+void TZELPostIt::OpenAfterClick() {
+  if (!std::exchange(FClicked, false)) return;
+  FOpen = true;
+  update();
+  Execute();
+  FOpen = false;
+  update();
 }
 
 void TZELPostIt::SetColor(const QColor& value) {

@@ -72,9 +72,11 @@ class TZELPostIt : public QAbstractButton {
   QSize sizeHint() const override { return {60, 22}; }
 
  protected:
+  bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void OpenAfterClick();
   void LoadPlace();
   void ComputePlace();
   void SavePlace();
@@ -89,6 +91,7 @@ class TZELPostIt : public QAbstractButton {
   int FPILeft = 0;
   int FPITop = 0;
   bool FOpen = false;
+  bool FClicked = false;  // clicked, note not yet opened
 };
 
 // The note window of one Execute, laid out from its button's settings.

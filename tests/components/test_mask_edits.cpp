@@ -1,3 +1,5 @@
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 #include "components/mask_edits.h"
@@ -12,6 +14,8 @@ class TestMaskEdits : public QObject {
   void timeTyped();
   void dateTypedEnteredAndLeft();
   void postcodeTypedAndProperty();
+  void dateValueIsAnyValidDateText();
+  void clipboardKeysOverwriteAndCapitals();
 };
 
 void TestMaskEdits::timeTyped() {
@@ -50,7 +54,7 @@ void TestMaskEdits::dateTypedEnteredAndLeft() {
   QVERIFY(f.Show());
   f.Edit->SetDate("1-03-2001");
   f.Edit->SetDate("29-02-2001");  // no date: ignored
-  QCOMPARE(f.Edit->Date(), QString("01-03-2001"));
+  QCOMPARE(f.Edit->Date(), QString("1-03-2001"));
   f.Edit->setText("31-02-2001");
   f.Enter();
   QCOMPARE(f.Edit->text(), QString("--"));  // no date: the bare mask
@@ -92,6 +96,45 @@ void TestMaskEdits::postcodeTypedAndProperty() {
   f.Edit->SetPostcode("9876 zz");
   f.Edit->SetPostcode("98765");  // no postcode: ignored
   QCOMPARE(f.Edit->Postcode(), QString("9876 ZZ"));
+}
+
+void TestMaskEdits::dateValueIsAnyValidDateText() {
+  TDesktopStub desktop;
+  TForm<TDateEdit> f;
+  QVERIFY(f.Show());
+  f.Edit->SetDate("1-1-2001");  // stored as given, not half padded
+  QCOMPARE(f.Edit->text(), QString("1-1-2001"));
+  QCOMPARE(f.Edit->Date(), QString("1-1-2001"));
+  f.Edit->SetDate("12-5-2001");
+  QCOMPARE(f.Edit->Date(), QString("12-5-2001"));
+  f.Enter();  // a valid date is kept on entry
+  QCOMPARE(f.Edit->text(), QString("12-5-2001"));
+}
+
+void TestMaskEdits::clipboardKeysOverwriteAndCapitals() {
+  TDesktopStub desktop;
+  TForm<TPostcodeEdit> f;
+  QVERIFY(f.Show());
+  f.Enter();
+  QClipboard* clip = QGuiApplication::clipboard();
+  clip->setText("56");
+  f.Edit->setCursorPosition(0);
+  QTest::keyClick(f.Edit, Qt::Key_V, Qt::ControlModifier);  // the field is full
+  QCOMPARE(f.Edit->text(), QString("5634AB"));
+  QCOMPARE(f.Edit->cursorPosition(), 2);
+  f.Edit->setCursorPosition(4);
+  QTest::keyClick(f.Edit, Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(clip->text(), QString("A"));
+  f.Edit->setCursorPosition(5);
+  QTest::keyClick(f.Edit, Qt::Key_X, Qt::ControlModifier);
+  QCOMPARE(clip->text(), QString("B"));
+  QCOMPARE(f.Edit->text(), QString("5634A"));
+  clip->setText("z");
+  f.Edit->paste();  // as the context menu's Paste would before
+  QCOMPARE(f.Edit->text(), QString("5634AZ"));
+  f.Edit->setText("1234ab");
+  QCOMPARE(f.Edit->text(), QString("1234AB"));
+  QCOMPARE(desktop.Beeps(), 0);
 }
 
 QTEST_MAIN(TestMaskEdits)

@@ -37,6 +37,7 @@ class TestPostIt : public QObject {
   void painted();
   void noteKeepsTextAndPlace();
   void limitAndUnwritableSettings();
+  void clickHandlersRunBeforeTheNote();
   void cleanup() { ClearMessageAnswers(); }
 };
 
@@ -150,6 +151,20 @@ void TestPostIt::limitAndUnwritableSettings() {
   QCOMPARE(PendingMessageAnswers(), 1);
   QCOMPARE(pit.Lines, (QStringList{"ab", "cd"}));
   QVERIFY(!QFile::exists(ini));
+}
+
+void TestPostIt::clickHandlersRunBeforeTheNote() {
+  TDesktopStub desktop;
+  QWidget form;
+  auto* pit = new TZELPostIt(&form);
+  QStringList order;
+  QObject::connect(pit, &QAbstractButton::clicked, [&] { order << "handler"; });
+  pit->OnBeforeOpen = [&](QObject*) { order << "note"; };
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  OnNote([](TfrmPostIt& frm) { frm.accept(); });
+  QTest::mouseClick(pit, Qt::LeftButton);
+  QCOMPARE(order, (QStringList{"handler", "note"}));
 }
 
 QTEST_MAIN(TestPostIt)
