@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "components/about_dialog.h"
 #include "components/app_title.h"
@@ -34,7 +35,10 @@ void AddEdit(QFormLayout* form, const QString& caption, TEdit* edit, TShow show)
   auto* row = new QWidget;
   auto* grid = new QHBoxLayout(row);
   grid->setContentsMargins(0, 0, 0, 0);
+  // A read-out of fixed width, so that typing never widens the window.
   auto* readOut = new QLabel;
+  readOut->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  readOut->setMinimumWidth(readOut->fontMetrics().horizontalAdvance("psIllegalChars  '8888 MM'"));
   grid->addWidget(edit);
   grid->addWidget(readOut, 1);
   auto refresh = [edit, readOut, show] { readOut->setText(show(edit)); };
@@ -124,7 +128,7 @@ QGroupBox* BoxLabelBox() {
   for (int shape = 0; shape < 7; ++shape)
     for (int style = blLowered; style <= blRaised; ++style) {
       auto* label = new TBoxLabel;
-      label->setMinimumSize(120, 21);
+      label->setMinimumSize(104, 21);
       label->SetBorderShape(TBoxLabelShape(shape));
       if (shape != blNoShape) label->SetBorderStyle(TBoxLabelStyle(style));
       label->SetAlignment(style == blLowered ? Qt::AlignLeft : Qt::AlignRight);
@@ -144,22 +148,23 @@ QGroupBox* WindowsBox(QObject* owner) {
   };
   button("MsgInfo...", 0, 0, [] { MsgInfo("Alles is opgeslagen.", "Informatie"); });
   button("MsgYesNo...", 0, 1, [] { MsgYesNo("Close the application and lose all changes?", ""); });
-  button("MsgWarning...", 0, 2, [] { MsgWarning("Het bestand is alleen-lezen.", "Let op"); });
-  button("Progress box...", 1, 0, [] {
+  button("MsgWarning...", 1, 0, [] { MsgWarning("Het bestand is alleen-lezen.", "Let op"); });
+  button("Progress box...", 1, 1, [] {
     ShowProgressBox("Even geduld a.u.b.", "", mkInfo);
     CloseProgressBox(1.5);
   });
   auto* about = new TAboutDialog(owner);
   about->ProgName = QStringLiteral("Quillmere gallery");
-  button("About...", 1, 1, [about] { about->Execute(); });
+  button("About...", 2, 0, [about] { about->Execute(); });
   auto* psc = new TZELPrintScreen(owner);
   const QString pdf = QDir::tempPath() + QStringLiteral("/quillmere-gallery-print.pdf");
   psc->Printer().setOutputFormat(QPrinter::PdfFormat);
   psc->Printer().setOutputFileName(pdf);
   psc->Active = false;
-  auto* active = new QCheckBox(QStringLiteral("Print key prints to ") + pdf);
+  auto* active = new QCheckBox(QStringLiteral("Print key prints to a PDF file"));
+  active->setToolTip(pdf);
   QObject::connect(active, &QCheckBox::toggled, psc, [psc](bool on) { psc->Active = on; });
-  layout->addWidget(active, 2, 0, 1, 3);
+  layout->addWidget(active, 3, 0, 1, 2);
   return box;
 }
 
@@ -181,6 +186,9 @@ int main(int argc, char** argv) {
     grid->addWidget(PanelBox(), 1, 0);
     grid->addWidget(WindowsBox(&window), 1, 1);
     grid->addWidget(BoxLabelBox(), 0, 2, 2, 1);
+    // Within the screen (1024 by 768 at least) with the window's frame.
+    const QSize room = window.screen()->availableGeometry().size() - QSize(16, 48);
+    window.resize(window.sizeHint().boundedTo(room));
     window.show();
     result = QApplication::exec();
   }

@@ -94,7 +94,12 @@ void TZELCustomMaskEdit::mouseReleaseEvent(QMouseEvent* event) {
 void TZELCustomMaskEdit::contextMenuEvent(QContextMenuEvent* event) {
   QMenu* menu = createStandardContextMenu();
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+  // The toolkit names its Paste item only by its (translated) text and
+  // shortcut; where it cannot be told, its own paste stays.
+  const QString pasteKey =
+      QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+  for (QAction* paste : menu->actions()) {
+    if (!paste->text().endsWith(pasteKey)) continue;
     QObject::disconnect(paste, &QAction::triggered, nullptr, nullptr);
     connect(paste, &QAction::triggered, this,
             [this] { TypeOver(QGuiApplication::clipboard()->text()); });

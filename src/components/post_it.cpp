@@ -104,9 +104,17 @@ void TZELPostIt::paintEvent(QPaintEvent*) {
   for (int i = 0; i <= FCornerLines; ++i)
     p.drawLine(in.right() - i * FCornerGap, in.bottom(), in.right(), in.bottom() - i * FCornerGap);
   p.setPen(muted ? QColor(221, 221, 221) : pal.color(QPalette::ButtonText));
-  p.drawText(in.adjusted(2, 0, -2, 0),
-             int(FAlignment | Qt::AlignVCenter) | Qt::TextSingleLine | Qt::TextShowMnemonic,
-             text());
+  // The caption keeps clear of the corner lines; cut short if it must.
+  const QRect textRect = in.adjusted(2, 0, -2 - CornerExtent(), 0);
+  const int flags = Qt::TextSingleLine | Qt::TextShowMnemonic;
+  p.drawText(textRect, int(FAlignment | Qt::AlignVCenter) | flags,
+             fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width(), flags));
+}
+
+QSize TZELPostIt::sizeHint() const {
+  // Room for the caption beside the corner lines, at least the designed size.
+  const int caption = fontMetrics().horizontalAdvance(QString(text()).remove(QLatin1Char('&')));
+  return {std::max(60, caption + 8 + CornerExtent() + 2), 22};
 }
 
 void TZELPostIt::LoadPlace() {

@@ -69,13 +69,14 @@ class TZELPostIt : public QAbstractButton {
   TNotifyEvent OnBeforeOpen;
   TNotifyEvent OnAfterClose;
 
-  QSize sizeHint() const override { return {60, 22}; }
+  QSize sizeHint() const override;
 
  protected:
   bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  int CornerExtent() const { return FCornerLines * FCornerGap + 1; }
   void OpenAfterClick();
   void LoadPlace();
   void ComputePlace();
