@@ -23,6 +23,9 @@ fi
 if [ "${1:-}" = "--format" ]; then
   packages+=(clang-format git)
 fi
+if [ "${1:-}" = "--a11y" ]; then
+  packages+=(xvfb xdotool openbox dbus at-spi2-core python3-pyatspi)
+fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

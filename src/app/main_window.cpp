@@ -21,6 +21,7 @@
 #include "app/recovery_keeper.h"
 #include "app/status_panels.h"
 #include "components/about_dialog.h"
+#include "components/accessible_names.h"
 #include "components/app_title.h"
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
@@ -66,6 +67,7 @@ void TfrmMain::FormCreate() {
   BuildFilePanel();
   BuildEditPanel();
   BuildMenus();
+  NameControlsByHints(this);
   auto* column = new QVBoxLayout(centralWidget());
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);

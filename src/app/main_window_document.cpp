@@ -59,6 +59,7 @@ bool TfrmMain::WriteGuarded(const QString& title, const std::function<void(TWrit
 void TfrmMain::SetCaptionFor(const QString& path) {
   const QString name = QFileInfo(path).fileName();
   setWindowTitle("Quillmere 2.60 - " + name);
+  memEdit->setAccessibleName(name);
   SetApplicationTitle("QME - " + name);
 }
 

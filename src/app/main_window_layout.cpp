@@ -80,6 +80,7 @@ void TfrmMain::BuildToolBar() {
     b->setToolButtonStyle(*def.Caption ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
     b->setToolTip(def.Hint);
     b->setStatusTip(def.Hint);
+    b->setAccessibleName(def.Hint);  // "As.." alone tells a reader nothing
     b->setFixedSize(55, 28);
     b->setFocusPolicy(Qt::NoFocus);
     b->setEnabled(def.Enabled);
@@ -118,6 +119,11 @@ void TfrmMain::BuildFilePanel() {
   pickers->addWidget(dilDir, 1);
   pickers->addWidget(drcDrive);
   column->addWidget(ipnDriveDir);
+
+  // No hint and no caption: names for screen readers.
+  flbPages->setAccessibleName("Files");
+  dilDir->setAccessibleName("Folders");
+  drcDrive->setAccessibleName("Drive");
 
   connect(flbPages, &TFileListBox::Reread, this, &TfrmMain::flbPagesChange);
   connect(flbPages, &QListWidget::currentRowChanged, this, [this] { flbPagesChange(); });
@@ -199,6 +205,7 @@ void TfrmMain::BuildSearchBar(QWidget* bar) {
   iedGoto->SetMaxValue(9999);
   iedGoto->setFont(QFont(FixedFamily));
   iedGoto->setGeometry(392, 12, 49, 23);
+  iedGoto->setAccessibleName("Goto line");  // the number the button beside it goes to
   cmbReplace = combo("cmbReplace", 44);
   bbtReplace = button("bbtReplace", "&Replace", {208, 44, 75, 24}, false);
   bbtReplaceAll = button("bbtReplaceAll", "Replace &All", {288, 44, 97, 24}, false);

@@ -1,5 +1,6 @@
 #include "components/box_label.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QKeySequence>
 #include <QPainter>
@@ -10,13 +11,39 @@ namespace {
 constexpr int Inset = 2;
 constexpr int Prefix = 4;
 
+// A reader says the caption, as it does a plain label's text.
+class TBoxLabelAccessible : public QAccessibleWidget {
+ public:
+  explicit TBoxLabelAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name || !widget()->accessibleName().isEmpty())
+      return QAccessibleWidget::text(t);
+    QString caption = static_cast<const TBoxLabel*>(widget())->Caption();
+    return caption.replace(QLatin1String("&&"), QLatin1String("\x01"))
+        .remove(QLatin1Char('&'))
+        .replace(QLatin1String("\x01"), QLatin1String("&"));
+  }
+};
+
+QAccessibleInterface* BoxLabelFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String("TBoxLabel") && object && object->isWidgetType())
+    return new TBoxLabelAccessible(static_cast<QWidget*>(object));
+  return nullptr;
+}
+
 }  // namespace
 
-TBoxLabel::TBoxLabel(QWidget* parent) : QWidget(parent) { resize(100, 17); }
+TBoxLabel::TBoxLabel(QWidget* parent) : QWidget(parent) {
+  static const bool installed = (QAccessible::installFactory(BoxLabelFactory), true);
+  Q_UNUSED(installed);
+  resize(100, 17);
+}
 
 void TBoxLabel::SetCaption(const QString& value) {
   if (value == FCaption) return;
   FCaption = value;
+  QAccessibleEvent changed(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&changed);
   UpdateShortcut();
   AdjustBounds();
   update();

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "components/accessible_names.h"
 #include "components/form_style.h"
 #include "config/environment.h"
 
@@ -41,6 +42,7 @@ TfrmChoiceList::TfrmChoiceList(const QString& name, const QString& caption,
   // A double click anywhere in the list counts, as it did on rows and blank
   // space alike; the first click of it has already set ChosenText.
   lbxResults->viewport()->installEventFilter(this);
+  NameControlsByHints(this);
 }
 
 TfrmChoiceList::~TfrmChoiceList() {

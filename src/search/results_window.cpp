@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "components/accessible_names.h"
 #include "components/form_style.h"
 #include "config/environment.h"
 
@@ -55,6 +56,7 @@ TfrmResults::TfrmResults(QWidget* parent)
   bbtClose->setToolTip("Close this form.");
   bbtClose->setGeometry(0, 5, 75, 25);
   connect(bbtClose, &QPushButton::clicked, this, &TfrmResults::bbtCloseClick);
+  NameControlsByHints(this);
 }
 
 TfrmResults::~TfrmResults() {

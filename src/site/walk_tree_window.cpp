@@ -23,6 +23,7 @@
 #include "site/date_func.h"
 #include "site/file_manager.h"
 #include "site/site_window_rules.h"
+#include "site/walk_tree_names.h"
 
 namespace {
 
@@ -91,6 +92,7 @@ TfrmWalkTree::TfrmWalkTree(QWidget* parent) : QDialog(parent) {
   ifmManagerImg->setObjectName("ifmManagerImg");
   BuildControls();
   SetTabOrder();
+  NameSiteControls(this);
 }
 
 TfrmWalkTree::~TfrmWalkTree() = default;
