@@ -88,6 +88,7 @@ void TestMaskEditRules::prepareKey_data() {
   QTest::newRow("time digit at 5") << TM << St("09:30", 5) << "1" << St("09:30", 5) << "!";
   QTest::newRow("time letter") << TM << St("09:30", 0) << "a" << St("09:30", 0) << "!";
   QTest::newRow("time bs behind colon") << TM << St("09:30", 3) << BS << St("09:30", 2) << BS;
+  QTest::newRow("time bs behind colon at end") << TM << St("09:", 3) << BS << St("09:", 2) << BS;
   QTest::newRow("date dash pads day") << DT << St("1--", 1) << "-" << St("01--", 3) << "";
   QTest::newRow("date dash pads month") << DT << St("01-5-", 4) << "-" << St("01-05-", 6) << "";
   QTest::newRow("date dash at 2") << DT << St("01--", 2) << "-" << St("01--", 3) << "";
