@@ -91,6 +91,7 @@ TfrmWalkTree::TfrmWalkTree(QWidget* parent) : QDialog(parent) {
   ifmManagerImg->setObjectName("ifmManagerImg");
   BuildControls();
   SetTabOrder();
+  BuildCheckButton();
 }
 
 TfrmWalkTree::~TfrmWalkTree() = default;
