@@ -1,0 +1,76 @@
+// Fault run: the site check's "Save as…" on a full disk. The message gives
+// the system's reason, a report saved before stays whole and no temporary
+// file is left; with room, the file holds the findings the filter shows.
+#include <sys/statvfs.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+#include "fault_report.h"
+#include "file_bytes.h"
+#include "msg_answer.h"
+#include "site/site_check_view.h"
+#include "site/site_check_window.h"
+#include "small_disk.h"
+
+namespace {
+
+// Leaves about room bytes free on the disk of folder.
+void Fill(const QString& folder, qint64 room) {
+  struct statvfs fs {};
+  QCOMPARE(::statvfs(QFile::encodeName(folder).constData(), &fs), 0);
+  const qint64 size = qint64(fs.f_bavail) * qint64(fs.f_frsize) - room;
+  if (size > 0) WriteBytes(folder + "/filler.bin", QByteArray(size, 'f'));
+}
+
+}  // namespace
+
+class TestFaultSiteCheck : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void saveAsOnAFullDisk() {
+    QUILLMERE_SMALL_DISK(disk, 512);
+    std::vector<TCheckFinding> findings(
+        4000, {"pages/a-page.html", 12, 4, ckBroken, "images/a-picture-that-is-gone.png"});
+    findings.push_back({"b.html", 3, 1, ckHtml, "<p> is not closed"});
+    TfrmSiteCheck check;
+    check.Runner = [findings](const TCheckOptions&, const TCheckProgress&,
+                              const std::atomic<bool>*) {
+      TCheckResult result;
+      result.Findings = findings;
+      return result;
+    };
+    const QString target = disk.Path("report.txt");
+    check.SaveDialog = [&](const QString&, const QString&) { return target; };
+    TCheckOptions options;
+    options.Root = disk.Path();
+    check.StartCheck(options);
+    QTRY_VERIFY(!check.Running());
+
+    check.cmbKind->setCurrentIndex(check.cmbKind->findData(int(ckHtml)));
+    QTest::mouseClick(check.bbtSaveAs, Qt::LeftButton);
+    const QByteArray saved = ReadBytes(target);
+    QCOMPARE(saved, CheckReportBytes({findings.back()}));
+
+    check.cmbKind->setCurrentIndex(0);
+    Fill(disk.Path(), 16 * 1024);
+    const auto seen = AnswerNextMessage(mrOk);
+    QTest::mouseClick(check.bbtSaveAs, Qt::LeftButton);
+    QVERIFY2(seen->Text.contains("No space left on device"), qPrintable(seen->Text));
+    QCOMPARE(seen->Caption, QString("Findings not saved"));
+    QCOMPARE(ReadBytes(target), saved);
+    QCOMPARE(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"filler.bin", "report.txt"}));
+
+    QFile::remove(disk.Path("filler.bin"));
+    QTest::mouseClick(check.bbtSaveAs, Qt::LeftButton);
+    QCOMPARE(ReadBytes(target), CheckReportBytes(findings));
+    ReportFault("site check report on a full disk", "refused with the reason, old report kept");
+  }
+};
+
+QTEST_MAIN(TestFaultSiteCheck)
+#include "test_fault_site_check.moc"
