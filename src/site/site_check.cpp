@@ -39,6 +39,13 @@ QStringList DefaultIndexPages() {
           QStringLiteral("default.html")};
 }
 
+QStringList IndexPagesFromSetting(const QString& text) {
+  QStringList pages;
+  for (const QString& part : QString(text).replace(u',', u';').split(u';', Qt::SkipEmptyParts))
+    if (!part.trimmed().isEmpty()) pages.append(part.trimmed());
+  return pages.isEmpty() ? DefaultIndexPages() : pages;
+}
+
 std::vector<int> CountCheckKinds(const std::vector<TCheckFinding>& findings) {
   std::vector<int> counts(CheckKindCount, 0);
   for (const TCheckFinding& f : findings) ++counts[f.Kind];

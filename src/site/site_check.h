@@ -51,6 +51,9 @@ struct TCheckFinding {
 
 // The default index pages, in the order a folder reference tries them.
 QStringList DefaultIndexPages();
+// The index pages of the settings file's list ("index.html;index.htm"):
+// names separated by ";" or ",", blanks trimmed; the defaults when empty.
+QStringList IndexPagesFromSetting(const QString& text);
 inline constexpr qint64 DefaultImageLimit = 200 * 1024;
 
 struct TCheckOptions {
@@ -89,6 +92,22 @@ TCheckResult RunSiteCheck(const TCheckOptions& options, const TCheckProgress& pr
 
 // Number of findings of each kind, indexed by TCheckKind.
 std::vector<int> CountCheckKinds(const std::vector<TCheckFinding>& findings);
+
+// "PATH:LINE:COLUMN: KIND: MESSAGE", the form editors and CI systems parse.
+QString CheckFindingLine(const TCheckFinding& finding);
+// The counts of the kinds in Kinds: "broken 2, case 0, ..." and the pages
+// and references read.
+QString CheckCountsLine(const TCheckResult& result, TCheckKinds kinds);
+// The findings as lines, then the counts line, each ended by "\n" (UTF-8).
+QByteArray CheckResultText(const TCheckResult& result, TCheckKinds kinds);
+// One JSON object: "findings" (page, line, column, kind, message), "counts"
+// per kind of Kinds, "pages", "styleSheets", "references", "external",
+// "stopped".
+QByteArray CheckResultJson(const TCheckResult& result, TCheckKinds kinds);
+
+// The settings file's CheckIndexPages and CheckImageLimit (in KB) of its
+// [Settings] section into Options; a missing file or key keeps the defaults.
+void ReadCheckSettings(const QString& iniFileName, TCheckOptions* options);
 
 // The reference reader: what one page refers to, window-free, so that a later
 // rename can rewrite exactly the path part of each reference.
