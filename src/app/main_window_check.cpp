@@ -28,8 +28,9 @@ TfrmSiteCheck* TfrmMain::SiteCheckWindow() {
 void TfrmMain::CheckSite() {
   TCheckOptions options;
   options.Root = flbPages->Directory();
-  options.Mask = Environment->FileMask;
+  options.Mask = CheckMaskFor(Environment->FileMask);
   options.SubDirs = true;
+  ReadCheckSettings(Environment->IniFileName, &options);
   SiteCheckWindow()->StartCheck(options);
 }
 

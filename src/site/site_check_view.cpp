@@ -83,31 +83,21 @@ bool TCheckFindingsFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) c
   return model && model->Findings()[std::size_t(sourceRow)].Kind == *FKind;
 }
 
-QString CheckFindingLine(const TCheckFinding& f) {
-  return QStringLiteral("%1:%2:%3: %4: %5")
-      .arg(f.Page)
-      .arg(f.Line)
-      .arg(f.Column)
-      .arg(CheckKindName(f.Kind), f.Message);
+QString CheckMaskFor(const QString& fileListMask) {
+  QStringList patterns = fileListMask.split(u';', Qt::SkipEmptyParts);
+  for (QString& p : patterns) p = p.trimmed();
+  patterns.removeAll(QString());
+  return patterns.size() == 1 ? patterns.front() : QStringLiteral("*.*");
 }
 
-QString CheckCountsLine(const std::vector<int>& counts) {
-  QStringList parts;
-  for (int k = 0; k < CheckKindCount; ++k)
-    parts.append(CheckKindName(TCheckKind(k)) + ' ' +
-                 QString::number(k < int(counts.size()) ? counts[std::size_t(k)] : 0));
-  return parts.join(QStringLiteral(", "));
+TCheckResult ShownResult(const TCheckResult& result, std::vector<TCheckFinding> shown) {
+  TCheckResult copy = result;
+  copy.Findings = std::move(shown);
+  return copy;
 }
 
-QByteArray CheckReportBytes(const std::vector<TCheckFinding>& findings) {
-  QByteArray bytes;
-  for (const TCheckFinding& f : findings) {
-    // A message is one line, whatever the page put into it.
-    QString line = CheckFindingLine(f);
-    line.replace(u'\r', u' ').replace(u'\n', u' ');
-    bytes += line.toUtf8() + "\r\n";
-  }
-  return bytes + CheckCountsLine(CountCheckKinds(findings)).toUtf8() + "\r\n";
+TCheckKinds ShownKinds(const TCheckOptions& options, std::optional<TCheckKind> kind) {
+  return kind ? KindBit(*kind) : options.Kinds;
 }
 
 QByteArray PageLine(const QByteArray& page, int line) {

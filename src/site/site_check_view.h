@@ -1,8 +1,8 @@
 #pragma once
 // What the site check's window shows and does, window-free: the findings as
-// a table model with a filter by kind, the report that "Save as…" writes,
-// and where a finding lands in the editor, whose page may have had its
-// leading whitespace converted when it was loaded.
+// a table model with a filter by kind, what "Save as…" writes of them, and
+// where a finding lands in the editor, whose page may have had its leading
+// whitespace converted when it was loaded.
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QSortFilterProxyModel>
@@ -57,13 +57,14 @@ class TCheckFindingsFilter : public QSortFilterProxyModel {
   std::optional<TCheckKind> FKind;
 };
 
-// "PATH:LINE:COLUMN: KIND: MESSAGE".
-QString CheckFindingLine(const TCheckFinding& finding);
-// "broken 2, case 0, ...": every kind with its number.
-QString CheckCountsLine(const std::vector<int>& counts);
-// Each finding's line, then the counts line, every line ended by CR LF, in
-// UTF-8: what "Save as…" writes.
-QByteArray CheckReportBytes(const std::vector<TCheckFinding>& findings);
+// The pattern the check takes for the file list's mask: a single pattern
+// stays; a list ("*.htm*;*.css;") becomes "*.*", every page and style sheet,
+// since the check walks by one pattern.
+QString CheckMaskFor(const QString& fileListMask);
+// Result with only Shown as its findings, and the kinds whose counts a
+// report of them gives: Kind alone, or all the check looked for.
+TCheckResult ShownResult(const TCheckResult& result, std::vector<TCheckFinding> shown);
+TCheckKinds ShownKinds(const TCheckOptions& options, std::optional<TCheckKind> kind);
 
 // The 1-based line Line of Page's bytes (lines end in CR LF, CR or LF),
 // without its line break; empty past the end.

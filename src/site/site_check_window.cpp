@@ -179,6 +179,7 @@ void TfrmSiteCheck::StartCheck(const TCheckOptions& options, QDialog* host) {
     connect(host, &QDialog::finished, this, &TfrmSiteCheck::ReturnHome, Qt::UniqueConnection);
   }
   FOptions = options;
+  FResult = {};
   FModel->SetFindings({});
   FStop = false;
   FDone = 0;
@@ -240,30 +241,32 @@ void TfrmSiteCheck::ShowProgress() {
                                 QLocale().toString(total)));
 }
 
-void TfrmSiteCheck::Finished(const TCheckResult& result) {
+void TfrmSiteCheck::Finished(TCheckResult result) {
   FTicker->stop();
   ShowProgress();
   bbtStop->setEnabled(false);
   bbtAgain->setEnabled(true);
-  FModel->SetFindings(result.Findings);
+  FModel->SetFindings(std::move(result.Findings));
+  FResult = std::move(result);
+  FResult.Findings.clear();
   ShowCounts();
-  bbtSaveAs->setEnabled(!result.Findings.empty());
+  bbtSaveAs->setEnabled(!FModel->Findings().empty());
   if (FFilter->rowCount() > 0) tblFindings->selectRow(0);
   const QLocale locale;
-  if (!result.Error.isEmpty()) {
+  if (!FResult.Error.isEmpty()) {
     prbProgress->setRange(0, 1);
     prbProgress->setValue(0);
-    lblStatus->setText(result.Error);
-    MsgWarning(result.Error, "Check site");
+    lblStatus->setText(FResult.Error);
+    MsgWarning(FResult.Error, "Check site");
     return;
   }
   prbProgress->setRange(0, 1);
   prbProgress->setValue(1);
   const QString read =
       QStringLiteral("%1 pages and %2 style sheets read, %3 local references checked, %4 external")
-          .arg(locale.toString(result.Pages), locale.toString(result.StyleSheets),
-               locale.toString(result.References), locale.toString(result.ExternalReferences));
-  lblStatus->setText(result.Stopped ? "Stopped: the findings so far. " + read : read);
+          .arg(locale.toString(FResult.Pages), locale.toString(FResult.StyleSheets),
+               locale.toString(FResult.References), locale.toString(FResult.ExternalReferences));
+  lblStatus->setText(FResult.Stopped ? "Stopped: the findings so far. " + read : read);
 }
 
 void TfrmSiteCheck::ShowCounts() {
@@ -339,7 +342,9 @@ void TfrmSiteCheck::bbtSaveAsClick() {
       RunSaveDialog("Save the findings as", QDir(FOptions.Root).filePath("site-check.txt"));
   if (target.isEmpty()) return;
   try {
-    WriteFileChecked(target, CheckReportBytes(FFilter->ShownFindings()));
+    // The form quillmere-site check prints, for the rows shown.
+    WriteFileChecked(target, CheckResultText(ShownResult(FResult, FFilter->ShownFindings()),
+                                             ShownKinds(FOptions, FFilter->Kind())));
   } catch (const EInOutError& e) {
     MsgWarning(e.Message, "Findings not saved");
   }

@@ -75,7 +75,7 @@ class TfrmSiteCheck : public QWidget {
 
  private:
   void BuildControls();
-  void Finished(const TCheckResult& result);
+  void Finished(TCheckResult result);
   void ShowProgress();
   void ShowCounts();
   void StopAndWait();
@@ -85,6 +85,7 @@ class TfrmSiteCheck : public QWidget {
   TCheckFindingsModel* FModel = nullptr;
   TCheckFindingsFilter* FFilter = nullptr;
   TCheckOptions FOptions;
+  TCheckResult FResult;  // of the last check; its findings are the model's
   QThread* FThread = nullptr;
   QTimer* FTicker = nullptr;
   std::atomic<bool> FStop{false};

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "config/environment.h"
 #include "site/site_check_window.h"
 #include "site/walk_tree_window.h"
 
@@ -25,6 +26,7 @@ void TfrmWalkTree::bbtCheckClick() {
   options.Root = edtLocalRoot->text().trimmed();
   options.Mask = edtMask->text().trimmed();
   options.SubDirs = ckbInclSubDirs->isChecked();
+  if (Environment) ReadCheckSettings(Environment->IniFileName, &options);
   TfrmSiteCheck* window = TfrmSiteCheck::Instance();
   // Opened on its own, the site window keeps a check window of its own.
   if (!window) window = new TfrmSiteCheck(this);

@@ -100,8 +100,8 @@ class TestSiteCheckWindow : public QObject {
       const QPointer<QWidget> site = QApplication::activeModalWidget();
       if (!site || site->objectName() != "frmWalkTree") return;
       site->findChild<QPushButton*>("bbtCheck")->click();
-      QTest::qWaitFor([&] { return !check->Running(); });
-      usable = check->parentWidget() == site && check->isVisible() &&
+      const bool done = QTest::qWaitFor([&] { return !check->Running(); });
+      usable = done && check->parentWidget() == site && check->isVisible() &&
                check->tblFindings->model()->rowCount() == 1;
       if (usable) DoubleClickRow(check, 0);
       if (site && site->isVisible()) site->close();
@@ -125,7 +125,8 @@ class TestSiteCheckWindow : public QObject {
                       const std::atomic<bool>* stop) {
       TCheckResult result;
       for (int page = 1; page <= 100000 && !*stop; ++page) {
-        if (page <= 3) result.Findings.push_back({options.Root + QString::number(page)});
+        if (page <= 3)
+          result.Findings.push_back({options.Root + QString::number(page), 1, 1, ckBroken, "gone"});
         progress(page, 100000);
         QThread::msleep(1);
       }

@@ -25,17 +25,22 @@ class TestSiteCheckView : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void reportIsOneLinePerFindingAndTheCounts() {
-    std::vector<TCheckFinding> findings = Mixed();
-    findings[2].Message = "two\r\nlines\n";
-    QCOMPARE(CheckReportBytes(findings),
-             QByteArray("a.html:10:1: html: <p> unclosed\r\n"
-                        "a.html:9:4: broken: x.html\r\n"
-                        "b.html:2:1: html: two  lines \r\n"
-                        "c.html:1:1: orphan: no page links here\r\n"
-                        "broken 1, case 0, fragment 0, outside 0, orphan 1, html 2, "
-                        "character 0, image 0, unreadable 0\r\n"));
-    QCOMPARE(CheckReportBytes({}).count("\r\n"), 1);
+  void maskAndKindsOfWhatIsShown() {
+    QCOMPARE(CheckMaskFor("*.htm*;*.js;*.css;"), QString("*.*"));
+    QCOMPARE(CheckMaskFor(" *.html ;"), QString("*.html"));
+    QCOMPARE(CheckMaskFor(""), QString("*.*"));
+    TCheckOptions options;
+    options.Kinds = KindBit(ckBroken) | KindBit(ckHtml);
+    QCOMPARE(ShownKinds(options, std::nullopt), options.Kinds);
+    QCOMPARE(ShownKinds(options, ckOrphan), KindBit(ckOrphan));
+    TCheckResult result;
+    result.Pages = 7;
+    result.Stopped = true;
+    result.Findings = Mixed();
+    const TCheckResult shown = ShownResult(result, {Mixed()[2]});
+    QCOMPARE(shown.Findings.size(), size_t(1));
+    QCOMPARE(shown.Pages, 7);
+    QVERIFY(shown.Stopped);
   }
 
   // The filter shows one kind; the line sorts as a number; equal rows keep
