@@ -30,8 +30,7 @@ int TCheckFindingsModel::columnCount(const QModelIndex& parent) const {
 QVariant TCheckFindingsModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= int(FFindings.size())) return {};
   const TCheckFinding& f = FFindings[std::size_t(index.row())];
-  if (role == Qt::ToolTipRole)
-    return QStringLiteral("%1:%2:%3").arg(f.Page).arg(f.Line).arg(f.Column);
+  if (role == Qt::ToolTipRole) return CheckFindingLine(f);
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
     case ccPage:
@@ -98,6 +97,11 @@ TCheckResult ShownResult(const TCheckResult& result, std::vector<TCheckFinding> 
 
 TCheckKinds ShownKinds(const TCheckOptions& options, std::optional<TCheckKind> kind) {
   return kind ? KindBit(*kind) : options.Kinds;
+}
+
+void DropUnknownOrphans(TCheckResult* result) {
+  if (result->Stopped)
+    std::erase_if(result->Findings, [](const TCheckFinding& f) { return f.Kind == ckOrphan; });
 }
 
 QByteArray PageLine(const QByteArray& page, int line) {

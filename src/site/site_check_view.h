@@ -25,8 +25,8 @@ class TCheckFindingsModel : public QAbstractTableModel {
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
-  // The line is a number, so that it sorts as one; Qt::ToolTipRole gives
-  // "PATH:LINE:COLUMN" for every cell.
+  // The line is a number, so that it sorts as one; Qt::ToolTipRole gives the
+  // whole finding as the command prints it, for every cell.
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation,
                       int role = Qt::DisplayRole) const override;
@@ -65,6 +65,10 @@ QString CheckMaskFor(const QString& fileListMask);
 // report of them gives: Kind alone, or all the check looked for.
 TCheckResult ShownResult(const TCheckResult& result, std::vector<TCheckFinding> shown);
 TCheckKinds ShownKinds(const TCheckOptions& options, std::optional<TCheckKind> kind);
+
+// A stopped check has not read every page, so no page is known to be an
+// orphan: its orphan findings go.
+void DropUnknownOrphans(TCheckResult* result);
 
 // The 1-based line Line of Page's bytes (lines end in CR LF, CR or LF),
 // without its line break; empty past the end.

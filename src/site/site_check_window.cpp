@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
@@ -172,9 +173,9 @@ void TfrmSiteCheck::StartCheck(const TCheckOptions& options, QDialog* host) {
     // A modal window blocks every window but its own: while it is open this
     // one is lent to it, and comes back when it closes.
     FHome = parentWidget();
-    const QRect place = geometry();
+    const QPoint at = pos();
     setParent(host, windowFlags());
-    setGeometry(place);
+    move(at);
     FAway = true;
     connect(host, &QDialog::finished, this, &TfrmSiteCheck::ReturnHome, Qt::UniqueConnection);
   }
@@ -190,7 +191,6 @@ void TfrmSiteCheck::StartCheck(const TCheckOptions& options, QDialog* host) {
   bbtStop->setEnabled(true);
   bbtAgain->setEnabled(false);
   bbtSaveAs->setEnabled(false);
-  ShowCounts();
 
   auto result = std::make_shared<TCheckResult>();
   const TRunner runner = Runner;
@@ -213,7 +213,15 @@ void TfrmSiteCheck::StartCheck(const TCheckOptions& options, QDialog* host) {
   });
   FThread->start(QThread::LowPriority);
   FTicker->start();
+  ShowCounts();
 
+  if (!FPlaced) {
+    // First shown beside what it was started from, its title bar on screen.
+    const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect area = over ? over->frameGeometry() : screen()->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2) + QPoint(40, 40));
+    FPlaced = true;
+  }
   if (isHidden()) show();
   raise();
   activateWindow();
@@ -246,6 +254,7 @@ void TfrmSiteCheck::Finished(TCheckResult result) {
   ShowProgress();
   bbtStop->setEnabled(false);
   bbtAgain->setEnabled(true);
+  DropUnknownOrphans(&result);
   FModel->SetFindings(std::move(result.Findings));
   FResult = std::move(result);
   FResult.Findings.clear();
@@ -260,8 +269,11 @@ void TfrmSiteCheck::Finished(TCheckResult result) {
     MsgWarning(FResult.Error, "Check site");
     return;
   }
-  prbProgress->setRange(0, 1);
-  prbProgress->setValue(1);
+  // A stopped check shows how far it came.
+  if (!FResult.Stopped) {
+    prbProgress->setRange(0, 1);
+    prbProgress->setValue(1);
+  }
   const QString read =
       QStringLiteral("%1 pages and %2 style sheets read, %3 local references checked, %4 external")
           .arg(locale.toString(FResult.Pages), locale.toString(FResult.StyleSheets),
@@ -277,9 +289,10 @@ void TfrmSiteCheck::ShowCounts() {
     if (counts[std::size_t(k)] > 0)
       parts.append(CheckKindName(TCheckKind(k)) + ' ' + locale.toString(counts[std::size_t(k)]));
   const int all = int(FModel->Findings().size());
-  lblCounts->setText(all == 0 ? QStringLiteral("No findings")
-                              : QStringLiteral("%1 findings: %2")
-                                    .arg(locale.toString(all), parts.join(QStringLiteral(", "))));
+  lblCounts->setText(Running()  ? QString()
+                     : all == 0 ? QStringLiteral("No findings")
+                                : QStringLiteral("%1 findings: %2")
+                                      .arg(locale.toString(all), parts.join(QStringLiteral(", "))));
 
   // The filter keeps its kind across checks.
   const int kept = cmbKind->currentIndex() > 0 ? cmbKind->currentData().toInt() : -1;
@@ -353,9 +366,9 @@ void TfrmSiteCheck::bbtSaveAsClick() {
 void TfrmSiteCheck::ReturnHome() {
   if (!FAway) return;
   const bool shown = isVisible();
-  const QRect place = geometry();
+  const QPoint at = pos();
   setParent(FHome, windowFlags());
-  setGeometry(place);
+  move(at);
   FAway = false;
   if (shown) show();
 }

@@ -92,4 +92,5 @@ class TfrmSiteCheck : public QWidget {
   std::atomic<int> FDone{0}, FTotal{0};
   QPointer<QWidget> FHome;  // the parent to go back to when the host closes
   bool FAway = false;       // lent to a host
+  bool FPlaced = false;     // shown at a place of its own choosing once
 };

@@ -41,6 +41,14 @@ class TestSiteCheckView : public QObject {
     QCOMPARE(shown.Findings.size(), size_t(1));
     QCOMPARE(shown.Pages, 7);
     QVERIFY(shown.Stopped);
+
+    DropUnknownOrphans(&result);
+    QCOMPARE(result.Findings.size(), size_t(3));
+    QCOMPARE(CountCheckKinds(result.Findings)[ckOrphan], 0);
+    result.Stopped = false;
+    result.Findings = Mixed();
+    DropUnknownOrphans(&result);
+    QCOMPARE(result.Findings.size(), size_t(4));
   }
 
   // The filter shows one kind; the line sorts as a number; equal rows keep
