@@ -30,7 +30,7 @@ void TfrmMain::CheckSite() {
   options.Root = flbPages->Directory();
   options.Mask = CheckMaskFor(Environment->FileMask);
   options.SubDirs = true;
-  ReadCheckSettings(Environment->IniFileName, &options);
+  ApplyCheckSettings(Environment->CheckIndexPages, Environment->CheckImageLimit, &options);
   SiteCheckWindow()->StartCheck(options);
 }
 

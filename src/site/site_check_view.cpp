@@ -89,6 +89,11 @@ QString CheckMaskFor(const QString& fileListMask) {
   return patterns.size() == 1 ? patterns.front() : QStringLiteral("*.*");
 }
 
+void ApplyCheckSettings(const QString& indexPages, int imageLimitKb, TCheckOptions* options) {
+  options->IndexPages = IndexPagesFromSetting(indexPages);
+  if (imageLimitKb >= 0) options->ImageLimit = qint64(imageLimitKb) * 1024;
+}
+
 TCheckResult ShownResult(const TCheckResult& result, std::vector<TCheckFinding> shown) {
   TCheckResult copy = result;
   copy.Findings = std::move(shown);

@@ -61,6 +61,9 @@ class TCheckFindingsFilter : public QSortFilterProxyModel {
 // stays; a list ("*.htm*;*.css;") becomes "*.*", every page and style sheet,
 // since the check walks by one pattern.
 QString CheckMaskFor(const QString& fileListMask);
+// The settings record's index pages (";" between them) and image limit in
+// KB into Options; a limit below 0 keeps the default.
+void ApplyCheckSettings(const QString& indexPages, int imageLimitKb, TCheckOptions* options);
 // Result with only Shown as its findings, and the kinds whose counts a
 // report of them gives: Kind alone, or all the check looked for.
 TCheckResult ShownResult(const TCheckResult& result, std::vector<TCheckFinding> shown);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "config/environment.h"
+#include "site/site_check_view.h"
 #include "site/site_check_window.h"
 #include "site/walk_tree_window.h"
 
@@ -26,7 +27,8 @@ void TfrmWalkTree::bbtCheckClick() {
   options.Root = edtLocalRoot->text().trimmed();
   options.Mask = edtMask->text().trimmed();
   options.SubDirs = ckbInclSubDirs->isChecked();
-  if (Environment) ReadCheckSettings(Environment->IniFileName, &options);
+  if (Environment)
+    ApplyCheckSettings(Environment->CheckIndexPages, Environment->CheckImageLimit, &options);
   TfrmSiteCheck* window = TfrmSiteCheck::Instance();
   // Opened on its own, the site window keeps a check window of its own.
   if (!window) window = new TfrmSiteCheck(this);
