@@ -104,11 +104,6 @@ TCheckKinds ShownKinds(const TCheckOptions& options, std::optional<TCheckKind> k
   return kind ? KindBit(*kind) : options.Kinds;
 }
 
-void DropUnknownOrphans(TCheckResult* result) {
-  if (result->Stopped)
-    std::erase_if(result->Findings, [](const TCheckFinding& f) { return f.Kind == ckOrphan; });
-}
-
 QByteArray PageLine(const QByteArray& page, int line) {
   if (line < 1) return {};
   qsizetype start = 0;

@@ -69,10 +69,6 @@ void ApplyCheckSettings(const QString& indexPages, int imageLimitKb, TCheckOptio
 TCheckResult ShownResult(const TCheckResult& result, std::vector<TCheckFinding> shown);
 TCheckKinds ShownKinds(const TCheckOptions& options, std::optional<TCheckKind> kind);
 
-// A stopped check has not read every page, so no page is known to be an
-// orphan: its orphan findings go.
-void DropUnknownOrphans(TCheckResult* result);
-
 // The 1-based line Line of Page's bytes (lines end in CR LF, CR or LF),
 // without its line break; empty past the end.
 QByteArray PageLine(const QByteArray& page, int line);

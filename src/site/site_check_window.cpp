@@ -254,7 +254,6 @@ void TfrmSiteCheck::Finished(TCheckResult result) {
   ShowProgress();
   bbtStop->setEnabled(false);
   bbtAgain->setEnabled(true);
-  DropUnknownOrphans(&result);
   FModel->SetFindings(std::move(result.Findings));
   FResult = std::move(result);
   FResult.Findings.clear();
