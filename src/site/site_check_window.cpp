@@ -209,7 +209,7 @@ void TfrmSiteCheck::StartCheck(const TCheckOptions& options, QDialog* host) {
   connect(FThread, &QThread::finished, this, [this, result] {
     FThread->deleteLater();
     FThread = nullptr;
-    Finished(*result);
+    Finished(std::move(*result));
   });
   FThread->start(QThread::LowPriority);
   FTicker->start();
