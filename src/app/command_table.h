@@ -41,6 +41,7 @@ enum TCommandTag : int {
   cmdViewHTML = 502,
   cmdViewSpecChar = 503,
   cmdViewSyntax = 504,
+  cmdViewSiteCheck = 510,
   cmdHelp = 900,
   cmdHelpContents = 901,
   cmdHelpUpdates = 903,

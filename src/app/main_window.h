@@ -6,11 +6,14 @@
 // main_window_document.cpp (loading, saving, enabled states),
 // main_window_editor.cpp (editor keys and read-outs).
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "doc/checked_write.h"
 #include "doc/text_lines.h"
+#include "site/site_check.h"
 
 class QAction;
 class QCheckBox;
@@ -35,6 +38,7 @@ class TfrmChoiceList;
 class TfrmHTML;
 class TfrmResults;
 class TfrmSpecChar;
+class TfrmSiteCheck;
 class TToolsMenu;
 class TRecoveryKeeper;
 class TAboutDialog;
@@ -92,6 +96,14 @@ class TfrmMain : public QMainWindow {
   void UpdateMaintButton();
   // The choice made in one of the tool windows (results, HTML, characters).
   void MyOnClickHandler(QObject* sender);
+
+  // The site check (main_window_check.cpp): the folder of the file list and
+  // below, by its mask; a double click on a finding opens the page there.
+  void CheckSite();
+  TfrmSiteCheck* SiteCheckWindow();
+  void OpenCheckFinding();
+  // Opens the page of Finding under Root and puts the caret on its line and column.
+  void OpenFinding(const QString& root, const TCheckFinding& finding);
 
   // The search bar (main_window_search.cpp). ConnectSearchBar binds its
   // controls, Enter and F3 to the handlers; run once at the end of FormCreate.
@@ -166,6 +178,11 @@ class TfrmMain : public QMainWindow {
   void CheckDiskOnActivate();
   void OfferRecoveries();
   std::unique_ptr<TRecoveryKeeper> FRecovery;
+  // The finding double-clicked while the modal site window was open.
+  void OpenPendingFinding();
+  QPointer<TfrmSiteCheck> frmSiteCheck;
+  std::optional<TCheckFinding> FPendingFinding;
+  QString FPendingRoot;
   QString FDiskNote;  // shown after the path when the page changed on disk
   bool FCheckingDisk = false;
 

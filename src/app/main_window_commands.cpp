@@ -185,6 +185,9 @@ void TfrmMain::MenuClick(int tag) {
       Environment->SyntaxHighlight = !Environment->SyntaxHighlight;
       ApplySyntax();
       break;
+    case cmdViewSiteCheck:
+      CheckSite();
+      break;
     case cmdHelpContents:
       ShowHelp();
       break;

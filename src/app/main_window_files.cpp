@@ -161,7 +161,9 @@ void TfrmMain::StartInstance(const QStringList& args) {
 }
 
 void TfrmMain::bbtMaintClick() {
+  SiteCheckWindow();  // the site window's checks show there
   TfrmWalkTree::ShowSiteWindow(Environment->WorkingDir, this);
   // Convert may have renamed the files the list shows.
   RefreshFileList();
+  OpenPendingFinding();
 }

@@ -92,6 +92,7 @@ TfrmWalkTree::TfrmWalkTree(QWidget* parent) : QDialog(parent) {
   ifmManagerImg->setObjectName("ifmManagerImg");
   BuildControls();
   SetTabOrder();
+  BuildCheckButton();
   NameSiteControls(this);
 }
 

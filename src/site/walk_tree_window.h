@@ -39,6 +39,9 @@ class TfrmWalkTree : public QDialog {
   void bbtSaveAsClick();
   void bbtTestPageClick();
   void bbtRobotsClick();
+  // Checks the tree of the local root, mask and sub-folder fields in the
+  // site check's window (walk_tree_window_check.cpp).
+  void bbtCheckClick();
   void edtLocalRootExit();
   void edtRemoteRootChange();
   void edtRemoteRootExit();
@@ -77,6 +80,9 @@ class TfrmWalkTree : public QDialog {
   void MakeTestPage();
   void MakeRobots();
 
+  // walk_tree_window_check.cpp
+  void BuildCheckButton();
+
   QStringList FOutput;
   bool FBusy = false;
   TAction FPending = nullptr;
@@ -89,6 +95,7 @@ class TfrmWalkTree : public QDialog {
             *edtTouch = nullptr, *edtSaveAs = nullptr;
   QPushButton *bbtList = nullptr, *bbtCase = nullptr, *bbtTouch = nullptr, *bbtRobots = nullptr,
               *bbtTestPage = nullptr, *bbtSaveAs = nullptr;
+  QPushButton* bbtCheck = nullptr;
   QCheckBox *ckbInclSubDirs = nullptr, *ckbDetails = nullptr;
   QGroupBox* rgpCase = nullptr;
   QButtonGroup* FCaseButtons = nullptr;
