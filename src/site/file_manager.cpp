@@ -17,6 +17,8 @@
 #include "components/msg_door.h"
 #include "doc/checked_write.h"
 #include "doc/file_helpers.h"
+#include "doc/file_names.h"
+#include "site/site_names.h"
 
 namespace {
 
@@ -264,7 +266,7 @@ void TZELFileManager::LetEventsRun() {
 
 void TZELFileManager::WalkFiles(const QString& folder) {
   if (FAborted) return;
-  const QByteArray native = QFile::encodeName(folder);
+  const QByteArray native = PathBytes(folder);
   const std::unique_ptr<DIR, TDirCloser> dir(::opendir(native.constData()));
   if (!dir) return;
   const int dirFd = ::dirfd(dir.get());
@@ -276,7 +278,8 @@ void TZELFileManager::WalkFiles(const QString& folder) {
     const dirent* entry = ::readdir(dir.get());
     if (!entry) break;
     if (entry->d_type == DT_DIR) continue;
-    const QString name = QFile::decodeName(entry->d_name);
+    // By its own bytes: a name that is no valid UTF-8 must open again.
+    const QString name = NameFromBytes(entry->d_name);
     if (!MatchesMask(name, FSearchMask)) continue;
 
     struct stat st;
@@ -305,7 +308,7 @@ void TZELFileManager::WalkFiles(const QString& folder) {
       if (FWorkOptions & fmShowSizeRO)
         size = known ? qint64(st.st_size) : -1;
       else
-        size = OpenedSize(QFile::encodeName(fullPath));
+        size = OpenedSize(PathBytes(fullPath));
       if (size >= 0) FTotalSize += quint64(size);
       const QString column = SizeColumn(size);
       line += column;
@@ -335,7 +338,7 @@ void TZELFileManager::WalkFiles(const QString& folder) {
 
 void TZELFileManager::CollectFolders(const QString& folder) {
   if (FAborted) return;
-  const std::unique_ptr<DIR, TDirCloser> dir(::opendir(QFile::encodeName(folder).constData()));
+  const std::unique_ptr<DIR, TDirCloser> dir(::opendir(PathBytes(folder).constData()));
   if (!dir) return;
   const int dirFd = ::dirfd(dir.get());
   const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
@@ -351,7 +354,7 @@ void TZELFileManager::CollectFolders(const QString& folder) {
     if (entry->d_type == DT_UNKNOWN &&
         (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)))
       continue;
-    const QString path = prefix + QFile::decodeName(entry->d_name);
+    const QString path = prefix + NameFromBytes(entry->d_name);
     FFolders.append(path);
     CollectFolders(path);
   }
@@ -382,7 +385,7 @@ void TZELFileManager::SortResult() {
 
 void TZELFileManager::WriteOutFile() {
   QByteArray bytes;
-  for (const QString& line : FResultList) bytes += line.toLocal8Bit() + "\r\n";
+  for (const QString& line : FResultList) bytes += ListedName(line).toUtf8() + "\r\n";
   try {
     WriteFileChecked(FOutFile, bytes);
   } catch (const EInOutError&) {
@@ -400,7 +403,7 @@ void TZELFileManager::ReportError(TZELFMErrorCode code, const QString& argument)
                        .arg(objectName())
                        .arg(int(code))
                        .arg(FMErrorText(code));
-    if (!argument.isEmpty()) text += QStringLiteral("\r\n(%1)").arg(argument);
+    if (!argument.isEmpty()) text += QStringLiteral("\r\n(%1)").arg(ListedName(argument));
     DoorWarning(text, QStringLiteral("Function aborted"));
   }
   FAborted = true;

@@ -11,6 +11,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "doc/file_names.h"
+#include "site/site_names.h"
+
 QString ListingRoot(const TZELFileManager& manager) {
   return QDir::cleanPath(QDir(manager.WorkingDir()).absolutePath());
 }
@@ -39,7 +42,8 @@ TSiteListing ListSite(TZELFileManager& manager, const QString& localRoot, const 
   manager.List();
   const QString root = ListingRoot(manager);
   result.Lines.reserve(manager.ResultList().size());
-  for (const QString& line : manager.ResultList()) result.Lines.append(RelativeLine(line, root));
+  for (const QString& line : manager.ResultList())
+    result.Lines.append(ListedName(RelativeLine(line, root)));
   result.FileCount = manager.FileCount();
   result.TotalSize = manager.TotalSize();
   return result;
@@ -57,8 +61,9 @@ QString CaseFileName(const QString& fileName, bool upper) {
 }
 
 QString RenameFailureText(const QString& path) {
+  const QString shown = ListedName(path);
   return QStringLiteral("Can't rename ") +
-         (path.size() > 25 ? QStringLiteral("...") + path.right(25) : path);
+         (shown.size() > 25 ? QStringLiteral("...") + shown.right(25) : shown);
 }
 
 namespace {
@@ -72,8 +77,8 @@ bool SameEntry(const QByteArray& a, const QByteArray& b) {
 }  // namespace
 
 bool RenameNoReplace(const QString& path, const QString& newName, QString* reason) {
-  const QByteArray from = QFile::encodeName(path);
-  const QByteArray to = QFile::encodeName(QFileInfo(path).path() + u'/' + newName);
+  const QByteArray from = PathBytes(path);
+  const QByteArray to = PathBytes(path.left(path.lastIndexOf(u'/') + 1) + newName);
   int error = 0;
   if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
     error = errno;

@@ -13,6 +13,7 @@
 #include "site/file_manager.h"
 #include "site/robots.h"
 #include "site/site_listing.h"
+#include "site/site_names.h"
 #include "site/test_page.h"
 
 namespace {
@@ -190,7 +191,8 @@ int TSiteCommand::List() {
   const QString root = ListingRoot(FManager);
   QStringList lines;
   lines.reserve(FManager.ResultList().size() + 2);
-  for (const QString& line : FManager.ResultList()) lines.append(RelativeLine(line, root));
+  for (const QString& line : FManager.ResultList())
+    lines.append(ListedName(RelativeLine(line, root)));
   lines << QStringLiteral("Total files: %1").arg(FManager.FileCount())
         << QStringLiteral("Total size: %1").arg(FManager.TotalSize());
   return Emit(lines, std::nullopt);
@@ -206,14 +208,14 @@ int TSiteCommand::Case() {
   const QString root = ListingRoot(FManager);
   int failures = 0;
   for (const QString& path : listing.FullPaths) {
-    const QString name = QFileInfo(path).fileName();
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
     const QString newName = CaseFileName(name, which == QLatin1String("upper"));
     if (newName == name) continue;
     QString reason;
     if (RenameNoReplace(path, newName, &reason)) {
       const QString rel = RelativeLine(path, root);
-      std::printf("%s -> %s\n", rel.toLocal8Bit().constData(),
-                  (rel.left(rel.size() - name.size()) + newName).toLocal8Bit().constData());
+      std::printf("%s -> %s\n", ListedName(rel).toUtf8().constData(),
+                  ListedName(rel.left(rel.size() - name.size()) + newName).toUtf8().constData());
     } else {
       Err(RenameFailureText(path) + QStringLiteral(" (") + reason + u')');
       ++failures;

@@ -12,6 +12,7 @@
 #include "doc/checked_write.h"
 #include "site/date_func.h"
 #include "site/site_listing.h"
+#include "site/site_names.h"
 #include "site/site_window_rules.h"
 #include "site/walk_tree_window.h"
 
@@ -43,10 +44,11 @@ void TfrmWalkTree::ConvertCase() {
     } closer;
     bool boxShown = false;
     for (const QString& path : paths) {
-      const QString name = QFileInfo(path).fileName();
+      const QString name = path.mid(path.lastIndexOf('/') + 1);
       const QString newName = CaseFileName(name, upper);
       if (newName == name) continue;
-      const QString shown = path.size() > 25 ? "..." + path.right(25) : path;
+      const QString listed = ListedName(path);
+      const QString shown = listed.size() > 25 ? "..." + listed.right(25) : listed;
       if (!boxShown)
         ShowProgressBox("Renaming: " + shown, "Converting, please wait", mkInfo);
       else

@@ -1,6 +1,9 @@
 // quillmere-site as a shell sees it: output, messages and exit status.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
@@ -159,6 +162,27 @@ class TestSiteCli : public QObject {
     QVERIFY(GetFileDate(F("sub/b.jpg")) != stamp);
     r = RunSite({"list", Site, "--mask", "*.htm", "--no-subdirs"});
     QVERIFY(r.Out.startsWith("2001-12-31 23:59         38 A    index.htm\r\n"));
+  }
+
+  // A name that is no valid UTF-8 is walked, read, dated and renamed by its own bytes.
+  void namesByTheirBytes() {
+    const QByteArray dir = QFile::encodeName(Site) + "/";
+    const int fd = ::open(dir + "Caf\xE9.HTM", O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0 && ::write(fd, "<meta name=robots content=noindex>", 34) == 34);
+    ::close(fd);
+    TRun r = RunSite({"list", Site, "--no-subdirs"});
+    QVERIFY2(r.Out.contains("        34 A    Caf\uFFFD.HTM\r\n"), qPrintable(r.Out));
+    r = RunSite({"robots", Site, "--no-subdirs"});
+    QCOMPARE(r.Out, QString("User-agent: *\r\nDisallow: /Caf%E9.HTM\r\nDisallow: /Index.htm\r\n"));
+    r = RunSite({"touch", "31-12-2001 23:59", Site, "--no-subdirs", "--yes"});
+    QCOMPARE(r.Err, QString());
+    QCOMPARE(r.Status, 0);
+    struct stat st {};
+    QVERIFY(::stat(dir + "Caf\xE9.HTM", &st) == 0);
+    QCOMPARE(qint64(st.st_mtime), DateTimeStrToDateTime("31-12-2001 23:59").toSecsSinceEpoch());
+    r = RunSite({"case", "lower", Site});
+    QVERIFY2(r.Out.contains("Caf\uFFFD.HTM -> caf\uFFFD.htm\n"), qPrintable(r.Out + r.Err));
+    QVERIFY(::stat(dir + "caf\xE9.htm", &st) == 0);
   }
 };
 
