@@ -212,12 +212,19 @@ void TZELFileManager::Touch() {
   // The paths as on disk: ResultList may hold them in another case.
   const QStringList paths = std::move(FTouchPaths);
   FTouchPaths.clear();
+  // A stopped walk has not found every file: dating only those would pass
+  // for a whole touch.
+  if (FStopped) return ReportStopped(0, paths.size(), true);
+  qsizetype done = 0;
   for (const QString& path : paths) {
+    LetEventsRun();
+    if (FStopped) return ReportStopped(done, paths.size() - done, false);
     SetFileDate(path, FTimeStamp);
     if (GetFileDate(path) != FTimeStamp) {
       ReportError(ecTouchErr, path);
       return;
     }
+    ++done;
   }
   Reset();
 }
@@ -231,6 +238,7 @@ void TZELFileManager::Run(bool listing) {
   // Cleared as a run starts, not only as it ends: a touch reports its failure
   // after its run, and that abort must not empty the next run.
   FAborted = false;
+  FStopped = false;
   FFileCount = 0;
   FTotalSize = 0;
   FMaxKeyLength = 0;
@@ -407,6 +415,16 @@ void TZELFileManager::ReportError(TZELFMErrorCode code, const QString& argument)
     DoorWarning(text, QStringLiteral("Function aborted"));
   }
   FAborted = true;
+}
+
+void TZELFileManager::ReportStopped(qsizetype done, qsizetype notDone, bool looking) {
+  Reset();
+  const QString text = looking
+                           ? QStringLiteral(
+                                 "%1: Touch stopped while looking for files.\r\n"
+                                 "%2 files done, %3 found so far not done.")
+                           : QStringLiteral("%1: Touch stopped.\r\n%2 files done, %3 not done.");
+  DoorWarning(text.arg(objectName()).arg(done).arg(notDone), QStringLiteral("Function aborted"));
 }
 
 void TZELFileManager::Reset() {

@@ -34,12 +34,15 @@ TSiteListing ListSite(TZELFileManager& manager, const QString& localRoot, const 
   manager.SetOptions(fmShowFullName | fmIncludeSubDirs);
   manager.SetSearchMask(mask);
   manager.List();
+  result.Complete = !manager.Stopped();
+  if (!result.Complete) return result;
   result.FullPaths = manager.ResultList();
 
   TZELFMOption options = details ? fmShowDate | fmShowSize | fmShowAttribs | fmShowFullName : 0;
   if (inclSubDirs) options |= fmIncludeSubDirs;
   manager.SetOptions(options);
   manager.List();
+  result.Complete = !manager.Stopped();
   const QString root = ListingRoot(manager);
   result.Lines.reserve(manager.ResultList().size());
   for (const QString& line : manager.ResultList())

@@ -24,6 +24,7 @@ struct TSiteListing {
   QStringList Lines;      // the pane: the listing with paths relative to the root
   int FileCount = 0;
   quint64 TotalSize = 0;
+  bool Complete = true;  // false when a walk was stopped (Abort) before its end
 };
 
 // The two runs of List site on Manager: the full paths of the whole tree,

@@ -130,8 +130,9 @@ QStringList BuildImageList(TZELFileManager& managerImg, const QString& localRoot
   managerImg.SetSearchMask(QStringLiteral("*.JP*"));
   managerImg.List();
   managerImg.SetSortOrder(soSize);
-  managerImg.List();
+  if (!managerImg.Stopped()) managerImg.List();
   QStringList images;
+  if (managerImg.Stopped()) return images;
   AppendImages(managerImg, remoteRoot, images);
   managerImg.SetSearchMask(QStringLiteral("*.GIF"));
   managerImg.List();
