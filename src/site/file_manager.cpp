@@ -10,8 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "components/msg_door.h"
@@ -248,6 +251,12 @@ void TZELFileManager::Run(bool listing) {
 
   if (FWorkingDir.isEmpty() || !DriveReady(FWorkingDir)) ReportError(ecNoWorkDir, FWorkingDir);
   const QString root = QDir::cleanPath(QDir(FWorkingDir).absolutePath());
+  if (!listing) {
+    char* const real = ::realpath(PathBytes(root).constData(), nullptr);
+    FRealRoot = real ? std::string(real) : std::string();
+    ::free(real);
+    if (!FRealRoot.ends_with('/')) FRealRoot += '/';
+  }
 
   if (listing)
     FWorkOptions = FOptions;
@@ -301,6 +310,7 @@ void TZELFileManager::WalkFiles(const QString& folder) {
     if (!FSysFiles && (readOnly || hidden || !regular)) continue;
 
     const QString fullPath = prefix + name;
+    if (!FListing && !InsideRoot(dirFd, entry, fullPath)) continue;
     QString line;
     QString key;
     if (FWorkOptions & fmShowDate) {
@@ -342,6 +352,21 @@ void TZELFileManager::WalkFiles(const QString& folder) {
       FSortKeys.append(CaseText(key));
     }
   }
+}
+
+bool TZELFileManager::InsideRoot(int dirFd, const dirent* entry, const QString& fullPath) const {
+  struct stat st;
+  if (entry->d_type != DT_LNK &&
+      (entry->d_type != DT_UNKNOWN ||
+       (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(st.st_mode))))
+    return true;
+  // A link is followed by whoever changes its file: one that leads out of the
+  // site is left alone, so that no site action changes a file outside it.
+  char* const target = ::realpath(PathBytes(fullPath).constData(), nullptr);
+  if (!target) return false;
+  const bool inside = std::string_view(target).starts_with(FRealRoot);
+  ::free(target);
+  return inside;
 }
 
 void TZELFileManager::CollectFolders(const QString& folder) {

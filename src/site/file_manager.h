@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
 
 #include "components/zel_component.h"
 #include "site/date_func.h"
@@ -117,6 +118,9 @@ class TZELFileManager : public TZELComponent {
   void Run(bool listing);
   void WalkFiles(const QString& folder);
   void CollectFolders(const QString& folder);
+  // A touch run's test for Entry (a file of the folder open as DirFd): no
+  // link, or a link whose file lies inside the root.
+  bool InsideRoot(int dirFd, const struct dirent* entry, const QString& fullPath) const;
   void SortResult();
   void WriteOutFile();
   void ReportError(TZELFMErrorCode code, const QString& argument);
@@ -152,5 +156,6 @@ class TZELFileManager : public TZELComponent {
   QStringList FSortKeys;
   bool FAborted = false;
   bool FStopped = false;
+  std::string FRealRoot;  // a touch run's root, links resolved, ending in "/"
   QElapsedTimer FSinceEvents;
 };
