@@ -20,11 +20,25 @@
 #include "doc/edit_file_info.h"
 #include "doc/file_helpers.h"
 #include "doc/file_names.h"
+#include "site/site_listing.h"
 #include "site/walk_tree_window.h"
 
 namespace {
 
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+// The name Convert gave the page once at Path (seen as Before): its name in
+// small or in capital letters, if that is the same file; else empty.
+QString RenamedByConvert(const QString& path, const TFileStamp& before) {
+  if (!before.Exists || FileStampOf(path).Exists) return {};
+  const qsizetype slash = path.lastIndexOf('/') + 1;
+  for (const bool upper : {false, true}) {
+    const QString candidate = path.left(slash) + CaseFileName(path.mid(slash), upper);
+    const TFileStamp now = FileStampOf(candidate);
+    if (now.Exists && now.Device == before.Device && now.Inode == before.Inode) return candidate;
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -161,7 +175,21 @@ void TfrmMain::StartInstance(const QStringList& args) {
 }
 
 void TfrmMain::bbtMaintClick() {
+  const QString page = FFileInfo->FileName;
+  const TFileStamp before = FileStampOf(page);
   TfrmWalkTree::ShowSiteWindow(Environment->WorkingDir, this);
-  // Convert may have renamed the files the list shows.
-  RefreshFileList();
+  // Convert may have renamed the files the list shows, the open page among
+  // them: that page stays open by its new name.
+  const QString renamed = FFileInfo->Modified ? QString() : RenamedByConvert(page, before);
+  if (renamed.isEmpty()) {
+    RefreshFileList();
+    return;
+  }
+  const int row = memEdit->LineFromChar() + 1;
+  {
+    const QSignalBlocker block(flbPages);
+    RefreshFileList();
+  }
+  LoadByName(renamed);
+  GotoLine(std::min(row, FFileInfo->LineCount()));
 }
