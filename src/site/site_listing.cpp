@@ -29,17 +29,38 @@ QString RelativeLine(const QString& line, const QString& root) {
 
 TSiteListing ListSite(TZELFileManager& manager, const QString& localRoot, const QString& mask,
                       bool details, bool inclSubDirs) {
-  TSiteListing result;
   manager.SetWorkingDir(localRoot);
   manager.SetOptions(fmShowFullName | fmIncludeSubDirs);
   manager.SetSearchMask(mask);
   manager.List();
-  result.Complete = !manager.Stopped();
-  if (!result.Complete) return result;
-  result.FullPaths = manager.ResultList();
+  if (manager.Stopped()) {
+    TSiteListing stopped;
+    stopped.Complete = false;
+    return stopped;
+  }
+  QStringList fullPaths = manager.ResultList();
+  TSiteListing result = ListingLines(manager, details, inclSubDirs);
+  result.FullPaths = std::move(fullPaths);
+  return result;
+}
 
+TSiteListing ListingLines(TZELFileManager& manager, bool details, bool inclSubDirs,
+                          TZELFMSortOrder order) {
   TZELFMOption options = details ? fmShowDate | fmShowSize | fmShowAttribs | fmShowFullName : 0;
   if (inclSubDirs) options |= fmIncludeSubDirs;
+  TSiteListing result;
+  if (order != soNone) {
+    // The engine takes an order after a run that shows its column, a size
+    // order after one with both size options; the sorted run then shows the
+    // sizes as the window does, each file opened.
+    manager.SetOptions(order == soSize ? options | fmShowSizeRO : options);
+    manager.List();
+    if (manager.ErrorCode() != ecOK || manager.Stopped()) {
+      result.Complete = !manager.Stopped();
+      return result;
+    }
+    manager.SetSortOrder(order);
+  }
   manager.SetOptions(options);
   manager.List();
   result.Complete = !manager.Stopped();

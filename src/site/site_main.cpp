@@ -175,26 +175,12 @@ int TSiteCommand::List() {
   if (A.MinDate && !IsValidDateStr(*A.MinDate))
     throw TUsageError{QStringLiteral("'%1' is not a valid date.").arg(*A.MinDate)};
   if (!Prepare(dir)) return 1;
-  // The size from the folder entry is the same number, and lets a size sort
-  // be accepted.
-  TZELFMOption options =
-      A.Details ? fmShowDate | fmShowSize | fmShowSizeRO | fmShowAttribs | fmShowFullName : 0;
-  if (A.SubDirs) options |= fmIncludeSubDirs;
-  FManager.SetOptions(options);
   if (A.MinDate) FManager.SetMinDate(*A.MinDate);
-  FManager.List();
+  const TSiteListing listing = ListingLines(FManager, A.Details, A.SubDirs, order);
   if (Door.Count) return 1;
-  if (order != soNone) {
-    FManager.SetSortOrder(order);
-    FManager.List();
-  }
-  const QString root = ListingRoot(FManager);
-  QStringList lines;
-  lines.reserve(FManager.ResultList().size() + 2);
-  for (const QString& line : FManager.ResultList())
-    lines.append(ListedName(RelativeLine(line, root)));
-  lines << QStringLiteral("Total files: %1").arg(FManager.FileCount())
-        << QStringLiteral("Total size: %1").arg(FManager.TotalSize());
+  QStringList lines = listing.Lines;
+  lines << QStringLiteral("Total files: %1").arg(listing.FileCount)
+        << QStringLiteral("Total size: %1").arg(listing.TotalSize);
   return Emit(lines, std::nullopt);
 }
 

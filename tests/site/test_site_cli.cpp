@@ -20,8 +20,15 @@ struct TRun {
   QString Out, Err;
 };
 
-TRun RunSite(const QStringList& args, rlim_t fileSizeLimit = 0) {
+// AsNobody: run as the user nobody when started as the superuser, whom no
+// file's mode keeps from reading it.
+TRun RunSite(const QStringList& args, rlim_t fileSizeLimit = 0, bool asNobody = false) {
   QProcess p;
+  if (asNobody && ::geteuid() == 0) {
+    p.setChildProcessModifier([] {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(99);
+    });
+  }
   if (fileSizeLimit) {
     p.setChildProcessModifier([fileSizeLimit] {
       const struct rlimit limit { fileSizeLimit, fileSizeLimit };
@@ -162,6 +169,18 @@ class TestSiteCli : public QObject {
     QVERIFY(GetFileDate(F("sub/b.jpg")) != stamp);
     r = RunSite({"list", Site, "--mask", "*.htm", "--no-subdirs"});
     QVERIFY(r.Out.startsWith("2001-12-31 23:59         38 A    index.htm\r\n"));
+  }
+
+  // The command lists as the window does: a page it cannot open shows Error #001 for its size.
+  void listsAsTheWindow() {
+    WriteBytes(F("secret.htm"), "x");
+    SetFileDate(F("secret.htm"), DateTimeStrToDateTime("01-02-2003 04:05"));
+    QVERIFY(::chmod(QFile::encodeName(F("secret.htm")).constData(), 0202) == 0);
+    for (const QString& dir : {FTmp->path(), Site, F("sub")})
+      QVERIFY(::chmod(QFile::encodeName(dir).constData(), 0755) == 0);
+    const TRun r = RunSite({"list", Site, "--sort", "size"}, 0, true);
+    QCOMPARE(r.Status, 0);
+    QVERIFY2(r.Out.contains("2003-02-01 04:05 Error #001 A    secret.htm\r\n"), qPrintable(r.Out));
   }
 
   // A name that is no valid UTF-8 is walked, read, dated and renamed by its own bytes.
