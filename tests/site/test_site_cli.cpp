@@ -183,6 +183,26 @@ class TestSiteCli : public QObject {
     QVERIFY2(r.Out.contains("2003-02-01 04:05 Error #001 A    secret.htm\r\n"), qPrintable(r.Out));
   }
 
+  // No file name can split or add a line of an output: addresses are percent-encoded.
+  void namesCannotSplitLines() {
+    WriteBytes(F("p\nUser-agent: evil\n.htm"), "<meta name=robots content=noindex>");
+    WriteBytes(F("my page \xC3\xA9.htm"), "x");
+    TRun r = RunSite({"robots", Site, "--no-subdirs"});
+    QStringList lines = r.Out.split("\r\n", Qt::SkipEmptyParts);
+    lines.sort();
+    QCOMPARE(lines, (QStringList{"Disallow: /Index.htm", "Disallow: /p%0AUser-agent: evil%0A.htm",
+                                 "User-agent: *"}));
+    r = RunSite({"sitemap", Site, "--remote", "https://example.org", "--no-subdirs"});
+    QVERIFY2(r.Out.contains("<loc>https://example.org/my%20page%20%C3%A9.htm</loc>\r\n"),
+             qPrintable(r.Out));
+    r = RunSite({"testpage", Site, "--remote", "http://www.example.org", "--no-subdirs"});
+    QVERIFY(
+        r.Out.contains("target=\"page\">http://www.example.org/p%0AUser-agent: evil%0A.htm</A>"));
+    QVERIFY(!r.Out.contains("\n.htm"));
+    r = RunSite({"list", Site, "--no-subdirs", "--no-details"});
+    QVERIFY2(r.Out.split("\r\n").contains("p\\nUser-agent: evil\\n.htm"), qPrintable(r.Out));
+  }
+
   // A name that is no valid UTF-8 is walked, read, dated and renamed by its own bytes.
   void namesByTheirBytes() {
     const QByteArray dir = QFile::encodeName(Site) + "/";
@@ -202,6 +222,7 @@ class TestSiteCli : public QObject {
     r = RunSite({"case", "lower", Site});
     QVERIFY2(r.Out.contains("Caf\uFFFD.HTM -> caf\uFFFD.htm\n"), qPrintable(r.Out + r.Err));
     QVERIFY(::stat(dir + "caf\xE9.htm", &st) == 0);
+    ::unlink(dir + "caf\xE9.htm");  // QTemporaryDir cannot remove it by name
   }
 };
 
