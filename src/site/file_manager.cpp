@@ -171,11 +171,16 @@ void TZELFileManager::SetSortOrder(TZELFMSortOrder value) {
 
 void TZELFileManager::SetSearchMask(const QString& value) {
   static const QString allowed = QStringLiteral("ABCEDFGHIJKLMNOPQRSTUVWXYZ01234567890_-*?.");
-  for (qsizetype i = 0; i < value.size(); ++i) {
-    const QChar c = value[i];
-    const QChar upper = (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 32) : c;
-    if (!allowed.contains(upper)) {
-      DoorWarning(QStringLiteral("Error in SearchMask at position %1 (\"%2\").").arg(i + 1).arg(c),
+  // By characters, not UTF-16 units: one outside the BMP is named whole, at
+  // its own position.
+  const QList<uint> codes = value.toUcs4();
+  for (qsizetype i = 0; i < codes.size(); ++i) {
+    const char32_t c = codes[i];
+    const char32_t upper = (c >= U'a' && c <= U'z') ? c - 32 : c;
+    if (upper > 0xFFFF || !allowed.contains(QChar(char16_t(upper)))) {
+      DoorWarning(QStringLiteral("Error in SearchMask at position %1 (\"%2\").")
+                      .arg(i + 1)
+                      .arg(QString::fromUcs4(&c, 1)),
                   QStringLiteral("Illegal characters"));
       return;
     }

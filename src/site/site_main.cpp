@@ -27,7 +27,7 @@ const char Usage[] =
     "  testpage DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
     "  robots DIR [--mask M] [--no-subdirs] [-o FILE]\n"
     "  sitemap DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
-    "  --help, --version\n";
+    "  -h, --help, --version\n";
 
 void Err(const QString& text) {
   std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -138,7 +138,10 @@ class TSiteCommand {
 
   // The folder, made absolute, and the mask checked before anything walks.
   bool Prepare(const QString& dir) {
-    FManager.SetWorkingDir(dir.isEmpty() ? dir : QDir(dir).absolutePath());
+    // A network path ("//host/share") is kept as given, so that the engine
+    // refuses it as the window does; making it absolute would clean it.
+    const bool asGiven = dir.isEmpty() || dir.startsWith(QLatin1String("//"));
+    FManager.SetWorkingDir(asGiven ? dir : QDir(dir).absolutePath());
     FManager.SetSearchMask(A.Mask);
     return Door.Count == 0;
   }
@@ -172,6 +175,8 @@ int TSiteCommand::List() {
     if (!A.Details && order != soName && order != soNone)
       throw TUsageError{QStringLiteral("--sort ") + *A.Sort + QStringLiteral(" needs the details")};
   }
+  // The date filter works on the date column: without it, it would be ignored.
+  if (A.MinDate && !A.Details) throw TUsageError{QStringLiteral("--min-date needs the details")};
   if (A.MinDate && !IsValidDateStr(*A.MinDate))
     throw TUsageError{QStringLiteral("'%1' is not a valid date.").arg(*A.MinDate)};
   if (!Prepare(dir)) return 1;
@@ -282,7 +287,7 @@ int TSiteCommand::Sitemap() {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QStringList args = QCoreApplication::arguments().mid(1);
-  if (args.contains(QLatin1String("--help"))) {
+  if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
     std::fputs(Usage, stdout);
     return 0;
   }

@@ -89,11 +89,16 @@ class TestSiteCli : public QObject {
     row("robots SITE --mask *.htm;*.css", 1, "",
         "Illegal characters: Error in SearchMask at position 6 (\";\").\n");
     row("touch xx-xx-xxxx SITE --yes", 1, "", "'xx-xx-xxxx' is not a valid date and time\n");
+    row("list /SITE", 1, "",
+        "Function aborted: ifmManager: Error #1 occured.\nMessage: Incorrect "
+        "WorkingDir.\n(/SITE)\n");
+    row("robots SITE --mask *.\U0001F600x", 1, "",
+        "Illegal characters: Error in SearchMask at position 3 (\"\U0001F600\").\n");
     for (const char* usage :
          {"", "frobnicate SITE", "list", "list SITE --sort colour",
           "list SITE --sort date --no-details", "list SITE --min-date 31-02-2001",
-          "list SITE --mask", "testpage SITE", "case title SITE", "touch 01-01-2001_00:00 SITE",
-          "robots SITE --bogus"})
+          "list SITE --min-date 01-01-2000 --no-details", "list SITE --mask", "testpage SITE",
+          "case title SITE", "touch 01-01-2001_00:00 SITE", "robots SITE --bogus"})
       row(usage, 2);
   }
   void runs() {
@@ -114,6 +119,7 @@ class TestSiteCli : public QObject {
 
   void outputFiles() {
     QCOMPARE(RunSite({"--help"}).Status, 0);
+    QCOMPARE(RunSite({"-h"}).Out, RunSite({"--help"}).Out);
     TRun r = RunSite({"robots", Site, "-o", F("robots.txt")});
     QCOMPARE(r.Status, 0);
     QVERIFY(r.Out.isEmpty());
