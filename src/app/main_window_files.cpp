@@ -178,10 +178,12 @@ void TfrmMain::bbtMaintClick() {
   const QString page = FFileInfo->FileName;
   const TFileStamp before = FileStampOf(page);
   TfrmWalkTree::ShowSiteWindow(Environment->WorkingDir, this);
-  // Convert may have renamed the files the list shows, the open page among
-  // them: that page stays open by its new name.
-  const QString renamed = FFileInfo->Modified ? QString() : RenamedByConvert(page, before);
-  if (renamed.isEmpty()) {
+  // The list is read again, since Convert may have renamed its files. The
+  // open page stays open, by the new name Convert may have given it, and is
+  // read again, since Touch may have dated it.
+  const QString renamed = RenamedByConvert(page, before);
+  const QString open = renamed.isEmpty() ? page : renamed;
+  if (page.isEmpty() || FFileInfo->Modified || !FileStampOf(open).Exists) {
     RefreshFileList();
     return;
   }
@@ -190,6 +192,6 @@ void TfrmMain::bbtMaintClick() {
     const QSignalBlocker block(flbPages);
     RefreshFileList();
   }
-  LoadByName(renamed);
+  LoadByName(open);
   GotoLine(std::min(row, FFileInfo->LineCount()));
 }
