@@ -12,11 +12,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <csignal>
 #include <memory>
 
 #include "components/box_label.h"
 #include "components/msg_func.h"
+#include "components/msg_window.h"
 #include "config/environment.h"
 #include "desktop_stub.h"
 #include "file_bytes.h"
@@ -274,6 +276,38 @@ class TestWalkTreeWindow : public QObject {
     QCOMPARE(datedWith("02-02-2002 10:00"), counts.captured(1).toInt());
     if (counts.captured(3).isEmpty())
       QCOMPARE(counts.captured(1).toInt() + counts.captured(2).toInt(), files.size());
+    QVERIFY(!FWindow->isVisible());
+  }
+
+  // While Convert renames, its box is on screen and the window answers: closing asks,
+  // and a stop says how far it got.
+  void convertAnswersWhileRenaming() {
+    for (int i = 0; i < 300; ++i) File(QString("F%1.HTM").arg(i, 3, 10, QChar('0')));
+    Click("bbtList");
+    bool exposed = false;
+    auto* poll = new QTimer(FWindow.get());
+    QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+      QWidget* box = ProgressBoxWindow();
+      if (!box || QApplication::activeModalWidget() ||
+          EntriesOf(Site()).filter(QRegularExpression("^f\\d+\\.htm$")).isEmpty())
+        return;
+      poll->stop();
+      exposed = box->windowHandle() && box->windowHandle()->isExposed();
+      FWindow->close();
+    });
+    poll->start(1);
+    const auto asked = AnswerNextMessage(mrYes);
+    const auto report = AnswerNextMessage(mrOk);
+    Click("bbtCase");
+    QVERIFY(exposed);
+    QCOMPARE(asked->Text, QString("Convert is running. Stop it?"));
+    const QRegularExpressionMatch counts =
+        QRegularExpression("^Convert stopped.\n(\\d+) files done, (\\d+) not done.$")
+            .match(report->Text);
+    QVERIFY2(counts.hasMatch(), qPrintable(report->Text));
+    QCOMPARE(counts.captured(1).toInt() + counts.captured(2).toInt(), 300);
+    QCOMPARE(EntriesOf(Site()).filter(QRegularExpression("^f\\d+\\.htm$")).size(),
+             counts.captured(1).toInt());
     QVERIFY(!FWindow->isVisible());
   }
 
