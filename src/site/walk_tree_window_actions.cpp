@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QThread>
 #include <QWindow>
 
@@ -46,7 +47,7 @@ namespace {
 // exposed paints nothing: wait for it (briefly), so the box shows its text.
 void ShowRenamingBox(const QString& text) {
   ShowProgressBox(text, "Converting, please wait", mkInfo);
-  QWidget* box = ProgressBoxWindow();
+  const QPointer<QWidget> box = ProgressBoxWindow();
   QElapsedTimer waited;
   waited.start();
   while (box && box->windowHandle() && !box->windowHandle()->isExposed() &&
