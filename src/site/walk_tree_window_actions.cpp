@@ -82,8 +82,9 @@ void TfrmWalkTree::ConvertCase() {
       const QString newName = CaseFileName(name, upper);
       if (newName == name) continue;
       // The box repaints and the window answers (a click waits its turn,
-      // closing asks) while a large site is renamed.
-      if (sinceEvents.elapsed() >= 20) {
+      // closing asks) while a large site is renamed: every 20 ms, and every
+      // 50 files, since a fast disk renames hundreds in that time.
+      if (sinceEvents.elapsed() >= 20 || (done > 0 && done % 50 == 0)) {
         QCoreApplication::processEvents();
         sinceEvents.restart();
       }
