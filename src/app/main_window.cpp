@@ -105,6 +105,9 @@ void TfrmMain::FormCreate() {
   FFileInfo->OnLoaded = [this] { ShowBaseline(); };
   FFileInfo->OnChange = [this] {
     if (!FFileInfo->Modified && FRecovery) FRecovery->Drop();
+    // A load or a save makes the page on disk the one shown: a note about
+    // another page, or about this one before, no longer holds.
+    if (!FFileInfo->Modified && FFileInfo->DiskChange() == TDiskChange::None) FDiskNote.clear();
     UpdateDocState();
   };
   FRecovery =

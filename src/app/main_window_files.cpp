@@ -20,11 +20,25 @@
 #include "doc/edit_file_info.h"
 #include "doc/file_helpers.h"
 #include "doc/file_names.h"
+#include "site/site_listing.h"
 #include "site/walk_tree_window.h"
 
 namespace {
 
 QString NameOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+// The name Convert gave the page once at Path (seen as Before): its name in
+// small or in capital letters, if that is the same file; else empty.
+QString RenamedByConvert(const QString& path, const TFileStamp& before) {
+  if (!before.Exists || FileStampOf(path).Exists) return {};
+  const qsizetype slash = path.lastIndexOf('/') + 1;
+  for (const bool upper : {false, true}) {
+    const QString candidate = path.left(slash) + CaseFileName(path.mid(slash), upper);
+    const TFileStamp now = FileStampOf(candidate);
+    if (now.Exists && now.Device == before.Device && now.Inode == before.Inode) return candidate;
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -162,8 +176,25 @@ void TfrmMain::StartInstance(const QStringList& args) {
 
 void TfrmMain::bbtMaintClick() {
   SiteCheckWindow();  // the site window's checks show there
+  const QString page = FFileInfo->FileName;
+  const TFileStamp before = FileStampOf(page);
   TfrmWalkTree::ShowSiteWindow(Environment->WorkingDir, this);
-  // Convert may have renamed the files the list shows.
-  RefreshFileList();
+  // The list is read again, since Convert may have renamed its files. The
+  // open page stays open, by the new name Convert may have given it, and is
+  // read again, since Touch may have dated it.
+  const QString renamed = RenamedByConvert(page, before);
+  const QString open = renamed.isEmpty() ? page : renamed;
+  if (page.isEmpty() || FFileInfo->Modified || !FileStampOf(open).Exists) {
+    RefreshFileList();
+    OpenPendingFinding();
+    return;
+  }
+  const int row = memEdit->LineFromChar() + 1;
+  {
+    const QSignalBlocker block(flbPages);
+    RefreshFileList();
+  }
+  LoadByName(open);
+  GotoLine(std::min(row, FFileInfo->LineCount()));
   OpenPendingFinding();
 }

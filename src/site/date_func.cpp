@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 
 #include "components/errors.h"
@@ -182,9 +181,11 @@ QDateTime GetFileDate(const QString& fileName) {
 }
 
 void SetFileDate(const QString& fileName, const QDateTime& value) {
-  const QFileInfo info(fileName);
-  if (fileName.isEmpty() || !info.exists() || info.isDir())
-    throw EInOutError(QStringLiteral("File not found: '%1'").arg(fileName));
+  // By the name's own bytes: QFileInfo would look for its re-encoded form.
+  struct stat st;
+  if (fileName.isEmpty() || ::stat(PathBytes(fileName).constData(), &st) != 0 ||
+      S_ISDIR(st.st_mode))
+    throw EInOutError(QStringLiteral("File not found: '%1'").arg(ShownName(fileName)));
 
   // O_NONBLOCK keeps a pipe without a reader from hanging us; it then simply
   // cannot be opened. No O_TRUNC: the content stays as it is.

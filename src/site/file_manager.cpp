@@ -10,13 +10,18 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "components/msg_door.h"
 #include "doc/checked_write.h"
 #include "doc/file_helpers.h"
+#include "doc/file_names.h"
+#include "site/site_names.h"
 
 namespace {
 
@@ -166,11 +171,16 @@ void TZELFileManager::SetSortOrder(TZELFMSortOrder value) {
 
 void TZELFileManager::SetSearchMask(const QString& value) {
   static const QString allowed = QStringLiteral("ABCEDFGHIJKLMNOPQRSTUVWXYZ01234567890_-*?.");
-  for (qsizetype i = 0; i < value.size(); ++i) {
-    const QChar c = value[i];
-    const QChar upper = (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 32) : c;
-    if (!allowed.contains(upper)) {
-      DoorWarning(QStringLiteral("Error in SearchMask at position %1 (\"%2\").").arg(i + 1).arg(c),
+  // By characters, not UTF-16 units: one outside the BMP is named whole, at
+  // its own position.
+  const QList<uint> codes = value.toUcs4();
+  for (qsizetype i = 0; i < codes.size(); ++i) {
+    const char32_t c = codes[i];
+    const char32_t upper = (c >= U'a' && c <= U'z') ? c - 32 : c;
+    if (upper > 0xFFFF || !allowed.contains(QChar(char16_t(upper)))) {
+      DoorWarning(QStringLiteral("Error in SearchMask at position %1 (\"%2\").")
+                      .arg(i + 1)
+                      .arg(QString::fromUcs4(&c, 1)),
                   QStringLiteral("Illegal characters"));
       return;
     }
@@ -210,12 +220,19 @@ void TZELFileManager::Touch() {
   // The paths as on disk: ResultList may hold them in another case.
   const QStringList paths = std::move(FTouchPaths);
   FTouchPaths.clear();
+  // A stopped walk has not found every file: dating only those would pass
+  // for a whole touch.
+  if (FStopped) return ReportStopped(0, paths.size(), true);
+  qsizetype done = 0;
   for (const QString& path : paths) {
+    LetEventsRun();
+    if (FStopped) return ReportStopped(done, paths.size() - done, false);
     SetFileDate(path, FTimeStamp);
     if (GetFileDate(path) != FTimeStamp) {
       ReportError(ecTouchErr, path);
       return;
     }
+    ++done;
   }
   Reset();
 }
@@ -229,6 +246,7 @@ void TZELFileManager::Run(bool listing) {
   // Cleared as a run starts, not only as it ends: a touch reports its failure
   // after its run, and that abort must not empty the next run.
   FAborted = false;
+  FStopped = false;
   FFileCount = 0;
   FTotalSize = 0;
   FMaxKeyLength = 0;
@@ -238,6 +256,12 @@ void TZELFileManager::Run(bool listing) {
 
   if (FWorkingDir.isEmpty() || !DriveReady(FWorkingDir)) ReportError(ecNoWorkDir, FWorkingDir);
   const QString root = QDir::cleanPath(QDir(FWorkingDir).absolutePath());
+  if (!listing) {
+    char* const real = ::realpath(PathBytes(root).constData(), nullptr);
+    FRealRoot = real ? std::string(real) : std::string();
+    ::free(real);
+    if (!FRealRoot.ends_with('/')) FRealRoot += '/';
+  }
 
   if (listing)
     FWorkOptions = FOptions;
@@ -264,7 +288,7 @@ void TZELFileManager::LetEventsRun() {
 
 void TZELFileManager::WalkFiles(const QString& folder) {
   if (FAborted) return;
-  const QByteArray native = QFile::encodeName(folder);
+  const QByteArray native = PathBytes(folder);
   const std::unique_ptr<DIR, TDirCloser> dir(::opendir(native.constData()));
   if (!dir) return;
   const int dirFd = ::dirfd(dir.get());
@@ -276,7 +300,8 @@ void TZELFileManager::WalkFiles(const QString& folder) {
     const dirent* entry = ::readdir(dir.get());
     if (!entry) break;
     if (entry->d_type == DT_DIR) continue;
-    const QString name = QFile::decodeName(entry->d_name);
+    // By its own bytes: a name that is no valid UTF-8 must open again.
+    const QString name = NameFromBytes(entry->d_name);
     if (!MatchesMask(name, FSearchMask)) continue;
 
     struct stat st;
@@ -290,6 +315,7 @@ void TZELFileManager::WalkFiles(const QString& folder) {
     if (!FSysFiles && (readOnly || hidden || !regular)) continue;
 
     const QString fullPath = prefix + name;
+    if (!FListing && !InsideRoot(dirFd, entry, fullPath)) continue;
     QString line;
     QString key;
     if (FWorkOptions & fmShowDate) {
@@ -305,7 +331,7 @@ void TZELFileManager::WalkFiles(const QString& folder) {
       if (FWorkOptions & fmShowSizeRO)
         size = known ? qint64(st.st_size) : -1;
       else
-        size = OpenedSize(QFile::encodeName(fullPath));
+        size = OpenedSize(PathBytes(fullPath));
       if (size >= 0) FTotalSize += quint64(size);
       const QString column = SizeColumn(size);
       line += column;
@@ -333,9 +359,24 @@ void TZELFileManager::WalkFiles(const QString& folder) {
   }
 }
 
+bool TZELFileManager::InsideRoot(int dirFd, const dirent* entry, const QString& fullPath) const {
+  struct stat st;
+  if (entry->d_type != DT_LNK &&
+      (entry->d_type != DT_UNKNOWN ||
+       (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(st.st_mode))))
+    return true;
+  // A link is followed by whoever changes its file: one that leads out of the
+  // site is left alone, so that no site action changes a file outside it.
+  char* const target = ::realpath(PathBytes(fullPath).constData(), nullptr);
+  if (!target) return false;
+  const bool inside = std::string_view(target).starts_with(FRealRoot);
+  ::free(target);
+  return inside;
+}
+
 void TZELFileManager::CollectFolders(const QString& folder) {
   if (FAborted) return;
-  const std::unique_ptr<DIR, TDirCloser> dir(::opendir(QFile::encodeName(folder).constData()));
+  const std::unique_ptr<DIR, TDirCloser> dir(::opendir(PathBytes(folder).constData()));
   if (!dir) return;
   const int dirFd = ::dirfd(dir.get());
   const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
@@ -351,7 +392,7 @@ void TZELFileManager::CollectFolders(const QString& folder) {
     if (entry->d_type == DT_UNKNOWN &&
         (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)))
       continue;
-    const QString path = prefix + QFile::decodeName(entry->d_name);
+    const QString path = prefix + NameFromBytes(entry->d_name);
     FFolders.append(path);
     CollectFolders(path);
   }
@@ -382,7 +423,7 @@ void TZELFileManager::SortResult() {
 
 void TZELFileManager::WriteOutFile() {
   QByteArray bytes;
-  for (const QString& line : FResultList) bytes += line.toLocal8Bit() + "\r\n";
+  for (const QString& line : FResultList) bytes += ListedName(line).toUtf8() + "\r\n";
   try {
     WriteFileChecked(FOutFile, bytes);
   } catch (const EInOutError&) {
@@ -400,10 +441,20 @@ void TZELFileManager::ReportError(TZELFMErrorCode code, const QString& argument)
                        .arg(objectName())
                        .arg(int(code))
                        .arg(FMErrorText(code));
-    if (!argument.isEmpty()) text += QStringLiteral("\r\n(%1)").arg(argument);
+    if (!argument.isEmpty()) text += QStringLiteral("\r\n(%1)").arg(ListedName(argument));
     DoorWarning(text, QStringLiteral("Function aborted"));
   }
   FAborted = true;
+}
+
+void TZELFileManager::ReportStopped(qsizetype done, qsizetype notDone, bool looking) {
+  Reset();
+  const QString text = looking
+                           ? QStringLiteral(
+                                 "%1: Touch stopped while looking for files.\r\n"
+                                 "%2 files done, %3 found so far not done.")
+                           : QStringLiteral("%1: Touch stopped.\r\n%2 files done, %3 not done.");
+  DoorWarning(text.arg(objectName()).arg(done).arg(notDone), QStringLiteral("Function aborted"));
 }
 
 void TZELFileManager::Reset() {

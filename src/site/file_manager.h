@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
 
 #include "components/zel_component.h"
 #include "site/date_func.h"
@@ -100,9 +101,14 @@ class TZELFileManager : public TZELComponent {
   void List();
   // Gives every file of the walk TimeStamp, asking first when ShowWarnings.
   // SetFileDate's own failures (file gone, date refused) leave as EInOutError.
+  // Events run while it dates the files; stopped by Abort, it says how many
+  // files were done and how many not ("Function aborted").
   void Touch();
-  // The walk in progress stops at its next folder entry.
-  void Abort() { FAborted = true; }
+  // The walk in progress stops at its next folder entry, a touch at its
+  // next file.
+  void Abort() { FAborted = FStopped = true; }
+  // The last run (or touch) was stopped by Abort before it ended.
+  bool Stopped() const { return FStopped; }
   int FileCount() const { return FFileCount; }
   // Bytes of the listed files whose size was shown; 64-bit, so a large site
   // does not wrap.
@@ -112,9 +118,13 @@ class TZELFileManager : public TZELComponent {
   void Run(bool listing);
   void WalkFiles(const QString& folder);
   void CollectFolders(const QString& folder);
+  // A touch run's test for Entry (a file of the folder open as DirFd): no
+  // link, or a link whose file lies inside the root.
+  bool InsideRoot(int dirFd, const struct dirent* entry, const QString& fullPath) const;
   void SortResult();
   void WriteOutFile();
   void ReportError(TZELFMErrorCode code, const QString& argument);
+  void ReportStopped(qsizetype done, qsizetype notDone, bool looking);
   void Reset();
   void LetEventsRun();
   QString CaseText(const QString& text) const;
@@ -145,5 +155,7 @@ class TZELFileManager : public TZELComponent {
   qint64 FMinSecsFloor = 0;
   QStringList FSortKeys;
   bool FAborted = false;
+  bool FStopped = false;
+  std::string FRealRoot;  // a touch run's root, links resolved, ending in "/"
   QElapsedTimer FSinceEvents;
 };

@@ -12,19 +12,21 @@
 #include <string_view>
 
 #include "components/errors.h"
+#include "doc/file_names.h"
 #include "site/date_func.h"
+#include "site/site_names.h"
 #include "site/test_page.h"
 
 namespace {
 
 QString ReadFailure(const QString& fileName, int error) {
   return QStringLiteral("Cannot read \"%1\": %2")
-      .arg(fileName, QString::fromLocal8Bit(std::strerror(error)));
+      .arg(ShownName(fileName), QString::fromLocal8Bit(std::strerror(error)));
 }
 
 QByteArray ReadWhole(const QString& fileName) {
   const int fd =
-      ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+      ::open(PathBytes(fileName).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) throw EInOutError(ReadFailure(fileName, errno));
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -127,7 +129,8 @@ QStringList WriteRobots(const QStringList& pages, const QString& localRoot, QStr
   for (const QString& page : pages) {
     if (!IsPage(page)) continue;
     try {
-      if (PageSaysNoIndex(root + page)) lines.append(QStringLiteral("Disallow: /") + page);
+      if (PageSaysNoIndex(root + page))
+        lines.append(QStringLiteral("Disallow: /") + AddressPath(page));
     } catch (const EInOutError& e) {
       if (failure) *failure = e.Message;
       break;
@@ -153,7 +156,7 @@ QStringList WriteSitemap(const QStringList& pages, const QString& localRoot,
     }
     const QDateTime modified = GetFileDate(root + page).toUTC();
     lines << QStringLiteral("  <url>")
-          << QStringLiteral("    <loc>%1</loc>").arg(XmlEscaped(remote + page))
+          << QStringLiteral("    <loc>%1</loc>").arg(XmlEscaped(remote + EncodedUrlPath(page)))
           << QStringLiteral("    <lastmod>%1</lastmod>")
                  .arg(modified.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")))
           << QStringLiteral("  </url>");

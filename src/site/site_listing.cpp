@@ -11,6 +11,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "doc/file_names.h"
+#include "site/site_names.h"
+
 QString ListingRoot(const TZELFileManager& manager) {
   return QDir::cleanPath(QDir(manager.WorkingDir()).absolutePath());
 }
@@ -26,20 +29,45 @@ QString RelativeLine(const QString& line, const QString& root) {
 
 TSiteListing ListSite(TZELFileManager& manager, const QString& localRoot, const QString& mask,
                       bool details, bool inclSubDirs) {
-  TSiteListing result;
   manager.SetWorkingDir(localRoot);
   manager.SetOptions(fmShowFullName | fmIncludeSubDirs);
   manager.SetSearchMask(mask);
   manager.List();
-  result.FullPaths = manager.ResultList();
+  if (manager.Stopped()) {
+    TSiteListing stopped;
+    stopped.Complete = false;
+    return stopped;
+  }
+  QStringList fullPaths = manager.ResultList();
+  TSiteListing result = ListingLines(manager, details, inclSubDirs);
+  result.FullPaths = std::move(fullPaths);
+  return result;
+}
 
+TSiteListing ListingLines(TZELFileManager& manager, bool details, bool inclSubDirs,
+                          TZELFMSortOrder order) {
   TZELFMOption options = details ? fmShowDate | fmShowSize | fmShowAttribs | fmShowFullName : 0;
   if (inclSubDirs) options |= fmIncludeSubDirs;
+  TSiteListing result;
+  if (order != soNone) {
+    // The engine takes an order after a run that shows its column, a size
+    // order after one with both size options; the sorted run then shows the
+    // sizes as the window does, each file opened.
+    manager.SetOptions(order == soSize ? options | fmShowSizeRO : options);
+    manager.List();
+    if (manager.ErrorCode() != ecOK || manager.Stopped()) {
+      result.Complete = !manager.Stopped();
+      return result;
+    }
+    manager.SetSortOrder(order);
+  }
   manager.SetOptions(options);
   manager.List();
+  result.Complete = !manager.Stopped();
   const QString root = ListingRoot(manager);
   result.Lines.reserve(manager.ResultList().size());
-  for (const QString& line : manager.ResultList()) result.Lines.append(RelativeLine(line, root));
+  for (const QString& line : manager.ResultList())
+    result.Lines.append(ListedName(RelativeLine(line, root)));
   result.FileCount = manager.FileCount();
   result.TotalSize = manager.TotalSize();
   return result;
@@ -57,8 +85,9 @@ QString CaseFileName(const QString& fileName, bool upper) {
 }
 
 QString RenameFailureText(const QString& path) {
+  const QString shown = ListedName(path);
   return QStringLiteral("Can't rename ") +
-         (path.size() > 25 ? QStringLiteral("...") + path.right(25) : path);
+         (shown.size() > 25 ? QStringLiteral("...") + shown.right(25) : shown);
 }
 
 namespace {
@@ -72,8 +101,8 @@ bool SameEntry(const QByteArray& a, const QByteArray& b) {
 }  // namespace
 
 bool RenameNoReplace(const QString& path, const QString& newName, QString* reason) {
-  const QByteArray from = QFile::encodeName(path);
-  const QByteArray to = QFile::encodeName(QFileInfo(path).path() + u'/' + newName);
+  const QByteArray from = PathBytes(path);
+  const QByteArray to = PathBytes(path.left(path.lastIndexOf(u'/') + 1) + newName);
   int error = 0;
   if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
     error = errno;

@@ -24,14 +24,21 @@ struct TSiteListing {
   QStringList Lines;      // the pane: the listing with paths relative to the root
   int FileCount = 0;
   quint64 TotalSize = 0;
+  bool Complete = true;  // false when a walk was stopped (Abort) before its end
 };
 
 // The two runs of List site on Manager: the full paths of the whole tree,
-// then the listing with date, size and attributes when Details, walking
-// sub-folders when InclSubDirs. The manager's messages (missing folder,
-// illegal mask) go through the message door as usual.
+// then ListingLines. The manager's messages (missing folder, illegal mask)
+// go through the message door as usual.
 TSiteListing ListSite(TZELFileManager& manager, const QString& localRoot, const QString& mask,
                       bool details, bool inclSubDirs);
+
+// The listing of List site on Manager, whose WorkingDir and SearchMask are
+// set: date, size (the file opened) and attributes when Details, walking
+// sub-folders when InclSubDirs, paths relative to the root, sorted by Order.
+// The site window and quillmere-site show these lines; FullPaths stays empty.
+TSiteListing ListingLines(TZELFileManager& manager, bool details, bool inclSubDirs,
+                          TZELFMSortOrder order = soNone);
 
 // The file name of Path with A-Z made small (or a-z capital when Upper);
 // other characters stay.

@@ -14,6 +14,7 @@
 #include "site/robots.h"
 #include "site/site_check_cmd.h"
 #include "site/site_listing.h"
+#include "site/site_names.h"
 #include "site/test_page.h"
 
 namespace {
@@ -28,7 +29,7 @@ const char Usage[] =
     "  robots DIR [--mask M] [--no-subdirs] [-o FILE]\n"
     "  sitemap DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
     "  check DIR [--mask M] [--no-subdirs] [--kinds K,...] [--warnings] [--format text|json]\n"
-    "  --help, --version\n";
+    "  -h, --help, --version\n";
 
 void Err(const QString& text) {
   std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -139,7 +140,10 @@ class TSiteCommand {
 
   // The folder, made absolute, and the mask checked before anything walks.
   bool Prepare(const QString& dir) {
-    FManager.SetWorkingDir(dir.isEmpty() ? dir : QDir(dir).absolutePath());
+    // A network path ("//host/share") is kept as given, so that the engine
+    // refuses it as the window does; making it absolute would clean it.
+    const bool asGiven = dir.isEmpty() || dir.startsWith(QLatin1String("//"));
+    FManager.SetWorkingDir(asGiven ? dir : QDir(dir).absolutePath());
     FManager.SetSearchMask(A.Mask);
     return Door.Count == 0;
   }
@@ -173,28 +177,17 @@ int TSiteCommand::List() {
     if (!A.Details && order != soName && order != soNone)
       throw TUsageError{QStringLiteral("--sort ") + *A.Sort + QStringLiteral(" needs the details")};
   }
+  // The date filter works on the date column: without it, it would be ignored.
+  if (A.MinDate && !A.Details) throw TUsageError{QStringLiteral("--min-date needs the details")};
   if (A.MinDate && !IsValidDateStr(*A.MinDate))
     throw TUsageError{QStringLiteral("'%1' is not a valid date.").arg(*A.MinDate)};
   if (!Prepare(dir)) return 1;
-  // The size from the folder entry is the same number, and lets a size sort
-  // be accepted.
-  TZELFMOption options =
-      A.Details ? fmShowDate | fmShowSize | fmShowSizeRO | fmShowAttribs | fmShowFullName : 0;
-  if (A.SubDirs) options |= fmIncludeSubDirs;
-  FManager.SetOptions(options);
   if (A.MinDate) FManager.SetMinDate(*A.MinDate);
-  FManager.List();
+  const TSiteListing listing = ListingLines(FManager, A.Details, A.SubDirs, order);
   if (Door.Count) return 1;
-  if (order != soNone) {
-    FManager.SetSortOrder(order);
-    FManager.List();
-  }
-  const QString root = ListingRoot(FManager);
-  QStringList lines;
-  lines.reserve(FManager.ResultList().size() + 2);
-  for (const QString& line : FManager.ResultList()) lines.append(RelativeLine(line, root));
-  lines << QStringLiteral("Total files: %1").arg(FManager.FileCount())
-        << QStringLiteral("Total size: %1").arg(FManager.TotalSize());
+  QStringList lines = listing.Lines;
+  lines << QStringLiteral("Total files: %1").arg(listing.FileCount)
+        << QStringLiteral("Total size: %1").arg(listing.TotalSize);
   return Emit(lines, std::nullopt);
 }
 
@@ -208,14 +201,14 @@ int TSiteCommand::Case() {
   const QString root = ListingRoot(FManager);
   int failures = 0;
   for (const QString& path : listing.FullPaths) {
-    const QString name = QFileInfo(path).fileName();
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
     const QString newName = CaseFileName(name, which == QLatin1String("upper"));
     if (newName == name) continue;
     QString reason;
     if (RenameNoReplace(path, newName, &reason)) {
       const QString rel = RelativeLine(path, root);
-      std::printf("%s -> %s\n", rel.toLocal8Bit().constData(),
-                  (rel.left(rel.size() - name.size()) + newName).toLocal8Bit().constData());
+      std::printf("%s -> %s\n", ListedName(rel).toUtf8().constData(),
+                  ListedName(rel.left(rel.size() - name.size()) + newName).toUtf8().constData());
     } else {
       Err(RenameFailureText(path) + QStringLiteral(" (") + reason + u')');
       ++failures;
@@ -296,7 +289,7 @@ int TSiteCommand::Sitemap() {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QStringList args = QCoreApplication::arguments().mid(1);
-  if (args.contains(QLatin1String("--help"))) {
+  if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
     std::fputs(Usage, stdout);
     return 0;
   }

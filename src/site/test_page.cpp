@@ -4,6 +4,7 @@
 
 #include "app/web_links.h"
 #include "site/site_listing.h"
+#include "site/site_names.h"
 
 namespace {
 
@@ -129,8 +130,9 @@ QStringList BuildImageList(TZELFileManager& managerImg, const QString& localRoot
   managerImg.SetSearchMask(QStringLiteral("*.JP*"));
   managerImg.List();
   managerImg.SetSortOrder(soSize);
-  managerImg.List();
+  if (!managerImg.Stopped()) managerImg.List();
   QStringList images;
+  if (managerImg.Stopped()) return images;
   AppendImages(managerImg, remoteRoot, images);
   managerImg.SetSearchMask(QStringLiteral("*.GIF"));
   managerImg.List();
@@ -142,7 +144,8 @@ QStringList WriteTestPage(const QStringList& pages, const QStringList& images,
                           const QString& remoteRoot, const TServiceRoots& services) {
   QStringList lines;
   AppendAll(lines, Head);
-  for (const QString& entry : pages) {
+  for (const QString& page : pages) {
+    const QString entry = AddressPath(page);
     const QString tail = entry.mid(remoteRoot.size()).toLower();
     if (!tail.startsWith(QLatin1String("index.")) && !tail.startsWith(QLatin1String("home.")))
       continue;
@@ -159,8 +162,9 @@ QStringList WriteTestPage(const QStringList& pages, const QStringList& images,
     break;
   }
   AppendAll(lines, PageTableHead);
-  for (const QString& page : pages) {
-    if (!IsPage(page)) continue;
+  for (const QString& entry : pages) {
+    if (!IsPage(entry)) continue;
+    const QString page = AddressPath(entry);
     lines << QStringLiteral("\t<TR>")
           << QStringLiteral("\t\t<TD><A href=\"%1/check?uri=%2\" target=\"w3val\">Check</A></TD>")
                  .arg(services.W3CValidator, page)
@@ -172,8 +176,9 @@ QStringList WriteTestPage(const QStringList& pages, const QStringList& images,
           << QStringLiteral("\t</TR>");
   }
   AppendAll(lines, ImageTableHead);
-  for (const QString& image : images) {
-    if (!EndsWithAny(image, {".GIF", ".JPG", "JPEG"})) continue;
+  for (const QString& entry : images) {
+    if (!EndsWithAny(entry, {".GIF", ".JPG", "JPEG"})) continue;
+    const QString image = AddressPath(entry);
     lines << QStringLiteral("\t<TR>")
           << QStringLiteral(
                  "\t\t<TD><A href=\"%1/aps6/gifbot/gifbot.cgi?url=%2&site_name="

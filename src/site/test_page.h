@@ -36,7 +36,7 @@ QStringList BuildPageList(TZELFileManager& manager, const QString& localRoot, co
 
 // The image addresses on ManagerImg: the "*.JP*" files by size, smallest
 // first, then the "*.GIF" files by size; RemoteRoot in front. Leaves
-// ManagerImg sorted by size.
+// ManagerImg sorted by size. Stopped (ManagerImg.Stopped()), the list is cut short.
 QStringList BuildImageList(TZELFileManager& managerImg, const QString& localRoot,
                            const QString& remoteRoot, bool inclSubDirs);
 

@@ -14,10 +14,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include "components/box_label.h"
 #include "components/form_style.h"
+#include "components/msg_func.h"
 #include "config/dialog_frame.h"
 #include "config/environment.h"
 #include "site/date_func.h"
@@ -185,28 +185,62 @@ void TfrmWalkTree::ShowSiteWindow(const QString& localRoot, QWidget* parent) {
   Environment->RemoteRoot = window.edtRemoteRoot->text();
 }
 
+bool TfrmWalkTree::Changes(TAction action) const {
+  return action == &TfrmWalkTree::TouchFiles || action == &TfrmWalkTree::ConvertCase;
+}
+
+bool TfrmWalkTree::Reads(TAction action) const {
+  return action == &TfrmWalkTree::ListSite || action == &TfrmWalkTree::MakeTestPage ||
+         action == &TfrmWalkTree::MakeRobots;
+}
+
 void TfrmWalkTree::Run(TAction action) {
-  if (FBusy) {
+  if (FRunning) {
     // Walks let events through; a second action started inside the first
-    // would refill the lists under it. Stop the walk, act afterwards.
-    FPending = action;
-    ifmManager->Abort();
-    ifmManagerImg->Abort();
+    // would refill the lists under it. It waits; a reading action that a new
+    // reading action would replace is stopped first. Convert, Touch and SaveAs
+    // act on what the running one leaves, so they never cut it short.
+    FPending.append(action);
+    if (Reads(FRunning) && Reads(action)) {
+      ifmManager->Abort();
+      ifmManagerImg->Abort();
+    }
     return;
   }
-  FBusy = true;
   const QPointer<TfrmWalkTree> self(this);
-  (this->*action)();
-  if (!self) return;
-  FBusy = false;
-  if (const TAction next = std::exchange(FPending, nullptr))
-    QTimer::singleShot(0, this, [this, next] { Run(next); });
+  for (TAction next = action; next;) {
+    FRunning = next;
+    FStopAsked = false;
+    (this->*next)();
+    if (!self) return;
+    FRunning = nullptr;
+    if (FCloseAfter) {
+      FPending.clear();
+      QDialog::done(FCloseResult);
+      return;
+    }
+    next = FPending.isEmpty() ? nullptr : FPending.takeFirst();
+  }
 }
 
 void TfrmWalkTree::done(int result) {
-  // Closing during a walk: stop it, the modal loop ends once it unwinds.
-  if (FBusy) {
-    FPending = nullptr;
+  if (FRunning && Changes(FRunning)) {
+    // Files are being changed: stopping half way is the user's choice, and
+    // the window stays until the job has said how far it got.
+    if (FStopAsked) return;
+    const QString job = FRunning == &TfrmWalkTree::TouchFiles ? "Touch" : "Convert";
+    if (MsgYesNo(job + " is running. Stop it?", windowTitle()) != mrYes || !FRunning) return;
+    FPending.clear();
+    FStopAsked = true;
+    FCloseAfter = true;
+    FCloseResult = result;
+    ifmManager->Abort();
+    return;
+  }
+  // Closing during a walk that changes nothing: stop it, the modal loop
+  // ends once it unwinds.
+  if (FRunning) {
+    FPending.clear();
     ifmManager->Abort();
     ifmManagerImg->Abort();
   }

@@ -31,8 +31,11 @@ class TfrmWalkTree : public QDialog {
   // settings record, and writes the remote root back when it closes.
   static void ShowSiteWindow(const QString& localRoot, QWidget* parent = nullptr);
 
-  // Event handlers. A click while another action runs aborts that action's
-  // walk; the click is carried out once it has unwound.
+  // Event handlers. A click while another action runs waits its turn: it
+  // is carried out once that action has ended. A click on List site,
+  // Testpage or Robots.txt cuts a running one of these three short, since
+  // they change nothing and the new one replaces the pane; Touch and
+  // Convert are never cut short, and closing the window asks first.
   void bbtListClick();
   void bbtCaseClick();
   void bbtTouchClick();
@@ -50,7 +53,7 @@ class TfrmWalkTree : public QDialog {
 
   // The lines of the output pane, as SaveAs writes them.
   const QStringList& OutputLines() const { return FOutput; }
-  bool Busy() const { return FBusy; }
+  bool Busy() const { return FRunning != nullptr; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,8 +69,10 @@ class TfrmWalkTree : public QDialog {
   void BuildControls();
   void BuildCaseGroup();
   void SetTabOrder();
-  // Runs Action unless another one is running (see the handlers).
+  // Runs Action, or queues it while another one runs (see the handlers).
   void Run(TAction action);
+  bool Changes(TAction action) const;
+  bool Reads(TAction action) const;
   void SetOutput(const QStringList& lines);
 
   // walk_tree_window_actions.cpp
@@ -84,8 +89,11 @@ class TfrmWalkTree : public QDialog {
   void BuildCheckButton();
 
   QStringList FOutput;
-  bool FBusy = false;
-  TAction FPending = nullptr;
+  TAction FRunning = nullptr;
+  QList<TAction> FPending;
+  bool FStopAsked = false;   // the user chose to stop the running Touch or Convert
+  bool FCloseAfter = false;  // and to close the window once it has stopped
+  int FCloseResult = 0;
   TZELFileManager* ifmManager = nullptr;
   TZELFileManager* ifmManagerImg = nullptr;
 

@@ -2,16 +2,22 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
+#include <QThread>
+#include <QWindow>
 
 #include "components/box_label.h"
 #include "components/desktop.h"
 #include "components/msg_func.h"
+#include "components/msg_window.h"
 #include "doc/checked_write.h"
 #include "site/date_func.h"
 #include "site/site_listing.h"
+#include "site/site_names.h"
 #include "site/site_window_rules.h"
 #include "site/walk_tree_window.h"
 
@@ -23,6 +29,9 @@ void TfrmWalkTree::ListSite() {
   const QString localRoot = edtLocalRoot->text();
   const TSiteListing listing = ::ListSite(*ifmManager, localRoot, edtMask->text(),
                                           ckbDetails->isChecked(), ckbInclSubDirs->isChecked());
+  // Cut short for another listing: that one fills the pane, and Convert keeps
+  // the whole list of the last listing that ended.
+  if (!listing.Complete) return;
   lbxFiles->clear();
   lbxFiles->addItems(listing.FullPaths);
   SetOutput(listing.Lines);
@@ -32,30 +41,72 @@ void TfrmWalkTree::ListSite() {
   UpdateButtons();
 }
 
+namespace {
+
+// A window manager maps a new window in its own time, and a window not yet
+// exposed paints nothing: wait for it (briefly), so the box shows its text.
+void ShowRenamingBox(const QString& text) {
+  ShowProgressBox(text, "Converting, please wait", mkInfo);
+  const QPointer<QWidget> box = ProgressBoxWindow();
+  QElapsedTimer waited;
+  waited.start();
+  while (box && box->windowHandle() && !box->windowHandle()->isExposed() &&
+         waited.elapsed() < 1000) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QThread::msleep(5);
+  }
+  if (ProgressBoxWindow()) ProgressBoxWindow()->repaint();
+}
+
+}  // namespace
+
 void TfrmWalkTree::ConvertCase() {
   QStringList paths;
   for (int i = 0; i < lbxFiles->count(); ++i) paths << lbxFiles->item(i)->text();
   const bool upper = FCaseButtons->checkedId() == 1;
+  qsizetype toRename = 0;
+  for (const QString& path : paths) {
+    const QString name = path.mid(path.lastIndexOf('/') + 1);
+    if (CaseFileName(name, upper) != name) ++toRename;
+  }
   {
     TWaitCursor wait;
     struct TBoxCloser {
       ~TBoxCloser() { CloseProgressBox(0); }
     } closer;
-    bool boxShown = false;
+    qsizetype done = 0;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
     for (const QString& path : paths) {
-      const QString name = QFileInfo(path).fileName();
+      const QString name = path.mid(path.lastIndexOf('/') + 1);
       const QString newName = CaseFileName(name, upper);
       if (newName == name) continue;
-      const QString shown = path.size() > 25 ? "..." + path.right(25) : path;
-      if (!boxShown)
-        ShowProgressBox("Renaming: " + shown, "Converting, please wait", mkInfo);
+      // The box repaints and the window answers (a click waits its turn,
+      // closing asks) while a large site is renamed: every 20 ms, and every
+      // 50 files, since a fast disk renames hundreds in that time.
+      if (sinceEvents.elapsed() >= 20 || (done > 0 && done % 50 == 0)) {
+        QCoreApplication::processEvents();
+        sinceEvents.restart();
+      }
+      if (FStopAsked) {
+        CloseProgressBox(0);
+        MsgWarning(QStringLiteral("Convert stopped.\r\n%1 files done, %2 not done.")
+                       .arg(done)
+                       .arg(toRename - done),
+                   "Function aborted");
+        return;
+      }
+      const QString listed = ListedName(path);
+      const QString shown = listed.size() > 25 ? "..." + listed.right(25) : listed;
+      if (!ProgressBoxWindow())
+        ShowRenamingBox("Renaming: " + shown);
       else
         UpdateProgressBox("Renaming: " + shown);
-      boxShown = true;
       if (!RenameNoReplace(path, newName)) {
         MsgStop(RenameFailureText(path), "Warning");
         Desktop().Beep();
       }
+      ++done;
     }
   }
   ListSite();
@@ -80,6 +131,8 @@ void TfrmWalkTree::TouchFiles() {
       TZELFileManager* Manager;
       ~TWarningsBack() { Manager->SetShowWarnings(true); }
     } back{ifmManager};
+    // Stopped as the question closed: nothing is dated, nothing to report.
+    if (FStopAsked) return;
     try {
       ifmManager->SetTimeStamp(text);
       ifmManager->SetShowWarnings(false);
@@ -89,6 +142,8 @@ void TfrmWalkTree::TouchFiles() {
       return;
     }
   }
+  // Stopped: the engine has said how far it got, and the window closes.
+  if (ifmManager->Stopped()) return;
   ListSite();
 }
 

@@ -16,8 +16,11 @@ void TfrmWalkTree::MakeTestPage() {
   const bool inclSubDirs = ckbInclSubDirs->isChecked();
   const QStringList pages =
       BuildPageList(*ifmManager, localRoot, edtMask->text(), inclSubDirs, remoteRoot);
+  // Cut short for another action that fills the pane.
+  if (ifmManager->Stopped()) return;
   edtSaveAs->setText(SaveAsTarget(localRoot, TestPageFileName, ifmManager->FileCount()));
   const QStringList images = BuildImageList(*ifmManagerImg, localRoot, remoteRoot, inclSubDirs);
+  if (ifmManagerImg->Stopped()) return;
   SetOutput(WriteTestPage(pages, images, remoteRoot, ServiceRoots(Environment->IniFileName)));
 }
 
@@ -26,6 +29,7 @@ void TfrmWalkTree::MakeRobots() {
   const QString localRoot = edtLocalRoot->text();
   const QStringList pages =
       BuildPageList(*ifmManager, localRoot, edtMask->text(), ckbInclSubDirs->isChecked());
+  if (ifmManager->Stopped()) return;
   edtSaveAs->setText(SaveAsTarget(localRoot, RobotsFileName, ifmManager->FileCount()));
   QString failure;
   SetOutput(WriteRobots(pages, localRoot, &failure));

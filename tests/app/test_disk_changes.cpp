@@ -3,14 +3,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/command_table.h"
 #include "app/recovery_file.h"
 #include "app/recovery_keeper.h"
+#include "app/status_panels.h"
 #include "doc/edit_file_info.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
+#include "site/walk_tree_window.h"
 #include "window_fixture.h"
 
 namespace {
@@ -100,6 +105,31 @@ class TestDiskChanges : public QObject {
     w.Open();
     QCOMPARE(w.Text(), QString("a\r\n"));
     QVERIFY(QDir(RecoveryFolder()).entryList(QDir::Files).isEmpty());
+  }
+
+  // Convert renames the open page: it stays open by its new name, and no disk
+  // note is left behind, nor after a save.
+  void pageRenamedByConvertStaysOpen() {
+    TWindowFixture w;
+    w.Page("about.htm", "about\r\n");
+    w.Page("Index.HTM", "index\r\n");
+    w.Open({w.Site("Index.HTM")});
+    QTimer::singleShot(0, [] {
+      auto* site = qobject_cast<TfrmWalkTree*>(QApplication::activeModalWidget());
+      QVERIFY(site);
+      site->findChild<QPushButton*>("bbtList")->click();
+      site->findChild<QPushButton*>("bbtCase")->click();
+      site->close();
+    });
+    w.Click("bbtMaint");
+    w.Reactivate();
+    QCOMPARE(w.Doc()->FileName, w.Site("index.htm"));
+    QCOMPARE(w.Text(), QString("index\r\n"));
+    const auto status = [&] { return w.Control<TStatusPanels>("stbStatus")->Text(0); };
+    QCOMPARE(status(), " " + w.Site("index.htm"));
+    w.Edit("x");
+    w.SaveByKey();
+    QCOMPARE(status(), " " + w.Site("index.htm"));
   }
 };
 

@@ -299,6 +299,24 @@ class TestFileManager : public QObject {
     QVERIFY_THROWS_EXCEPTION(EConvertError, m.SetTimeStamp("xx-xx-xxxx xx-xx"));
   }
 
+  // A link that leads out of the root is left out of a touch; one inside it is followed.
+  void touchStaysInsideTheRoot() {
+    TDoorStub door;
+    Make("outside.htm", 10, At(2001, 1, 1));
+    Make("site/a.htm", 10, At(2001, 1, 1));
+    QVERIFY(QFile::link(Path("outside.htm"), Path("site/out.htm")));
+    QVERIFY(QFile::link("a.htm", Path("site/in.htm")));
+    TZELFileManager m;
+    m.SetWorkingDir(Path("site"));
+    m.SetShowWarnings(false);
+    m.SetTimeStamp("31-12-2001 23:59");
+    m.Touch();
+    QCOMPARE(GetFileDate(Path("outside.htm")), At(2001, 1, 1));
+    QCOMPARE(GetFileDate(Path("site/a.htm")), At(2001, 12, 31, 23, 59));
+    QCOMPARE(m.FileCount(), 2);
+    QVERIFY(door.Shown.isEmpty());
+  }
+
   void outFileAndReadOnlyList() {
     TDoorStub door;
     Make("a.htm");

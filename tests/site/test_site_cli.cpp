@@ -1,6 +1,9 @@
 // quillmere-site as a shell sees it: output, messages and exit status.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
@@ -17,8 +20,15 @@ struct TRun {
   QString Out, Err;
 };
 
-TRun RunSite(const QStringList& args, rlim_t fileSizeLimit = 0) {
+// AsNobody: run as the user nobody when started as the superuser, whom no
+// file's mode keeps from reading it.
+TRun RunSite(const QStringList& args, rlim_t fileSizeLimit = 0, bool asNobody = false) {
   QProcess p;
+  if (asNobody && ::geteuid() == 0) {
+    p.setChildProcessModifier([] {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(99);
+    });
+  }
   if (fileSizeLimit) {
     p.setChildProcessModifier([fileSizeLimit] {
       const struct rlimit limit { fileSizeLimit, fileSizeLimit };
@@ -79,11 +89,16 @@ class TestSiteCli : public QObject {
     row("robots SITE --mask *.htm;*.css", 1, "",
         "Illegal characters: Error in SearchMask at position 6 (\";\").\n");
     row("touch xx-xx-xxxx SITE --yes", 1, "", "'xx-xx-xxxx' is not a valid date and time\n");
+    row("list /SITE", 1, "",
+        "Function aborted: ifmManager: Error #1 occured.\nMessage: Incorrect "
+        "WorkingDir.\n(/SITE)\n");
+    row("robots SITE --mask *.\U0001F600x", 1, "",
+        "Illegal characters: Error in SearchMask at position 3 (\"\U0001F600\").\n");
     for (const char* usage :
          {"", "frobnicate SITE", "list", "list SITE --sort colour",
           "list SITE --sort date --no-details", "list SITE --min-date 31-02-2001",
-          "list SITE --mask", "testpage SITE", "case title SITE", "touch 01-01-2001_00:00 SITE",
-          "robots SITE --bogus"})
+          "list SITE --min-date 01-01-2000 --no-details", "list SITE --mask", "testpage SITE",
+          "case title SITE", "touch 01-01-2001_00:00 SITE", "robots SITE --bogus"})
       row(usage, 2);
   }
   void runs() {
@@ -104,6 +119,7 @@ class TestSiteCli : public QObject {
 
   void outputFiles() {
     QCOMPARE(RunSite({"--help"}).Status, 0);
+    QCOMPARE(RunSite({"-h"}).Out, RunSite({"--help"}).Out);
     TRun r = RunSite({"robots", Site, "-o", F("robots.txt")});
     QCOMPARE(r.Status, 0);
     QVERIFY(r.Out.isEmpty());
@@ -159,6 +175,67 @@ class TestSiteCli : public QObject {
     QVERIFY(GetFileDate(F("sub/b.jpg")) != stamp);
     r = RunSite({"list", Site, "--mask", "*.htm", "--no-subdirs"});
     QVERIFY(r.Out.startsWith("2001-12-31 23:59         38 A    index.htm\r\n"));
+  }
+
+  // The command lists as the window does: a page it cannot open shows Error #001 for its size.
+  void listsAsTheWindow() {
+    WriteBytes(F("secret.htm"), "x");
+    SetFileDate(F("secret.htm"), DateTimeStrToDateTime("01-02-2003 04:05"));
+    QVERIFY(::chmod(QFile::encodeName(F("secret.htm")).constData(), 0202) == 0);
+    for (const QString& dir : {FTmp->path(), Site, F("sub")})
+      QVERIFY(::chmod(QFile::encodeName(dir).constData(), 0755) == 0);
+    const TRun r = RunSite({"list", Site, "--sort", "size"}, 0, true);
+    QCOMPARE(r.Status, 0);
+    QVERIFY2(r.Out.contains("2003-02-01 04:05 Error #001 A    secret.htm\r\n"), qPrintable(r.Out));
+  }
+
+  // No file name can split or add a line of an output: addresses are percent-encoded.
+  void namesCannotSplitLines() {
+    WriteBytes(F("p\nUser-agent: evil\n.htm"), "<meta name=robots content=noindex>");
+    WriteBytes(F("my page \xC3\xA9.htm"), "x");
+    TRun r = RunSite({"robots", Site, "--no-subdirs"});
+    QStringList lines = r.Out.split("\r\n", Qt::SkipEmptyParts);
+    lines.sort();
+    QCOMPARE(lines, (QStringList{"Disallow: /Index.htm", "Disallow: /p%0AUser-agent: evil%0A.htm",
+                                 "User-agent: *"}));
+    r = RunSite({"sitemap", Site, "--remote", "https://example.org", "--no-subdirs"});
+    QVERIFY2(r.Out.contains("<loc>https://example.org/my%20page%20%C3%A9.htm</loc>\r\n"),
+             qPrintable(r.Out));
+    r = RunSite({"testpage", Site, "--remote", "http://www.example.org", "--no-subdirs"});
+    QVERIFY(
+        r.Out.contains("target=\"page\">http://www.example.org/p%0AUser-agent: evil%0A.htm</A>"));
+    QVERIFY(!r.Out.contains("\n.htm"));
+    r = RunSite({"list", Site, "--no-subdirs", "--no-details"});
+    QVERIFY2(r.Out.split("\r\n").contains("p\\nUser-agent: evil\\n.htm"), qPrintable(r.Out));
+  }
+
+  // A name that is no valid UTF-8 is walked, read, dated and renamed by its own bytes.
+  void namesByTheirBytes() {
+    const QByteArray dir = QFile::encodeName(Site) + "/";
+    // A kept byte first, then a character whose second half looks like one.
+    for (const char* name : {"Caf\xE9.HTM", "\xFF\xF0\x9F\x92\x80.htm"}) {
+      const int fd = ::open(dir + name, O_WRONLY | O_CREAT, 0644);
+      QVERIFY(fd >= 0 && ::write(fd, "<meta name=robots content=noindex>", 34) == 34);
+      ::close(fd);
+    }
+    TRun r = RunSite({"list", Site, "--no-subdirs"});
+    QVERIFY2(r.Out.contains("        34 A    Caf\uFFFD.HTM\r\n"), qPrintable(r.Out));
+    r = RunSite({"robots", Site, "--no-subdirs"});
+    QStringList lines = r.Out.split("\r\n", Qt::SkipEmptyParts);
+    lines.sort();
+    QCOMPARE(lines, (QStringList{"Disallow: /%FF\U0001F480.htm", "Disallow: /Caf%E9.HTM",
+                                 "Disallow: /Index.htm", "User-agent: *"}));
+    r = RunSite({"touch", "31-12-2001 23:59", Site, "--no-subdirs", "--yes"});
+    QCOMPARE(r.Err, QString());
+    QCOMPARE(r.Status, 0);
+    struct stat st {};
+    QVERIFY(::stat(dir + "Caf\xE9.HTM", &st) == 0);
+    QCOMPARE(qint64(st.st_mtime), DateTimeStrToDateTime("31-12-2001 23:59").toSecsSinceEpoch());
+    r = RunSite({"case", "lower", Site});
+    QVERIFY2(r.Out.contains("Caf\uFFFD.HTM -> caf\uFFFD.htm\n"), qPrintable(r.Out + r.Err));
+    QVERIFY(::stat(dir + "caf\xE9.htm", &st) == 0);
+    // QTemporaryDir cannot remove them by name.
+    QVERIFY(::unlink(dir + "caf\xE9.htm") == 0 && ::unlink(dir + "\xFF\xF0\x9F\x92\x80.htm") == 0);
   }
 };
 

@@ -12,11 +12,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <csignal>
 #include <memory>
 
 #include "components/box_label.h"
 #include "components/msg_func.h"
+#include "components/msg_window.h"
 #include "config/environment.h"
 #include "desktop_stub.h"
 #include "file_bytes.h"
@@ -208,6 +210,105 @@ class TestWalkTreeWindow : public QObject {
     QVERIFY2(error->Text.contains("xx-xx-xxxx xx-xx") && error->Caption != "Touch files",
              qPrintable(error->Text));
     QCOMPARE(GetFileDate(Site("a.htm")), stamp);
+  }
+
+  // A click during Touch waits for it; closing asks, and a stop says how far it got.
+  void touchIsNeverCutShort() {
+    // Enough files that the walk lets events run; in memory where there is
+    // a tmpfs, since a loaded disk takes seconds to create them.
+    if (QFileInfo("/dev/shm").isWritable()) {
+      FSite = std::make_unique<QTemporaryDir>("/dev/shm/quillmere-XXXXXX");
+      Edit("edtLocalRoot")->setText(Site());
+    }
+    QStringList files;
+    for (int d = 0; d < 40; ++d) {
+      QDir().mkpath(Site(QString("d%1").arg(d)));
+      for (int f = 0; f < 200; ++f) files << Site(QString("d%1/f%2.htm").arg(d).arg(f));
+    }
+    for (const QString& file : files) QFile(file).open(QIODevice::WriteOnly);
+    Click("bbtList");
+    // Acts once, while the job works (its hourglass is up) and no message is.
+    const auto during = [this](std::function<void()> act) {
+      auto* poll = new QTimer(FWindow.get());
+      QObject::connect(poll, &QTimer::timeout, poll, [this, poll, act] {
+        if (!FWindow->Busy() || QApplication::activeModalWidget() ||
+            !QApplication::overrideCursor() ||
+            QApplication::overrideCursor()->shape() != Qt::WaitCursor)
+          return;
+        poll->deleteLater();
+        poll->stop();
+        act();
+      });
+      poll->start(1);
+    };
+    const auto stampOf = [](const char* text) { return DateTimeStrToDateTime(text); };
+    const auto datedWith = [&](const char* text) {
+      return std::count_if(files.begin(), files.end(),
+                           [&](const QString& f) { return GetFileDate(f) == stampOf(text); });
+    };
+
+    Edit("edtTouch")->setText("31-12-2001 23:59");
+    AnswerNextMessage(mrYes);
+    during([this] { Control<QPushButton>("bbtList")->click(); });
+    Click("bbtTouch");
+    QCOMPARE(datedWith("31-12-2001 23:59"), files.size());
+
+    Edit("edtTouch")->setText("01-01-2002 10:00");
+    AnswerNextMessage(mrYes);
+    const auto asked = AnswerNextMessage(mrNo);
+    during([this] { FWindow->close(); });
+    Click("bbtTouch");
+    QCOMPARE(asked->Text, QString("Touch is running. Stop it?"));
+    QVERIFY(FWindow->isVisible());
+    QCOMPARE(datedWith("01-01-2002 10:00"), files.size());
+
+    Edit("edtTouch")->setText("02-02-2002 10:00");
+    AnswerNextMessage(mrYes);
+    AnswerNextMessage(mrYes);
+    const auto report = AnswerNextMessage(mrOk);
+    during([this] { FWindow->close(); });
+    Click("bbtTouch");
+    QCOMPARE(report->Caption, QString("Function aborted"));
+    const QRegularExpressionMatch counts =
+        QRegularExpression("(\\d+) files done, (\\d+) (found so far )?not done")
+            .match(report->Text);
+    QVERIFY2(counts.hasMatch(), qPrintable(report->Text));
+    QCOMPARE(datedWith("02-02-2002 10:00"), counts.captured(1).toInt());
+    if (counts.captured(3).isEmpty())
+      QCOMPARE(counts.captured(1).toInt() + counts.captured(2).toInt(), files.size());
+    QVERIFY(!FWindow->isVisible());
+  }
+
+  // While Convert renames, its box is on screen and the window answers: closing asks,
+  // and a stop says how far it got.
+  void convertAnswersWhileRenaming() {
+    for (int i = 0; i < 300; ++i) File(QString("F%1.HTM").arg(i, 3, 10, QChar('0')));
+    Click("bbtList");
+    bool exposed = false;
+    auto* poll = new QTimer(FWindow.get());
+    QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+      QWidget* box = ProgressBoxWindow();
+      if (!box || QApplication::activeModalWidget() ||
+          EntriesOf(Site()).filter(QRegularExpression("^f\\d+\\.htm$")).isEmpty())
+        return;
+      poll->stop();
+      exposed = box->windowHandle() && box->windowHandle()->isExposed();
+      FWindow->close();
+    });
+    poll->start(1);
+    const auto asked = AnswerNextMessage(mrYes);
+    const auto report = AnswerNextMessage(mrOk);
+    Click("bbtCase");
+    QVERIFY(exposed);
+    QCOMPARE(asked->Text, QString("Convert is running. Stop it?"));
+    const QRegularExpressionMatch counts =
+        QRegularExpression("^Convert stopped.\n(\\d+) files done, (\\d+) not done.$")
+            .match(report->Text);
+    QVERIFY2(counts.hasMatch(), qPrintable(report->Text));
+    QCOMPARE(counts.captured(1).toInt() + counts.captured(2).toInt(), 300);
+    QCOMPARE(EntriesOf(Site()).filter(QRegularExpression("^f\\d+\\.htm$")).size(),
+             counts.captured(1).toInt());
+    QVERIFY(!FWindow->isVisible());
   }
 
   // Testpage and Robots.txt fill the pane; SaveAs writes it with CR LF, and a target that
