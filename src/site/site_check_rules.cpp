@@ -330,8 +330,11 @@ void TLineIndex::Position(qsizetype offset, int* line, int* column) const {
   const auto it = std::upper_bound(FStarts.begin(), FStarts.end(), offset);
   const qsizetype index = std::max<qsizetype>(0, (it - FStarts.begin()) - 1);
   *line = int(index + 1);
+  const qsizetype end = std::min(offset, FPage.size());
   int col = 1;
-  for (qsizetype i = FStarts[index]; i < offset && i < FPage.size(); i += CharLength(i)) ++col;
+  // In valid UTF-8 every byte but a continuation byte starts a character.
+  for (qsizetype i = FStarts[index]; i < end; ++i)
+    col += !FUtf8 || (uchar(FPage[i]) & 0xC0) != 0x80;
   *column = col;
 }
 
