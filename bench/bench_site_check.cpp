@@ -80,10 +80,14 @@ bool WriteSite(const QString& dir) {
 }
 
 // linkchecker reads as the user nobody when run as root: every folder on the
-// way must let it in.
+// way must let it in. Bits are only added, so /tmp keeps its sticky bit and
+// its write access for all.
 void OpenToAll(const QString& dir) {
-  for (QString d = dir; d != "/" && !d.isEmpty(); d = QFileInfo(d).path())
-    ::chmod(QFile::encodeName(d).constData(), 0755);
+  for (QString d = dir; d != "/" && !d.isEmpty(); d = QFileInfo(d).path()) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(d).constData(), &st) == 0)
+      ::chmod(QFile::encodeName(d).constData(), (st.st_mode & 07777) | 0555);
+  }
 }
 
 // Processor seconds (user and system) of this process or of its waited-for
