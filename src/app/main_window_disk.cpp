@@ -67,7 +67,9 @@ void TfrmMain::CheckDiskOnActivate() {
 }
 
 void TfrmMain::OfferRecoveries() {
-  const QList<TRecovery> recoveries = FindRecoveries();
+  // Saves cut short in the site folder first: the page on disk is older.
+  const QList<TRecovery> recoveries =
+      StaleTemporaryRecoveries(Environment->WorkingDir) + FindRecoveries();
   // The question may come before the window was first activated.
   if (!recoveries.isEmpty()) QTimer::singleShot(0, this, [this] { activateWindow(); });
   for (const TRecovery& found : recoveries) {

@@ -11,6 +11,8 @@
 
 #include "doc/checked_write.h"
 #include "doc/file_names.h"
+#include "doc/stale_temporaries.h"
+#include "doc/text_codec.h"
 
 namespace {
 
@@ -98,6 +100,25 @@ QList<TRecovery> FindRecoveries() {
     // A page saved after the crash holds newer work than the recovery file.
     const TFileStamp page = FileStampOf(r.Page);
     if (page.Exists && page.MTimeNs > FileStampOf(entry.filePath()).MTimeNs) continue;
+    found.append(r);
+  }
+  return found;
+}
+
+QList<TRecovery> StaleTemporaryRecoveries(const QString& folder) {
+  QList<TRecovery> found;
+  for (const TStaleTemporary& t : CleanStaleTemporaries(folder)) {
+    QFile file(t.FileName);
+    if (!file.open(QIODevice::ReadOnly)) continue;
+    // The saved form of the page, in the page's own encoding.
+    const QByteArray bytes = file.readAll();
+    TRecovery r;
+    r.FileName = t.FileName;
+    r.Page = t.Page;
+    r.PageStamp = FileStampOf(t.Page);
+    r.Pid = TemporaryWriter(t.FileName);
+    const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
+    r.Text = IsValidUtf8(view) ? std::string(view) : Windows1252ToUtf8(view);
     found.append(r);
   }
   return found;

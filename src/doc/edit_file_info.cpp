@@ -3,12 +3,14 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 
 #include "components/errors.h"
 #include "doc/file_names.h"
+#include "doc/stale_temporaries.h"
 #include "doc/text_codec.h"
 #include "doc/whitespace_rules.h"
 #include "site/date_func.h"
@@ -112,6 +114,8 @@ bool TEditFileInfo::Convert(TLines& Lines) const {
 
 void TEditFileInfo::Save(TWriteMode Mode) {
   if (FileName.isEmpty()) throw EInOutError(QStringLiteral("Cannot save: no file is open."));
+  // A save cut short by a kill may have left a temporary beside the page.
+  CleanStaleTemporaries(QFileInfo(FileName).absolutePath());
   const int tabSize = EffectiveTabSize();
   // The file is written from the normalised lines first and Baseline takes
   // them only after that succeeded, so a failed save changes nothing.
