@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "components/errors.h"
+#include "doc/file_names.h"
 #include "site/date_func.h"
 #include "site/test_page.h"
 
@@ -24,7 +25,7 @@ QString ReadFailure(const QString& fileName, int error) {
 
 QByteArray ReadWhole(const QString& fileName) {
   const int fd =
-      ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+      ::open(PathBytes(fileName).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) throw EInOutError(ReadFailure(fileName, errno));
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
