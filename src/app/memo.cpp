@@ -58,10 +58,6 @@ TZELMemo::TZELMemo(QWidget* parent) : QsciScintilla(parent) {
   // Keeps the laid-out lines of the page in view, so a key re-lays only its
   // own line: with colouring each line is many runs of text.
   Sci(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
-  // Colouring the text before the view is left to idle time: after a change
-  // near the start of a large page (a replace all), showing its end waited
-  // for the lexer to colour everything up to there.
-  Sci(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
   SetUpAppearance();
   FreeEditorKeys();
   WatchChanges();
