@@ -313,7 +313,7 @@ def replace_all_once(command, env, prepare):
         took, _, _ = wait_quiet(proc.pid, begin, SHOWN_QUIET, since=(begin, before))
         return took, ""
     except NotIdle as e:
-        return None, str(e)
+        return None, f"{os.path.basename(command[0])}: {e}"
     finally:
         proc.kill()
         proc.wait()
@@ -336,8 +336,16 @@ def replace_all_rows(quillmere, geany, scratch, env):
     def ours_prepare(pid, window, env):
         return lambda: quillmere_replace_all(pid, window, env)
 
+    def fresh_state():
+        # A killed run leaves the replaced text as a recovery, which the next
+        # start would offer before anything else.
+        shutil.rmtree(os.path.join(env["HOME"], ".local", "state"), ignore_errors=True)
+
     for ext in ("html", "txt"):
-        ours = [replace_all_once([quillmere, paths[ext]], env, ours_prepare) for _ in range(RUNS)]
+        ours = []
+        for _ in range(RUNS):
+            fresh_state()
+            ours.append(replace_all_once([quillmere, paths[ext]], env, ours_prepare))
         theirs = [replace_all_once(geany + [paths[ext]], env, geany_replace_dialog)
                   for _ in range(RUNS)]
         why = next((w for _, w in ours + theirs if w), "")
