@@ -14,6 +14,7 @@
 #include "components/msg_func.h"
 #include "config/environment.h"
 #include "doc/edit_file_info.h"
+#include "doc/file_names.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ void TfrmMain::OfferRecoveries() {
   for (const TRecovery& found : recoveries) {
     if (MsgYesNo("Unsaved changes to " + found.Page + " were found. Recover them?",
                  "Recover changes") != mrYes) {
-      QFile::remove(found.FileName);
+      RemoveFileNamed(found.FileName);
       continue;
     }
     const QFileInfo page(found.Page);
@@ -96,7 +97,7 @@ void TfrmMain::OfferRecoveries() {
     FFileInfo->SetModified(true);
     SetCaptionFor(found.Page);
     FRecovery->WriteNow();
-    QFile::remove(found.FileName);
+    RemoveFileNamed(found.FileName);
     // One document is open at a time; the others wait for a later start.
     return;
   }

@@ -1,5 +1,6 @@
 #include "app/recovery_file.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -108,8 +109,13 @@ QList<TRecovery> FindRecoveries() {
 QList<TRecovery> StaleTemporaryRecoveries(const QString& folder) {
   QList<TRecovery> found;
   for (const TStaleTemporary& t : CleanStaleTemporaries(folder)) {
-    QFile file(t.FileName);
-    if (!file.open(QIODevice::ReadOnly)) continue;
+    QFile file;
+    const int fd = ::open(PathBytes(t.FileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+      ::close(fd);
+      continue;
+    }
     // The saved form of the page, in the page's own encoding.
     const QByteArray bytes = file.readAll();
     TRecovery r;

@@ -45,9 +45,11 @@ QByteArray PathBytes(const QString& path) {
 }
 
 QString ShownName(const QString& name) {
+  // Read through a const view: the writable [] made a copy of every name of
+  // a folder of 100,000 only to look at it.
   QString shown = name;
-  for (qsizetype i = 0; i < shown.size(); ++i)
-    if (IsKeptByte(shown[i]) && !(i > 0 && shown[i - 1].isHighSurrogate()))
+  for (qsizetype i = 0; i < name.size(); ++i)
+    if (IsKeptByte(name[i]) && !(i > 0 && name[i - 1].isHighSurrogate()))
       shown[i] = QChar::ReplacementCharacter;
   return shown;
 }

@@ -1,15 +1,19 @@
 #include "doc/stale_temporaries.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <fstream>
+#include <string>
+#include <string_view>
 
 #include "doc/file_helpers.h"
+#include "doc/file_names.h"
 
 namespace {
 
@@ -21,13 +25,23 @@ bool Running(qint64 pid) {
 
 // Whether two files hold the same bytes; the sizes were found equal.
 bool SameBytes(const QString& a, const QString& b) {
-  QFile fa(a), fb(b);
-  if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly)) return false;
-  while (!fa.atEnd()) {
-    const QByteArray chunk = fa.read(1 << 20);
-    if (chunk.isEmpty() || chunk != fb.read(chunk.size())) return false;
+  std::ifstream fa(PathBytes(a).toStdString(), std::ios::binary);
+  std::ifstream fb(PathBytes(b).toStdString(), std::ios::binary);
+  if (!fa || !fb) return false;
+  std::string ca(1 << 16, '\0'), cb(1 << 16, '\0');
+  while (fa && fb) {
+    fa.read(ca.data(), std::streamsize(ca.size()));
+    fb.read(cb.data(), std::streamsize(cb.size()));
+    if (fa.gcount() != fb.gcount() ||
+        ca.compare(0, std::size_t(fa.gcount()), cb, 0, std::size_t(fb.gcount())) != 0)
+      return false;
   }
-  return fb.atEnd();
+  return fa.eof() && fb.eof();
+}
+
+bool IsRegularFile(const QString& path) {
+  struct stat info {};
+  return ::lstat(PathBytes(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 // Whether the temporary holds text its page does not: written after the
@@ -56,17 +70,27 @@ qint64 TemporaryWriter(const QString& fileName) {
 
 QList<TStaleTemporary> CleanStaleTemporaries(const QString& folder) {
   QList<TStaleTemporary> kept;
-  QDirIterator it(folder, {QStringLiteral(".*") + kMark + '*'}, QDir::Files | QDir::Hidden);
-  while (it.hasNext()) {
-    const QString path = it.next();
+  // Read with readdir and a byte test: a name filter of QDirIterator made
+  // the start in a folder of 100,000 pages a third slower.
+  DIR* dir = ::opendir(PathBytes(folder).constData());
+  if (!dir) return kept;
+  QStringList found;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (name.size() > 6 && name[0] == '.' && name.find(".qme-", 1) != std::string_view::npos &&
+        (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN))
+      found << NameFromBytes(name);
+  }
+  ::closedir(dir);
+  for (const QString& name : found) {
+    const QString path = folder + '/' + name;
     const qint64 pid = TemporaryWriter(path);
-    if (pid <= 0 || Running(pid)) continue;
-    const QString name = it.fileName();
-    const QString page = it.fileInfo().path() + '/' + name.mid(1, name.lastIndexOf(kMark) - 1);
+    if (pid <= 0 || Running(pid) || !IsRegularFile(path)) continue;
+    const QString page = folder + '/' + name.mid(1, name.lastIndexOf(kMark) - 1);
     if (OnlyCopy(path, page))
       kept.append({path, page});
     else
-      QFile::remove(path);
+      ::unlink(PathBytes(path).constData());
   }
   return kept;
 }
