@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 #include <climits>
@@ -83,10 +84,10 @@ QList<TStaleTemporary> CleanStaleTemporaries(const QString& folder) {
   }
   ::closedir(dir);
   for (const QString& name : found) {
-    const QString path = folder + '/' + name;
+    const QString path = QDir::cleanPath(folder + '/' + name);
     const qint64 pid = TemporaryWriter(path);
     if (pid <= 0 || Running(pid) || !IsRegularFile(path)) continue;
-    const QString page = folder + '/' + name.mid(1, name.lastIndexOf(kMark) - 1);
+    const QString page = QDir::cleanPath(folder + '/' + name.mid(1, name.lastIndexOf(kMark) - 1));
     if (OnlyCopy(path, page))
       kept.append({path, page});
     else
