@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 #include "fuzz_support.h"
 #include "site/robots.h"
 #include "site/test_page.h"

@@ -11,10 +11,10 @@
 #include "app/recovery_file.h"
 #include "app/recovery_keeper.h"
 #include "app/status_panels.h"
+#include "components/file_names.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
 #include "doc/edit_file_info.h"
-#include "doc/file_names.h"
 
 namespace {
 

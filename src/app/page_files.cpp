@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 namespace {
 

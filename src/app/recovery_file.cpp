@@ -10,10 +10,10 @@
 #include <cerrno>
 #include <csignal>
 
+#include "components/file_names.h"
+#include "components/text_codec.h"
 #include "doc/checked_write.h"
-#include "doc/file_names.h"
 #include "doc/stale_temporaries.h"
-#include "doc/text_codec.h"
 
 namespace {
 

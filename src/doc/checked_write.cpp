@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 namespace {
 

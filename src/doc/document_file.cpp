@@ -13,9 +13,9 @@
 #include <string_view>
 
 #include "components/errors.h"
+#include "components/file_names.h"
+#include "components/text_codec.h"
 #include "doc/checked_write.h"
-#include "doc/file_names.h"
-#include "doc/text_codec.h"
 #include "doc/whitespace_rules.h"
 
 namespace {

@@ -8,13 +8,13 @@
 #include <bit>
 #include <cerrno>
 
+#include "components/date_func.h"
 #include "components/errors.h"
-#include "doc/file_names.h"
+#include "components/file_names.h"
+#include "components/text_codec.h"
 #include "doc/load_converter.h"
 #include "doc/stale_temporaries.h"
-#include "doc/text_codec.h"
 #include "doc/whitespace_rules.h"
-#include "site/date_func.h"
 
 namespace {
 

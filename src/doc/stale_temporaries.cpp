@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "components/file_names.h"
 #include "doc/file_helpers.h"
-#include "doc/file_names.h"
 
 namespace {
 

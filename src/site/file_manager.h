@@ -10,8 +10,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "components/date_func.h"
 #include "components/zel_component.h"
-#include "site/date_func.h"
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 

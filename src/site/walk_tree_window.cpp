@@ -17,10 +17,10 @@
 #include <QTimer>
 
 #include "components/box_label.h"
+#include "components/date_func.h"
 #include "components/form_style.h"
 #include "config/dialog_frame.h"
 #include "config/environment.h"
-#include "site/date_func.h"
 #include "site/file_manager.h"
 #include "site/site_window_rules.h"
 

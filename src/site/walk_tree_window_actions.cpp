@@ -7,10 +7,10 @@
 #include <QListWidget>
 
 #include "components/box_label.h"
+#include "components/date_func.h"
 #include "components/desktop.h"
 #include "components/msg_func.h"
 #include "doc/checked_write.h"
-#include "site/date_func.h"
 #include "site/site_listing.h"
 #include "site/site_window_rules.h"
 #include "site/walk_tree_window.h"

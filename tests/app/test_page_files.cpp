@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "app/page_files.h"
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 class TestPageFiles : public QObject {
   Q_OBJECT

@@ -1,11 +1,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "components/date_func.h"
 #include "components/errors.h"
+#include "components/text_codec.h"
 #include "doc/edit_file_info.h"
-#include "doc/text_codec.h"
 #include "file_bytes.h"
-#include "site/date_func.h"
 
 using L = QList<QByteArray>;
 

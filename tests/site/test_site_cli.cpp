@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "components/date_func.h"
 #include "file_bytes.h"
-#include "site/date_func.h"
 
 namespace {
 

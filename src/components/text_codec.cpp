@@ -1,4 +1,4 @@
-#include "doc/text_codec.h"
+#include "components/text_codec.h"
 
 #include <cstdint>
 #include <cstring>

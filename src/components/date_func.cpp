@@ -1,4 +1,4 @@
-#include "site/date_func.h"
+#include "components/date_func.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cerrno>
 
 #include "components/errors.h"
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <ctime>
 
+#include "components/date_func.h"
 #include "components/errors.h"
 #include "file_bytes.h"
-#include "site/date_func.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "doc/text_codec.h"
+#include "components/text_codec.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "doc/text_codec.h"
+#include "components/text_codec.h"
 
 static QByteArray Bytes(std::string_view s) { return QByteArray(s.data(), qsizetype(s.size())); }
 
