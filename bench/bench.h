@@ -35,4 +35,8 @@ long long PeakRssBytes();
 long long StatusKb(const char* key);
 // Growth of resident memory at its peak while fn runs, in bytes.
 long long PeakGrowthBytes(const std::function<void()>& fn);
+// Processor time used so far by this process (all its threads), and by the
+// children it has waited for (shell commands included), in seconds.
+double ProcessCpuSeconds();
+double ChildrenCpuSeconds();
 void PrintRatio(const char* label, double ours, double baseline, double goal);

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "components/date_func.h"
 #include "components/errors.h"
 #include "fuzz_support.h"
-#include "site/date_func.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // A zone with daylight saving time, so that hours skipped or repeated in

@@ -7,8 +7,8 @@
 #include <QFile>
 
 #include "components/errors.h"
+#include "components/text_codec.h"
 #include "doc/edit_file_info.h"
-#include "doc/text_codec.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "doc/text_codec.h"
+#include "components/text_codec.h"
 #include "doc/text_lines.h"
 #include "fuzz_support.h"
 #include "search/all_files_search.h"

@@ -7,7 +7,7 @@
 #include <QStorageInfo>
 
 #include "app/page_files.h"
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -23,6 +23,7 @@
 #include "components/about_dialog.h"
 #include "components/accessible_names.h"
 #include "components/app_title.h"
+#include "components/date_func.h"
 #include "components/edit_controls.h"
 #include "components/enable_panel.h"
 #include "components/errors.h"
@@ -34,7 +35,6 @@
 #include "html/html_toolset_window.h"
 #include "html/special_chars_window.h"
 #include "search/results_window.h"
-#include "site/date_func.h"
 
 TfrmMain::TfrmMain(const QStringList& programArgs, QWidget* parent)
     : QMainWindow(parent), FProgramArgs(programArgs) {

@@ -11,6 +11,7 @@
 #include "app/recovery_file.h"
 #include "app/recovery_keeper.h"
 #include "app/status_panels.h"
+#include "components/file_names.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
 #include "doc/edit_file_info.h"
@@ -67,13 +68,15 @@ void TfrmMain::CheckDiskOnActivate() {
 }
 
 void TfrmMain::OfferRecoveries() {
-  const QList<TRecovery> recoveries = FindRecoveries();
+  // Saves cut short in the site folder first: the page on disk is older.
+  const QList<TRecovery> recoveries =
+      StaleTemporaryRecoveries(Environment->WorkingDir) + FindRecoveries();
   // The question may come before the window was first activated.
   if (!recoveries.isEmpty()) QTimer::singleShot(0, this, [this] { activateWindow(); });
   for (const TRecovery& found : recoveries) {
     if (MsgYesNo("Unsaved changes to " + found.Page + " were found. Recover them?",
                  "Recover changes") != mrYes) {
-      QFile::remove(found.FileName);
+      RemoveFileNamed(found.FileName);
       continue;
     }
     const QFileInfo page(found.Page);
@@ -94,7 +97,7 @@ void TfrmMain::OfferRecoveries() {
     FFileInfo->SetModified(true);
     SetCaptionFor(found.Page);
     FRecovery->WriteNow();
-    QFile::remove(found.FileName);
+    RemoveFileNamed(found.FileName);
     // One document is open at a time; the others wait for a later start.
     return;
   }

@@ -75,7 +75,10 @@ void TfrmMain::flbPagesChange() {
   QCoreApplication::processEvents();
   const QString path = flbPages->FileName();
   const QString previous = FFileInfo->FileName;
-  if (ConfirmLongLines(path) && Guarded("File not loaded", [&] { FFileInfo->Load(path); })) {
+  bool accepted = false;
+  if (Guarded("File not loaded",
+              [&] { accepted = FFileInfo->Load(path, [&] { return ConfirmLongLines(path); }); }) &&
+      accepted) {
     SetCaptionFor(path);
   } else {
     // The page shown before was clean (no other file opens while one is
@@ -93,10 +96,10 @@ void TfrmMain::flbPagesChange() {
 
 bool TfrmMain::ConfirmLongLines(const QString& path) {
   // The editor lays out a whole line to show any of it: a minified page of
-  // one 50 MB line keeps the window busy for about a minute (bench).
+  // one 50 MB line keeps the window busy for about a minute (bench). Asked
+  // from the one read, before the editor is filled.
   constexpr qint64 kLongLineBytes = 1 << 20;
-  if (FileSizeOf(path) < kLongLineBytes) return true;
-  const qint64 longest = LongestLineBytes(path);
+  const qint64 longest = FFileInfo->LongestLine();
   if (longest < kLongLineBytes) return true;
   QApplication::restoreOverrideCursor();
   const bool open =

@@ -14,12 +14,12 @@
 #include "components/delay_func.h"
 #include "components/desktop.h"
 #include "components/errors.h"
+#include "components/file_names.h"
 #include "components/msg_func.h"
 #include "config/environment.h"
 #include "doc/document_file.h"
 #include "doc/edit_file_info.h"
 #include "doc/file_helpers.h"
-#include "doc/file_names.h"
 #include "site/site_listing.h"
 #include "site/walk_tree_window.h"
 

@@ -39,7 +39,14 @@ void TZELMemo::SetSyntaxLanguage(TSyntaxLanguage language) {
     next->setDefaultFont(EditorFont());
     next->setFont(EditorFont());
     setLexer(next);
+    // Colouring the text before the view is left to idle time: after a
+    // change near the start of a large page (a replace all), showing its end
+    // waited for the lexer to colour everything up to there.
+    Sci(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
   } else {
+    // Without a lexer the styling is never done, and idle styling would
+    // keep the program busy for ever.
+    Sci(SCI_SETIDLESTYLING, SC_IDLESTYLING_NONE);
     setLexer(nullptr);
     SetUpAppearance();
   }

@@ -1,5 +1,6 @@
 #include "app/recovery_file.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -9,8 +10,10 @@
 #include <cerrno>
 #include <csignal>
 
+#include "components/file_names.h"
+#include "components/text_codec.h"
 #include "doc/checked_write.h"
-#include "doc/file_names.h"
+#include "doc/stale_temporaries.h"
 
 namespace {
 
@@ -98,6 +101,30 @@ QList<TRecovery> FindRecoveries() {
     // A page saved after the crash holds newer work than the recovery file.
     const TFileStamp page = FileStampOf(r.Page);
     if (page.Exists && page.MTimeNs > FileStampOf(entry.filePath()).MTimeNs) continue;
+    found.append(r);
+  }
+  return found;
+}
+
+QList<TRecovery> StaleTemporaryRecoveries(const QString& folder) {
+  QList<TRecovery> found;
+  for (const TStaleTemporary& t : CleanStaleTemporaries(folder)) {
+    QFile file;
+    const int fd = ::open(PathBytes(t.FileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+      ::close(fd);
+      continue;
+    }
+    // The saved form of the page, in the page's own encoding.
+    const QByteArray bytes = file.readAll();
+    TRecovery r;
+    r.FileName = t.FileName;
+    r.Page = t.Page;
+    r.PageStamp = FileStampOf(t.Page);
+    r.Pid = TemporaryWriter(t.FileName);
+    const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
+    r.Text = IsValidUtf8(view) ? std::string(view) : Windows1252ToUtf8(view);
     found.append(r);
   }
   return found;

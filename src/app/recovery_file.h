@@ -32,3 +32,7 @@ bool ReadRecovery(const QString& fileName, TRecovery& recovery);
 // The recovery files left by instances that no longer run and written after
 // their page last changed on disk: the ones worth offering back.
 QList<TRecovery> FindRecoveries();
+// The temporaries of saves cut short in folder that hold the only copy of a
+// page's text, as recoveries (the others are removed; see
+// CleanStaleTemporaries).
+QList<TRecovery> StaleTemporaryRecoveries(const QString& folder);

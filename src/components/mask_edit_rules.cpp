@@ -1,8 +1,8 @@
 #include "components/mask_edit_rules.h"
 
+#include "components/date_func.h"
 #include "components/num_edit_rules.h"
 #include "components/str_func.h"
-#include "site/date_func.h"
 
 namespace {
 

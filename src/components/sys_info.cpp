@@ -6,8 +6,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "components/date_func.h"
 #include "components/zel_component.h"
-#include "site/date_func.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 namespace {
 
@@ -139,7 +139,10 @@ TCheckedWrite::TCheckedWrite(const QString& target, TWriteMode mode)
   const QByteArray folder = FolderOf(FReal);
   FFd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   if (FFd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-    FStage = folder + "/." + BaseOf(FReal) + ".qme-XXXXXX";
+    // The writer's number in the name, as in the name an unnamed one gets,
+    // so that a later start can tell whether the writer still runs.
+    FStage = folder + "/." + BaseOf(FReal) + ".qme-" +
+             QByteArray::number(quint64(::getpid()) * 1000, 36) + "-XXXXXX";
     FFd = ::mkostemp(FStage.data(), O_CLOEXEC);
     if (FFd < 0) FStage.clear();
   }

@@ -13,9 +13,9 @@
 #include <string_view>
 
 #include "components/errors.h"
+#include "components/file_names.h"
+#include "components/text_codec.h"
 #include "doc/checked_write.h"
-#include "doc/file_names.h"
-#include "doc/text_codec.h"
 #include "doc/whitespace_rules.h"
 
 namespace {
@@ -36,16 +36,6 @@ struct TFileDescriptor {
     if (Fd >= 0) ::close(Fd);
   }
 };
-
-// Reserves room for the lines of the whole file, judged by the first chunk,
-// so the list is not copied while it grows; the guess is capped so that a
-// first chunk of very short lines cannot reserve far more than is needed.
-void ReserveLines(TLines& lines, std::size_t bytesSeen, std::size_t fileSize) {
-  if (bytesSeen == 0 || fileSize <= bytesSeen) return;
-  const double perByte = static_cast<double>(lines.size() + 1) / bytesSeen;
-  const std::size_t guess = static_cast<std::size_t>(perByte * fileSize * 1.05) + 16;
-  lines.reserve(std::min(guess, fileSize / 16 + 1024));
-}
 
 // Saving normalises line breaks and blanks, which would damage a file that
 // is not 8-bit or UTF-8 text; such a file is refused before it is shown.
@@ -73,10 +63,8 @@ void RefuseNonText(const QString& fileName, const char* data, std::size_t size) 
                         .arg(fileName, kind));
 }
 
-void ReadAll(int fd, const QString& fileName, std::size_t fileSize, TLines& lines,
-             const TAddLine& addLine, TUtf8Validator& validator) {
+void ReadAll(int fd, const QString& fileName, const TFeedBytes& feed, TUtf8Validator& validator) {
   std::unique_ptr<char[]> buffer(new char[kChunkSize]);
-  TLineSplitter splitter(lines, addLine);
   std::size_t total = 0;
   for (;;) {
     const ssize_t n = ::read(fd, buffer.get(), kChunkSize);
@@ -87,11 +75,9 @@ void ReadAll(int fd, const QString& fileName, std::size_t fileSize, TLines& line
     if (n == 0) break;
     if (total == 0) RefuseNonText(fileName, buffer.get(), static_cast<std::size_t>(n));
     validator.Feed(buffer.get(), static_cast<std::size_t>(n));
-    splitter.Feed(buffer.get(), static_cast<std::size_t>(n));
-    if (total == 0) ReserveLines(lines, static_cast<std::size_t>(n), fileSize);
+    feed(buffer.get(), static_cast<std::size_t>(n));
     total += static_cast<std::size_t>(n);
   }
-  splitter.Finish();
 }
 
 QString UnencodableText(const QString& fileName, std::size_t lineNumber, std::string_view line,
@@ -152,7 +138,7 @@ bool AppendSavedLine(std::string_view line, TTextEncoding encoding, int tabSize,
 
 }  // namespace
 
-TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines, const TAddLine& addLine) {
+TTextEncoding ReadDocumentFile(const QString& fileName, const TFeedBytes& feed) {
   const QByteArray path = PathBytes(fileName);
   // Non-blocking, so that opening a named pipe cannot hang the program.
   TFileDescriptor file{::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
@@ -165,10 +151,8 @@ TTextEncoding ReadDocumentFile(const QString& fileName, TLines& lines, const TAd
   ::posix_fadvise(file.Fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   try {
     TUtf8Validator validator;
-    ReadAll(file.Fd, fileName, static_cast<std::size_t>(info.st_size), lines, addLine, validator);
-    if (validator.Finish()) return TTextEncoding::Utf8;
-    for (std::string& line : lines) Windows1252ToUtf8InPlace(line);
-    return TTextEncoding::Windows1252;
+    ReadAll(file.Fd, fileName, feed, validator);
+    return validator.Finish() ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
   } catch (const std::bad_alloc&) {
     throw EInOutError(ReadFailure(fileName, QStringLiteral("there is not enough memory")));
   }
@@ -219,35 +203,4 @@ void WriteDocumentFile(const QString& fileName, const TJoinedLines& lines, TText
                        int tabSize, TWriteMode mode) {
   WriteLines(
       fileName, [&lines](const auto& fn) { lines.ForEach(fn); }, encoding, tabSize, mode);
-}
-
-qint64 LongestLineBytes(const QString& fileName) {
-  TFileDescriptor file{::open(PathBytes(fileName).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-  if (file.Fd < 0) return -1;
-  std::unique_ptr<char[]> buffer(new char[kChunkSize]);
-  qint64 longest = 0, current = 0;
-  for (;;) {
-    const ssize_t n = ::read(file.Fd, buffer.get(), kChunkSize);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    if (n == 0) break;
-    // memchr looks at many bytes a step: the scan was 7% of opening a page.
-    const char* p = buffer.get();
-    const char* const end = p + n;
-    for (;;) {
-      const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
-      const char* stop = lf ? lf : end;
-      while (const auto* cr = static_cast<const char*>(std::memchr(p, '\r', stop - p))) {
-        longest = std::max(longest, current + (cr - p));
-        current = 0;
-        p = cr + 1;
-      }
-      current += stop - p;
-      if (!lf) break;
-      longest = std::max(longest, current);
-      current = 0;
-      p = lf + 1;
-    }
-  }
-  return std::max(longest, current);
 }

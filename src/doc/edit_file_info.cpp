@@ -3,15 +3,18 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 
+#include "components/date_func.h"
 #include "components/errors.h"
-#include "doc/file_names.h"
-#include "doc/text_codec.h"
+#include "components/file_names.h"
+#include "components/text_codec.h"
+#include "doc/load_converter.h"
+#include "doc/stale_temporaries.h"
 #include "doc/whitespace_rules.h"
-#include "site/date_func.h"
 
 namespace {
 
@@ -31,7 +34,7 @@ void TEditFileInfo::SetTabSize(int TabInterval) {
   TabSize = columns > 0 ? columns : 32;
 }
 
-void TEditFileInfo::Load(const QString& Name) {
+bool TEditFileInfo::Load(const QString& Name, const std::function<bool()>& Accept) {
   Baseline.Clear();
   FileName = FileExists(Name) ? Name : QString();
   try {
@@ -42,44 +45,45 @@ void TEditFileInfo::Load(const QString& Name) {
     RaiseChange();
     throw;
   }
+  if (!FileName.isEmpty() && Accept && !Accept()) {
+    Baseline.Clear();
+    FDeletedLines.clear();
+    FileName.clear();
+    FLongestLine = 0;
+    DiskStamp = {};
+    return false;
+  }
   RaiseLoaded();
   RaiseChange();
+  return true;
 }
 
 void TEditFileInfo::Reload() {
   Baseline.Clear();
   FDeletedLines.clear();
+  FLongestLine = 0;
   Encoding = TTextEncoding::Utf8;
   Modified = false;
   DiskStamp = {};
   if (FileName.isEmpty()) return;
   // Taken before the read: a change made during it shows as a change later.
   DiskStamp = FileStampOf(FileName);
-  const int tabSize = EffectiveTabSize();
   // Each line is converted as it is split, while it is in the cache, and
-  // stored at its converted size: the whitespace rules treat UTF-8 and
-  // Windows-1252 bytes alike, so the encoding need not be known yet.
-  std::string converted;
-  auto addLine = [this, tabSize, &converted, diskLine = std::size_t(0)](TLines&, const char* data,
-                                                                        std::size_t size) mutable {
-    ConvertLineTo(data, size, tabSize, Conversion, converted);
-    if (DeleteEmptyLines && converted.empty()) {
-      FDeletedLines.resize(std::max(FDeletedLines.size(), diskLine / 64 + 1));
-      FDeletedLines[diskLine / 64] |= std::uint64_t(1) << (diskLine % 64);
-    } else {
-      Baseline.Append(converted);
-    }
-    ++diskLine;
-  };
+  // written once, at its converted size: the whitespace rules treat UTF-8
+  // and Windows-1252 bytes alike, so the encoding need not be known yet.
+  TLoadConverter converter(Baseline, FDeletedLines, EffectiveTabSize(), Conversion,
+                           DeleteEmptyLines);
   ++FReads;
   // Room for the file and a line break more on every 32 bytes, so that the
   // text is not copied while it grows.
   const std::size_t size = static_cast<std::size_t>(std::max<qint64>(DiskStamp.Size, 0));
-  TLines unused;
   try {
     try {
       Baseline.Reserve(size + size / 32 + 64);
-      Encoding = ReadDocumentFile(FileName, unused, addLine);
+      Encoding = ReadDocumentFile(
+          FileName, [&converter](const char* data, std::size_t n) { converter.Feed(data, n); });
+      converter.Finish();
+      FLongestLine = static_cast<qint64>(converter.LongestLine());
       if (Encoding == TTextEncoding::Windows1252) Windows1252ToUtf8InPlace(Baseline.Text());
     } catch (const std::bad_alloc&) {
       throw EInOutError(
@@ -91,6 +95,7 @@ void TEditFileInfo::Reload() {
     Baseline.Clear();
     FDeletedLines.clear();
     FileName.clear();
+    FLongestLine = 0;
     Encoding = TTextEncoding::Utf8;
     DiskStamp = {};
     throw;
@@ -112,6 +117,8 @@ bool TEditFileInfo::Convert(TLines& Lines) const {
 
 void TEditFileInfo::Save(TWriteMode Mode) {
   if (FileName.isEmpty()) throw EInOutError(QStringLiteral("Cannot save: no file is open."));
+  // A save cut short by a kill may have left a temporary beside the page.
+  CleanStaleTemporaries(QFileInfo(FileName).absolutePath());
   const int tabSize = EffectiveTabSize();
   // The file is written from the normalised lines first and Baseline takes
   // them only after that succeeded, so a failed save changes nothing.

@@ -34,8 +34,10 @@ class TEditFileInfo {
   void SetTabSize(int TabInterval);
   // Opens Name, or no file when none of that name exists. A file that exists
   // but cannot be read leaves no file open, raises the events so the window
-  // shows that, and throws EInOutError.
-  void Load(const QString& Name);
+  // shows that, and throws EInOutError. Accept, when given, is asked after
+  // the read and before the events (LongestLine is known then): false drops
+  // what was read without raising them, leaves no file open and returns false.
+  bool Load(const QString& Name, const std::function<bool()>& Accept = {});
   // Reads FileName again; on failure no file is open and EInOutError is thrown.
   void Reload();
   // Applies the loading conversion to Lines in place; true when it changed
@@ -55,6 +57,9 @@ class TEditFileInfo {
   qint64 LoadedLine(qint64 DiskLine) const;
   // Reads of the file since this record was made (loads and reloads).
   int ReadCount() const { return FReads; }
+  // Bytes of the file's longest line as last read, its line break not
+  // counted; 0 when no file is open.
+  qint64 LongestLine() const { return FLongestLine; }
   // The file's last-write date and time, "dd-mm-yyyy hh:nn"; empty when no
   // file is open.
   QString FileDateText() const;
@@ -69,4 +74,5 @@ class TEditFileInfo {
   // million empty lines small.
   std::vector<std::uint64_t> FDeletedLines;
   int FReads = 0;
+  qint64 FLongestLine = 0;
 };

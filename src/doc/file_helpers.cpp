@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "components/file_names.h"
 #include "doc/checked_write.h"
-#include "doc/file_names.h"
 
 namespace {
 

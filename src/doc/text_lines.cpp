@@ -1,5 +1,8 @@
 #include "doc/text_lines.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -96,6 +99,18 @@ TJoinedLines::TJoinedLines(const TLines& lines) {
 void TJoinedLines::Append(std::string_view line) {
   FText.append(line).append("\r\n", 2);
   ++FCount;
+}
+
+void TJoinedLines::Reserve(std::size_t bytes) {
+  FText.reserve(bytes);
+  // A page of many megabytes otherwise takes a page fault every 4 kB as it
+  // is filled; huge pages cut that to one every 2 MB where the system allows.
+  constexpr std::uintptr_t kHuge = 2 << 20;
+  if (FText.capacity() < 4 * kHuge) return;
+  const auto begin = (reinterpret_cast<std::uintptr_t>(FText.data()) + kHuge - 1) & ~(kHuge - 1);
+  const auto end =
+      (reinterpret_cast<std::uintptr_t>(FText.data()) + FText.capacity()) & ~(kHuge - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
 void TJoinedLines::Clear() {

@@ -53,8 +53,16 @@ class TJoinedLines {
   // For changes that keep every line break where it is (a change of
   // encoding of the text between them).
   std::string& Text() { return FText; }
-  void Reserve(std::size_t bytes) { FText.reserve(bytes); }
+  void Reserve(std::size_t bytes);
   void Append(std::string_view line);
+  // Appends a line of tabs tabs, then blanks blanks, then rest; inline, as
+  // the load calls it for every line.
+  void AppendIndented(std::size_t tabs, std::size_t blanks, std::string_view rest) {
+    if (tabs) FText.append(tabs, '\t');
+    if (blanks) FText.append(blanks, ' ');
+    FText.append(rest).append("\r\n", 2);
+    ++FCount;
+  }
   void Clear();
   // Calls fn(line) for each line, without its CR LF.
   template <typename Fn>

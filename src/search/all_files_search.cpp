@@ -11,9 +11,9 @@
 #include <memory>
 #include <new>
 
+#include "components/file_names.h"
+#include "components/text_codec.h"
 #include "doc/file_helpers.h"
-#include "doc/file_names.h"
-#include "doc/text_codec.h"
 #include "search/byte_search.h"
 
 namespace {

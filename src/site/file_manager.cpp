@@ -17,10 +17,10 @@
 #include <string_view>
 #include <vector>
 
+#include "components/file_names.h"
 #include "components/msg_door.h"
 #include "doc/checked_write.h"
 #include "doc/file_helpers.h"
-#include "doc/file_names.h"
 #include "site/site_names.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "components/date_func.h"
 #include "components/zel_component.h"
-#include "site/date_func.h"
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 

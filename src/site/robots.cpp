@@ -11,9 +11,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "components/date_func.h"
 #include "components/errors.h"
-#include "doc/file_names.h"
-#include "site/date_func.h"
+#include "components/file_names.h"
 #include "site/site_names.h"
 #include "site/test_page.h"
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "doc/text_codec.h"
+#include "components/text_codec.h"
 #include "doc/text_lines.h"
 #include "html/char_check.h"
 #include "site/site_check_internal.h"

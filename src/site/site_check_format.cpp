@@ -4,8 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "components/file_names.h"
 #include "config/ini_file.h"
-#include "doc/file_names.h"
 #include "site/site_check.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <memory>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 #include "site/site_check_internal.h"
 
 namespace {

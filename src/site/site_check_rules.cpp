@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "doc/text_codec.h"
+#include "components/text_codec.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 #include "site/file_manager.h"
 #include "site/site_check_internal.h"
 #include "site/site_check_rules.h"

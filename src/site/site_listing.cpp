@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 #include "site/site_names.h"
 
 QString ListingRoot(const TZELFileManager& manager) {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Paths of the site as its outputs show them. A path holds a name by its own
-// bytes (doc/file_names.h), and a name may hold any byte but "/" and NUL, a
+// bytes (components/file_names.h), and a name may hold any byte but "/" and NUL, a
 // line break included: no output line may be split or forged by one.
 #include <QString>
 

@@ -16,11 +16,11 @@
 #include <QRadioButton>
 
 #include "components/box_label.h"
+#include "components/date_func.h"
 #include "components/form_style.h"
 #include "components/msg_func.h"
 #include "config/dialog_frame.h"
 #include "config/environment.h"
-#include "site/date_func.h"
 #include "site/file_manager.h"
 #include "site/site_window_rules.h"
 #include "site/walk_tree_names.h"

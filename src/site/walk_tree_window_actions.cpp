@@ -11,11 +11,11 @@
 #include <QWindow>
 
 #include "components/box_label.h"
+#include "components/date_func.h"
 #include "components/desktop.h"
 #include "components/msg_func.h"
 #include "components/msg_window.h"
 #include "doc/checked_write.h"
-#include "site/date_func.h"
 #include "site/site_listing.h"
 #include "site/site_names.h"
 #include "site/site_window_rules.h"

@@ -7,6 +7,7 @@
 #undef slots
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -26,9 +27,9 @@
 #include "app/file_panel.h"
 #include "app/status_panels.h"
 #include "components/edit_controls.h"
+#include "components/file_names.h"
 #include "config/environment.h"
 #include "doc/edit_file_info.h"
-#include "doc/file_names.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
 #include "search/results_window.h"
@@ -335,6 +336,33 @@ class TestMainWindow : public QObject {
     w.List()->setCurrentRow(1);
     QTRY_COMPARE(w.Doc()->FileName, w.Site("b.html"));
     QCOMPARE(w.Editor()->TextLength(), (1 << 20) + 7 + 2);
+  }
+
+  // A page over the size where the long-line question is asked is still
+  // opened once: the question comes from the one read, counted here by the
+  // system rather than by the program.
+  void longLinePageOpenedOnce() {
+    TWindowFixture w;
+    w.Page("a.html", "short\r\n");
+    w.Page("b.html", "<p>" + QByteArray(1 << 20, 'x') + "</p>\r\n" + QByteArray(1 << 20, '\n'));
+    w.Open();
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(::inotify_add_watch(watch, QFile::encodeName(w.Site("b.html")), IN_OPEN) >= 0);
+    const auto opens = [watch] {
+      alignas(inotify_event) char buffer[4096];
+      int n = 0;
+      for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;)
+        for (char* p = buffer; p < buffer + got;
+             p += sizeof(inotify_event) + ((inotify_event*)p)->len)
+          ++n;
+      return n;
+    };
+    const auto yes = AnswerNextMessage(mrYes);
+    w.List()->setCurrentRow(1);
+    QTRY_COMPARE(w.Doc()->FileName, w.Site("b.html"));
+    QVERIFY(yes->Shown);
+    QCOMPARE(opens(), 1);
+    ::close(watch);
   }
 
   void nameNotValidText() {

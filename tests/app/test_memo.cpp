@@ -271,6 +271,18 @@ class TestMemo : public QObject {
     QCOMPARE(m->TextBytes(), std::string("one\r\nwtwo\r\nthree"));
   }
 
+  // A coloured page leaves the colouring before the view to idle time; a
+  // plain one, which no lexer ever finishes styling, must not, or the idle
+  // work never ends and the program stays busy.
+  void idleStylingOnlyWithALexer() {
+    TZELMemo m;
+    const auto idle = [&m] { return m.SendScintilla(QsciScintillaBase::SCI_GETIDLESTYLING); };
+    m.SetSyntaxLanguage(SyntaxLanguageFor("a.htm"));
+    QCOMPARE(idle(), long(QsciScintillaBase::SC_IDLESTYLING_TOVISIBLE));
+    m.SetSyntaxLanguage(SyntaxLanguageFor("a.txt"));
+    QCOMPARE(idle(), long(QsciScintillaBase::SC_IDLESTYLING_NONE));
+  }
+
   // Each language after another one, so that switching is covered; the
   // column-80 edge stays where it was.
   void syntaxColouring() {

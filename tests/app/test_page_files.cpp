@@ -6,9 +6,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "app/page_files.h"
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 class TestPageFiles : public QObject {
   Q_OBJECT
@@ -35,6 +36,30 @@ class TestPageFiles : public QObject {
              QStringList({"A.htm", "a.html", "b.html", "c.HTML", "style.css"}));
     QCOMPARE(ListPageFiles(dir.path(), ""), QStringList());
     QCOMPARE(ListPageFiles(dir.filePath("missing"), "*.html"), QStringList());
+  }
+
+  // Names alike in their first 16 bytes of key, and letters beyond ASCII,
+  // keep the one order: folded first, then exact.
+  void longAndForeignNamesInOrder() {
+    QTemporaryDir dir;
+    const QStringList expected{"a_long_common_prefix_1.htm",
+                               "A_long_common_prefix_2.htm",
+                               "a_long_common_prefix_2.htm",
+                               "a_long_common_prefix_10.htm",
+                               "b.htm",
+                               QString::fromUtf8("\xc3\x89t\xc3\xa9.htm"),
+                               QString::fromUtf8("\xc3\xa9t\xc3\xa9.htm")};
+    for (const QString& name : expected) {
+      QFile f(dir.filePath(name));
+      QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QStringList sorted = expected;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+      const QByteArray fa = a.toCaseFolded().toUtf8(), fb = b.toCaseFolded().toUtf8();
+      return fa != fb ? fa < fb : a.toUtf8() < b.toUtf8();
+    });
+    QCOMPARE(ListPageFiles(dir.path(), "*.htm"), sorted);
+    QCOMPARE(sorted.first(), QString("a_long_common_prefix_1.htm"));
   }
 
   void namesNotValidText() {

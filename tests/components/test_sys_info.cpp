@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include "components/date_func.h"
 #include "components/desktop.h"
 #include "components/msg_door.h"
 #include "components/sys_info.h"
 #include "components/zel_component.h"
-#include "site/date_func.h"
 
 class TestSysInfo : public QObject {
   Q_OBJECT

@@ -1,11 +1,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "components/date_func.h"
 #include "components/errors.h"
+#include "components/text_codec.h"
 #include "doc/edit_file_info.h"
-#include "doc/text_codec.h"
 #include "file_bytes.h"
-#include "site/date_func.h"
 
 using L = QList<QByteArray>;
 
@@ -195,7 +195,7 @@ class TestEditFileInfo : public QObject {
     info.Load(Path("big.htm"));
     QCOMPARE(info.Encoding, TTextEncoding::Utf8);
     QCOMPARE(info.Baseline.Lines(), Split(bytes));
-    QCOMPARE(LongestLineBytes(Path("big.htm")), chunk * 3 + 10);
+    QCOMPARE(info.LongestLine(), chunk * 3 + 10);
     info.Save();
     QByteArray expected = bytes;
     expected.replace("\xA9\n", "\xA9\r\n").replace("\rd", "\r\nd").append("\r\n");

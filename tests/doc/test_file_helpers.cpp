@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "components/file_names.h"
 #include "doc/file_helpers.h"
-#include "doc/file_names.h"
 #include "file_bytes.h"
 
 class TestFileHelpers : public QObject {

@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "components/date_func.h"
 #include "file_bytes.h"
-#include "site/date_func.h"
 
 namespace {
 

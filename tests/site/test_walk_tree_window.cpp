@@ -17,13 +17,13 @@
 #include <memory>
 
 #include "components/box_label.h"
+#include "components/date_func.h"
 #include "components/msg_func.h"
 #include "components/msg_window.h"
 #include "config/environment.h"
 #include "desktop_stub.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
-#include "site/date_func.h"
 #include "site/file_manager.h"
 #include "site/walk_tree_window.h"
 
