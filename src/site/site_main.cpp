@@ -12,6 +12,7 @@
 #include "doc/checked_write.h"
 #include "site/file_manager.h"
 #include "site/robots.h"
+#include "site/site_change_command.h"
 #include "site/site_listing.h"
 #include "site/test_page.h"
 
@@ -26,6 +27,8 @@ const char Usage[] =
     "  testpage DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
     "  robots DIR [--mask M] [--no-subdirs] [-o FILE]\n"
     "  sitemap DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
+    "  replace FIND REPLACEMENT DIR [--mask M] [--no-subdirs] [--case] [--dry-run]\n"
+    "  undo DIR [--force]\n"
     "  --help, --version\n";
 
 void Err(const QString& text) {
@@ -305,6 +308,7 @@ int main(int argc, char** argv) {
   try {
     if (args.isEmpty()) throw TUsageError{QStringLiteral("no command given")};
     const QString command = args.takeFirst();
+    if (IsSiteChangeCommand(command)) return RunSiteChangeCommand(command, args);
     const TArgs parsed = ParseArgs(args);
     TSiteCommand site(parsed);
     SetMsgDoor(&site.Door);
