@@ -200,6 +200,7 @@ TReplaceResult ApplyReplace(const TReplacePreview& preview, const std::vector<in
         continue;
       }
       QString reason;
+      const TFileStamp stamp = FileStampOf(pf.Path);
       const auto text = ReadSiteFile(pf.Path, &reason);
       if (!text) {
         leaveOut(reason);
@@ -211,15 +212,16 @@ TReplaceResult ApplyReplace(const TReplacePreview& preview, const std::vector<in
         leaveOut(QStringLiteral("changed on disk since the preview"));
         continue;
       }
-      journal->KeepOriginal(j, *text, changed);
       try {
         batch.Add(pf.Path, changed);
-        staged.push_back(j);
       } catch (const EQuillmereError& e) {
         jf.State = TJournalFileState::Failed;
         jf.Note = e.Message;
         result.Failed << e.Message;
+        continue;
       }
+      staged.push_back(j);
+      journal->KeepOriginal(j, *text, changed, stamp);
     }
     journal->Save(TJournalState::Prepared);
     batch.Sync();

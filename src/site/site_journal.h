@@ -35,7 +35,7 @@ struct TJournalFile {
   QString NewPath;  // the new name after a rename; empty when not renamed
   TJournalFileState State = TJournalFileState::Pending;
   QString Note;  // why it failed or was kept
-  qint64 OrigOffset = 0, OrigSize = -1;
+  qint64 OrigOffset = 0, OrigSize = -1;  // in the pack; offset -1: a link in the journal
   quint64 OrigHash = 0;
   qint64 NewSize = -1;  // -1: the content is not changed (a rename only)
   quint64 NewHash = 0;
@@ -92,9 +92,17 @@ class TSiteJournal {
   // The suffix of the change's temporaries beside each file.
   QByteArray TempSuffix() const { return ".qme-j" + FId.toLatin1(); }
 
-  // Keeps file Index's original bytes and the fingerprint of its new text.
-  void KeepOriginal(int index, const QByteArray& original, const QByteArray& newText);
-  // Writes the list with State; the originals are made durable first. Throws.
+  // Keeps file Index's original bytes (read when the file had Stamp) and the
+  // fingerprint of its new text. Call it once the new text is staged: the
+  // file is then kept as a hard link in the journal where it can be, since
+  // the change puts a new file in its place and the link keeps the old one
+  // whole; otherwise (another file system, a file the checked write must
+  // write over in place) the bytes are copied into the pack. Throws.
+  void KeepOriginal(int index, const QByteArray& original, const QByteArray& newText,
+                    const TFileStamp& stamp);
+  // Writes the list with State; the originals are made durable first (as
+  // the list's checked write ends with the journal folder's fsync, the links
+  // are too). Throws.
   void Save(TJournalState state);
   // File Index's bytes as they were before the change.
   QByteArray Original(int index) const;
@@ -111,6 +119,8 @@ class TSiteJournal {
  private:
   TSiteJournal() = default;
   bool Lock();
+  bool LinkOriginal(int index, const TFileStamp& stamp);
+  QString LinkName(int index) const;
   void Load(const QByteArray& text);
   QByteArray ListText() const;
   TJournalOutcome PutBack(bool interrupted, bool force);

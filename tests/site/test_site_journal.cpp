@@ -24,7 +24,7 @@ class TestSiteJournal : public QObject {
                                  {F("a.html"), F("b.html"), F("c.html"), F("d.html")});
     for (int i = 0; i < 3; ++i) {
       const QByteArray name = QFileInfo(j->Files()[std::size_t(i)].Path).fileName().toLatin1();
-      j->KeepOriginal(i, "old " + name, "new " + name);
+      j->KeepOriginal(i, "old " + name, "new " + name, {});
     }
     j->Files()[3].State = TJournalFileState::Failed;
     j->Save(state);
