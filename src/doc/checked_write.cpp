@@ -286,20 +286,17 @@ void TCheckedWrite::Stage(const QByteArray& suffix) {
   if (FFd < 0) Fail(EBADF);
   if (FMode == TWriteMode::InPlace) Fail(EINVAL);
   const QByteArray name = FolderOf(FReal) + "/." + BaseOf(FReal) + suffix;
+  const QByteArray proc = "/proc/self/fd/" + QByteArray::number(FFd);
+  auto give = [&] {
+    return FStage.isEmpty() ? ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(),
+                                       AT_SYMLINK_FOLLOW) == 0
+                            : ::rename(FStage.constData(), name.constData()) == 0;
+  };
   // A temporary of an earlier, interrupted batch of the same name goes first.
-  ::unlink(name.constData());
-  bool named;
-  if (FStage.isEmpty()) {
-    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(FFd);
-    named =
-        ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
-  } else {
-    named = ::rename(FStage.constData(), name.constData()) == 0;
-  }
+  bool named = give();
+  if (!named && errno == EEXIST && ::unlink(name.constData()) == 0) named = give();
   if (!named) Fail(errno);
   FStage = name;
-  // Write-back starts now, so that the batch's fsync pass mostly finds it done.
-  ::sync_file_range(FFd, 0, 0, SYNC_FILE_RANGE_WRITE);
   // Some file systems (NFS) report a failed write only when it is closed.
   const bool closed = ::close(FFd) == 0;
   FFd = -1;
@@ -316,15 +313,6 @@ void TCheckedWrite::CommitStaged() {
   }
   if (::rename(FStage.constData(), FReal.constData()) != 0) Fail(errno);
   FStage.clear();
-}
-
-void TCheckedWrite::SyncStaged() {
-  const int fd = ::open(FStage.constData(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) Fail(errno);
-  const bool synced = ::fsync(fd) == 0;
-  const int error = errno;
-  ::close(fd);
-  if (!synced) Fail(error);
 }
 
 QString TCheckedWrite::StagedName() const {

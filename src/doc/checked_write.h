@@ -62,8 +62,6 @@ class TCheckedWrite {
   void CommitStaged();
   // Where Stage put the bytes; empty before.
   QString StagedName() const;
-  // Makes the staged bytes durable (the batch's fsync pass). Throws.
-  void SyncStaged();
 
  private:
   [[noreturn]] void Fail(int error);

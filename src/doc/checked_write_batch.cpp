@@ -23,7 +23,10 @@ QByteArray FolderBytes(const QString& path) {
 
 TCheckedWriteBatch::TCheckedWriteBatch(QByteArray suffix) : FSuffix(std::move(suffix)) {}
 
-TCheckedWriteBatch::~TCheckedWriteBatch() { Cancel(); }
+TCheckedWriteBatch::~TCheckedWriteBatch() {
+  Cancel();
+  for (const auto& fs : FFileSystems) ::close(fs.second);
+}
 
 QString TCheckedWriteBatch::StagedNameFor(const QString& target, const QByteArray& suffix) {
   const QByteArray bytes = PathBytes(target);
@@ -33,6 +36,7 @@ QString TCheckedWriteBatch::StagedNameFor(const QString& target, const QByteArra
 }
 
 int TCheckedWriteBatch::Add(const QString& target, const QByteArray& data) {
+  WatchFileSystemOf(target);
   auto file = std::make_unique<TCheckedWrite>(target);
   file->Write(data);
   file->Stage(FSuffix);
@@ -40,11 +44,25 @@ int TCheckedWriteBatch::Add(const QString& target, const QByteArray& data) {
   return int(FFiles.size()) - 1;
 }
 
+void TCheckedWriteBatch::WatchFileSystemOf(const QString& target) {
+  const QByteArray folder = FolderBytes(target);
+  struct stat st {};
+  if (::stat(folder.constData(), &st) != 0) return;  // the write itself will say why
+  for (const auto& fs : FFileSystems)
+    if (fs.first == quint64(st.st_dev)) return;
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) FFileSystems.emplace_back(quint64(st.st_dev), fd);
+}
+
 void TCheckedWriteBatch::Sync() {
-  // Every file's write-back was started when it was staged; the first fsync
-  // commits the file system's journal for all of them, the rest find their
-  // part done. (syncfs would also flush what other programs left dirty.)
-  for (auto& file : FFiles) file->SyncStaged();
+  // One syncfs per file system: an fsync of each of 2,000 files took twice
+  // as long as the whole rewrite, each one waiting for its own journal
+  // commit. A descriptor opened before the first write there reports every
+  // write-back error since.
+  for (const auto& fs : FFileSystems)
+    if (::syncfs(fs.second) != 0)
+      throw EInOutError(QStringLiteral("Cannot write the changed files: %1")
+                            .arg(QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 void TCheckedWriteBatch::Commit(int index) {

@@ -1,11 +1,10 @@
 #pragma once
 // The checked write for many files at once (a site-wide change): every new
 // text goes to a temporary beside its target, then all of them are made
-// durable together (write-back started as each is staged, then one fsync
-// pass) and only then renamed. One write-and-fsync per file costs twice the
-// time of the whole rewrite of 2,000 pages; the guarantee stays that of
-// TCheckedWrite: no target is replaced before its new bytes, all of them,
-// are on disk.
+// durable together (one syncfs per file system) and only then renamed. One
+// fsync per file costs twice the time of the whole rewrite of 2,000 pages;
+// the guarantee stays that of TCheckedWrite: no target is replaced before
+// its new bytes, all of them, are on disk.
 //
 //   TCheckedWriteBatch batch(".qme-j20261207");
 //   for (...) try { batch.Add(path, bytes); } catch (const EInOutError&) { ... }
@@ -33,8 +32,9 @@ class TCheckedWriteBatch {
   int Add(const QString& target, const QByteArray& data);
   int Count() const { return int(FFiles.size()); }
   QString Target(int index) const { return FFiles[std::size_t(index)]->FileName(); }
-  // Makes every staged temporary durable. A write-back error throws
-  // EInOutError; Cancel then leaves every target as it was.
+  // Makes every staged temporary durable. A write-back error anywhere on
+  // their file systems throws EInOutError; Cancel then leaves every target
+  // as it was.
   void Sync();
   // Puts staged file Index in its target's place (after Sync). Throws for
   // that file only.
@@ -50,4 +50,7 @@ class TCheckedWriteBatch {
   QByteArray FSuffix;
   std::vector<std::unique_ptr<TCheckedWrite>> FFiles;
   std::vector<QByteArray> FFolders;  // of the committed files, for Finish
+  // One descriptor per file system, opened before its first write there.
+  std::vector<std::pair<quint64, int>> FFileSystems;
+  void WatchFileSystemOf(const QString& target);
 };
