@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ make
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
   libgl-dev
+  pkg-config libtidy-dev
   fonts-liberation fonts-dejavu-core
   libqt6svg6
   desktop-file-utils appstream dpkg-dev file
@@ -22,6 +23,9 @@ if [ "${1:-}" = "--peers" ]; then
 fi
 if [ "${1:-}" = "--format" ]; then
   packages+=(clang-format git)
+fi
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(tidy linkchecker)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -13,6 +13,7 @@
 #include "site/file_manager.h"
 #include "site/robots.h"
 #include "site/site_change_command.h"
+#include "site/site_check_cmd.h"
 #include "site/site_listing.h"
 #include "site/test_page.h"
 
@@ -29,6 +30,7 @@ const char Usage[] =
     "  sitemap DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
     "  replace FIND REPLACEMENT DIR [--mask M] [--no-subdirs] [--case] [--dry-run]\n"
     "  undo DIR [--force]\n"
+    "  check DIR [--mask M] [--no-subdirs] [--kinds K,...] [--warnings] [--format text|json]\n"
     "  --help, --version\n";
 
 void Err(const QString& text) {
@@ -309,6 +311,7 @@ int main(int argc, char** argv) {
     if (args.isEmpty()) throw TUsageError{QStringLiteral("no command given")};
     const QString command = args.takeFirst();
     if (IsSiteChangeCommand(command)) return RunSiteChangeCommand(command, args);
+    if (command == QLatin1String("check")) return SiteCheckCommand(args, IniFileName());
     const TArgs parsed = ParseArgs(args);
     TSiteCommand site(parsed);
     SetMsgDoor(&site.Door);
