@@ -1,15 +1,12 @@
 #include "site/replace_files.h"
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <optional>
 
-#include "doc/checked_write.h"
-#include "doc/checked_write_batch.h"
 #include "doc/file_names.h"
 #include "doc/text_codec.h"
 #include "search/byte_search.h"
+#include "site/site_change.h"
 #include "site/site_files.h"
 #include "site/site_journal.h"
 
@@ -109,9 +106,11 @@ QByteArray ReplaceWith(const QByteArray& text, const TForms& forms, int* count) 
   return out;
 }
 
-bool IsPlainFile(const QString& path) {
-  struct stat st {};
-  return ::lstat(PathBytes(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+// The text as the boxes show it: tab, CR and LF as their escape codes.
+QString ShownEscapes(QString text) {
+  return text.replace(u'\t', QLatin1String("%009"))
+      .replace(u'\r', QLatin1String("%013"))
+      .replace(u'\n', QLatin1String("%010"));
 }
 
 }  // namespace
@@ -120,11 +119,6 @@ int TReplacePreview::TotalHits() const {
   int total = 0;
   for (const TReplaceFile& f : Files) total += f.Hits;
   return total;
-}
-
-QString RelativeToRoot(const QString& path, const QString& root) {
-  const QString r = root.endsWith(u'/') ? root : root + u'/';
-  return ShownName(path.startsWith(r) ? path.mid(r.size()) : path);
 }
 
 QByteArray ReplaceInText(const QByteArray& text, const TReplaceOptions& options, int* count,
@@ -169,92 +163,22 @@ TReplacePreview PreviewReplace(const QString& root, const TReplaceOptions& optio
 }
 
 TReplaceResult ApplyReplace(const TReplacePreview& preview, const std::vector<int>& chosen) {
-  TReplaceResult result;
-  QStringList paths;
-  for (const int i : chosen) paths << preview.Files[std::size_t(i)].Path;
-  const QString what = QStringLiteral("Replace \"%1\" by \"%2\"")
-                           .arg(preview.Options.Find, preview.Options.Replacement);
-  std::unique_ptr<TSiteJournal> journal;
-  try {
-    journal = TSiteJournal::Begin(preview.Root, QStringLiteral("replace"), what, paths);
-  } catch (const EQuillmereError& e) {
-    result.Error = e.Message;
-    return result;
+  std::vector<TChangeItem> items;
+  for (const int i : chosen) {
+    const TReplaceFile& pf = preview.Files[std::size_t(i)];
+    const TReplaceOptions& o = preview.Options;
+    items.push_back({pf.Path, [&pf, &o](const QByteArray& now, QString* why) {
+                       int count = 0;
+                       QByteArray changed = ReplaceInText(now, o, &count);
+                       if (TSiteJournal::Fingerprint(now) != pf.Print || count != pf.Hits) {
+                         *why = QStringLiteral("changed on disk since the preview");
+                         return std::optional<QByteArray>();
+                       }
+                       return std::optional<QByteArray>(std::move(changed));
+                     }});
   }
-  result.JournalId = journal->Id();
-  TCheckedWriteBatch batch(journal->TempSuffix());
-  std::vector<int> staged;  // journal index of each staged file
-  auto& files = journal->Files();
-  try {
-    for (int j = 0; j < int(chosen.size()); ++j) {
-      const TReplaceFile& pf = preview.Files[std::size_t(chosen[std::size_t(j)])];
-      TJournalFile& jf = files[std::size_t(j)];
-      const QString shown = RelativeToRoot(pf.Path, preview.Root);
-      auto leaveOut = [&](const QString& why) {
-        jf.State = TJournalFileState::Failed;
-        jf.Note = why;
-        result.LeftOut << shown + QStringLiteral(": ") + why;
-      };
-      if (!InsideRoot(pf.Path, preview.Root) || !IsPlainFile(pf.Path)) {
-        leaveOut(QStringLiteral("not a plain file inside the site"));
-        continue;
-      }
-      QString reason;
-      const TFileStamp stamp = FileStampOf(pf.Path);
-      const auto text = ReadSiteFile(pf.Path, &reason);
-      if (!text) {
-        leaveOut(reason);
-        continue;
-      }
-      int count = 0;
-      const QByteArray changed = ReplaceInText(*text, preview.Options, &count);
-      if (TSiteJournal::Fingerprint(*text) != pf.Print || count != pf.Hits) {
-        leaveOut(QStringLiteral("changed on disk since the preview"));
-        continue;
-      }
-      try {
-        batch.Add(pf.Path, changed);
-      } catch (const EQuillmereError& e) {
-        jf.State = TJournalFileState::Failed;
-        jf.Note = e.Message;
-        result.Failed << e.Message;
-        continue;
-      }
-      staged.push_back(j);
-      journal->KeepOriginal(j, *text, changed, stamp);
-    }
-    journal->Save(TJournalState::Prepared);
-    batch.Sync();
-  } catch (const EQuillmereError& e) {
-    // Nothing is replaced yet: the temporaries go, the journal says so.
-    batch.Cancel();
-    result.Error = e.Message;
-    try {
-      journal->Save(TJournalState::RolledBack);
-    } catch (const EQuillmereError&) {
-      // The next start finds the journal unfinished and checks every file.
-    }
-    return result;
-  }
-  for (int k = 0; k < batch.Count(); ++k) {
-    TJournalFile& jf = files[std::size_t(staged[std::size_t(k)])];
-    try {
-      batch.Commit(k);
-      jf.State = TJournalFileState::Written;
-      jf.After = FileStampOf(jf.Path);
-      result.Written << jf.Path;
-    } catch (const EQuillmereError& e) {
-      jf.State = TJournalFileState::Failed;
-      jf.Note = e.Message;
-      result.Failed << e.Message;
-    }
-  }
-  batch.Finish();
-  try {
-    journal->Save(TJournalState::Done);
-    TSiteJournal::Prune(preview.Root);
-  } catch (const EQuillmereError& e) {
-    result.Error = e.Message;
-  }
-  return result;
+  const QString what =
+      QStringLiteral("Replace \"%1\" by \"%2\"")
+          .arg(ShownEscapes(preview.Options.Find), ShownEscapes(preview.Options.Replacement));
+  return ApplySiteChange(preview.Root, QStringLiteral("replace"), what, items);
 }

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "doc/file_helpers.h"
+#include "site/site_change.h"
+#include "site/site_files.h"
 
 struct TReplaceOptions {
   QString Find;                          // escape codes already decoded
@@ -58,19 +60,9 @@ TReplacePreview PreviewReplace(const QString& root, const TReplaceOptions& optio
 QByteArray ReplaceInText(const QByteArray& text, const TReplaceOptions& options, int* count,
                          QString* problem = nullptr);
 
-struct TReplaceResult {
-  QStringList Written;  // full paths
-  QStringList LeftOut;  // "path: why" (changed since the preview, not inside the root)
-  QStringList Failed;   // "why" for each file that could not be written
-  QString Error;        // the change stopped before any file was replaced
-  QString JournalId;
-  bool Ok() const { return Error.isEmpty() && LeftOut.isEmpty() && Failed.isEmpty(); }
-};
+using TReplaceResult = TSiteChangeResult;
 
 // Replaces in the files Chosen (indexes into Preview.Files). A file whose
 // bytes differ from what the preview saw is left out; one that cannot be
 // written is named and stops nothing else.
 TReplaceResult ApplyReplace(const TReplacePreview& preview, const std::vector<int>& chosen);
-
-// The path as shown relative to Root.
-QString RelativeToRoot(const QString& path, const QString& root);

@@ -6,13 +6,16 @@
 #include "components/errors.h"
 #include "doc/file_names.h"
 #include "search/escapes.h"
+#include "site/link_rewrite.h"
 #include "site/replace_files.h"
 #include "site/site_files.h"
 #include "site/site_journal.h"
+#include "site/site_listing.h"
 
 const char SiteChangeUsage[] =
     "  replace FIND REPLACEMENT DIR [--mask M] [--no-subdirs] [--case] [--dry-run]\n"
-    "  undo DIR [--force]\n";
+    "  undo DIR [--force]\n"
+    "  case lower|upper DIR --update-links [--mask M]\n";
 
 namespace {
 
@@ -35,7 +38,7 @@ struct TUsage {
 struct TChangeArgs {
   QStringList Positional;
   QString Mask = QLatin1String(kDefaultMask);
-  bool SubDirs = true, CaseSensitive = false, DryRun = false, Force = false;
+  bool SubDirs = true, CaseSensitive = false, DryRun = false, Force = false, UpdateLinks = false;
 };
 
 TChangeArgs Parse(const QStringList& args) {
@@ -53,6 +56,8 @@ TChangeArgs Parse(const QStringList& args) {
       a.DryRun = true;
     } else if (arg == QLatin1String("--force")) {
       a.Force = true;
+    } else if (arg == QLatin1String("--update-links")) {
+      a.UpdateLinks = true;
     } else if (arg == QLatin1String("--")) {
       a.Positional += args.mid(i + 1);
       break;
@@ -138,15 +143,55 @@ int Undo(const TChangeArgs& a) {
   return out.Kept.isEmpty() && out.Failed.isEmpty() ? 0 : 1;
 }
 
+// The file names to one case, then the links to them, as one change.
+int Case(TChangeArgs a) {
+  if (a.Positional.size() != 2) throw TUsage{QStringLiteral("wrong number of arguments")};
+  const QString which = a.Positional[0];
+  if (which != QLatin1String("lower") && which != QLatin1String("upper"))
+    throw TUsage{QStringLiteral("case takes lower or upper")};
+  const QString root = SiteFolder(a.Positional[1]);
+  Recover(root);
+  if (a.Mask == QLatin1String(kDefaultMask)) a.Mask = QStringLiteral("*.*");
+  std::vector<TRename> renames;
+  int failures = 0;
+  for (const QString& path : SiteFiles(root, a.Mask, true)) {
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    const QString newName = CaseFileName(name, which == QLatin1String("upper"));
+    if (newName == name) continue;
+    const QString newPath = path.left(path.size() - name.size()) + newName;
+    QString reason;
+    if (!RenameNoReplace(path, newName, &reason)) {
+      Err(RenameFailureText(path) + QStringLiteral(" (") + reason + u')');
+      ++failures;
+      continue;
+    }
+    renames.push_back({path, newPath});
+    Out(RelativeToRoot(path, root) + QStringLiteral(" -> ") + RelativeToRoot(newPath, root));
+  }
+  if (renames.empty()) return failures ? 1 : 0;
+  const TLinkPlan plan = PlanLinkUpdate(root, renames);
+  const TSiteChangeResult r =
+      ApplyLinkUpdate(plan, QStringLiteral("File names to %1 case, with their links").arg(which));
+  for (const QString& s : r.LeftOut) Err(QStringLiteral("Left out: ") + s);
+  for (const QString& s : r.Failed) Err(QStringLiteral("Not written: ") + s);
+  if (!r.Error.isEmpty()) Err(r.Error);
+  Out(QStringLiteral("Links changed: %1 in %2")
+          .arg(plan.References())
+          .arg(FilesText(int(r.Written.size()))));
+  return failures || !r.Ok() ? 1 : 0;
+}
+
 }  // namespace
 
-bool IsSiteChangeCommand(const QString& command) {
-  return command == QLatin1String("replace") || command == QLatin1String("undo");
+bool IsSiteChangeCommand(const QString& command, const QStringList& args) {
+  return command == QLatin1String("replace") || command == QLatin1String("undo") ||
+         (command == QLatin1String("case") && args.contains(QLatin1String("--update-links")));
 }
 
 int RunSiteChangeCommand(const QString& command, const QStringList& args) {
   try {
     const TChangeArgs a = Parse(args);
+    if (command == QLatin1String("case")) return Case(a);
     return command == QLatin1String("replace") ? Replace(a) : Undo(a);
   } catch (const TUsage& u) {
     Err(QStringLiteral("quillmere-site: ") + u.Text);

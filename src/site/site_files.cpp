@@ -101,3 +101,8 @@ bool InsideRoot(const QString& path, const QString& root) {
   return path.startsWith(r) && !path.contains(QLatin1String("/../")) &&
          !path.endsWith(QLatin1String("/.."));
 }
+
+QString RelativeToRoot(const QString& path, const QString& root) {
+  const QString r = root.endsWith(u'/') ? root : root + u'/';
+  return ShownName(path.startsWith(r) ? path.mid(r.size()) : path);
+}

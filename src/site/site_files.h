@@ -22,3 +22,6 @@ QString RenameBack(const QString& from, const QString& to);
 
 // Whether Path lies inside Root (both absolute and clean).
 bool InsideRoot(const QString& path, const QString& root);
+
+// The path as shown relative to Root.
+QString RelativeToRoot(const QString& path, const QString& root);

@@ -373,7 +373,7 @@ TJournalOutcome TSiteJournal::PutBack(bool interrupted, bool force) {
   TJournalOutcome out;
   if (!interrupted) Save(TJournalState::Undoing);
   TCheckedWriteBatch batch(TempSuffix() + 'u');
-  std::vector<int> staged;
+  std::vector<int> staged, renames;
   for (int i = 0; i < int(FFiles.size()); ++i) {
     TJournalFile& f = FFiles[std::size_t(i)];
     // Temporaries of a change that stopped before its renames.
@@ -382,16 +382,10 @@ TJournalOutcome TSiteJournal::PutBack(bool interrupted, bool force) {
     if (f.NewSize < 0 && f.NewPath.isEmpty()) continue;  // left out: never written
     if (!interrupted && f.State != TJournalFileState::Written) continue;
     const QString shown = ShownName(f.Path);
-    if (!f.NewPath.isEmpty() && Exists(f.NewPath) && !Exists(f.Path)) {
-      const QString reason = RenameBack(f.NewPath, f.Path);
-      if (!reason.isEmpty()) {
-        out.Failed << shown + QStringLiteral(": ") + reason;
-        continue;
-      }
-      if (f.NewSize < 0) ++out.Restored;
-    }
+    // Renames were done before the change began: an interrupted change keeps
+    // them, an undo takes them back once the contents are back.
     if (f.NewSize < 0) {
-      f.State = TJournalFileState::Restored;
+      if (!interrupted) renames.push_back(i);
       continue;
     }
     QString reason;
@@ -437,6 +431,21 @@ TJournalOutcome TSiteJournal::PutBack(bool interrupted, bool force) {
     }
   }
   batch.Finish();
+  for (const int i : renames) {
+    TJournalFile& f = FFiles[std::size_t(i)];
+    if (!Exists(f.NewPath) || Exists(f.Path)) {
+      out.Kept << ShownName(f.NewPath) + QStringLiteral(": not renamed back, ") +
+                      ShownName(f.Path) + QStringLiteral(" exists or it is gone");
+      f.State = TJournalFileState::Kept;
+      continue;
+    }
+    if (const QString reason = RenameBack(f.NewPath, f.Path); !reason.isEmpty()) {
+      out.Failed << ShownName(f.NewPath) + QStringLiteral(": ") + reason;
+      continue;
+    }
+    f.State = TJournalFileState::Restored;
+    ++out.Restored;
+  }
   // What could not be put back is tried again: by the next start after an
   // interrupted change, by the next undo after this one.
   if (out.Failed.isEmpty())

@@ -23,7 +23,7 @@ const char Usage[] =
     "Usage: quillmere-site COMMAND ...\n"
     "  list DIR [--mask M] [--no-subdirs] [--no-details] [--sort date|size|attr|name]\n"
     "           [--min-date dd-mm-yyyy]\n"
-    "  case lower|upper DIR [--mask M]\n"
+    "  case lower|upper DIR [--mask M] [--update-links]\n"
     "  touch \"dd-mm-yyyy hh:nn\" DIR [--mask M] [--no-subdirs] --yes\n"
     "  testpage DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
     "  robots DIR [--mask M] [--no-subdirs] [-o FILE]\n"
@@ -310,7 +310,7 @@ int main(int argc, char** argv) {
   try {
     if (args.isEmpty()) throw TUsageError{QStringLiteral("no command given")};
     const QString command = args.takeFirst();
-    if (IsSiteChangeCommand(command)) return RunSiteChangeCommand(command, args);
+    if (IsSiteChangeCommand(command, args)) return RunSiteChangeCommand(command, args);
     if (command == QLatin1String("check")) return SiteCheckCommand(args, IniFileName());
     const TArgs parsed = ParseArgs(args);
     TSiteCommand site(parsed);
