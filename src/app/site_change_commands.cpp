@@ -9,6 +9,7 @@
 #include "components/msg_func.h"
 #include "config/environment.h"
 #include "doc/edit_file_info.h"
+#include "site/link_update_offer.h"
 #include "site/replace_files_window.h"
 #include "site/site_journal.h"
 
@@ -111,4 +112,10 @@ void UndoSiteChange(TfrmMain* window) {
     MsgInfo(text, kUndoTitle);
   else
     MsgWarning(text, kUndoTitle);
+}
+
+void LinksAfterRename(TfrmMain* window, const QString& oldPath, const QString& newPath) {
+  const QStringList written =
+      OfferLinkUpdate(Environment->WorkingDir, {{oldPath, newPath}}, "Rename file");
+  ReloadIfWritten(window, written);
 }

@@ -11,6 +11,7 @@
 #include "components/msg_func.h"
 #include "doc/checked_write.h"
 #include "site/date_func.h"
+#include "site/link_update_offer.h"
 #include "site/site_listing.h"
 #include "site/site_window_rules.h"
 #include "site/walk_tree_window.h"
@@ -36,6 +37,7 @@ void TfrmWalkTree::ConvertCase() {
   QStringList paths;
   for (int i = 0; i < lbxFiles->count(); ++i) paths << lbxFiles->item(i)->text();
   const bool upper = FCaseButtons->checkedId() == 1;
+  std::vector<TRename> renamed;
   {
     TWaitCursor wait;
     struct TBoxCloser {
@@ -55,10 +57,13 @@ void TfrmWalkTree::ConvertCase() {
       if (!RenameNoReplace(path, newName)) {
         MsgStop(RenameFailureText(path), "Warning");
         Desktop().Beep();
+      } else {
+        renamed.push_back({path, path.left(path.size() - name.size()) + newName});
       }
     }
   }
   ListSite();
+  OfferLinkUpdate(edtLocalRoot->text(), renamed, "Convert");
 }
 
 void TfrmWalkTree::TouchFiles() {
