@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
 
@@ -106,7 +107,18 @@ void UndoSiteChange(TfrmMain* window) {
     out.Failed << e.Message;
   }
   QApplication::restoreOverrideCursor();
-  ReloadIfWritten(window, paths);
+  if (info->Modified) {
+    ReloadIfWritten(window, paths);
+  } else {
+    // The list shows the names as they are again; the open page keeps its
+    // place under its old name.
+    QString reopen = info->FileName;
+    for (const TJournalFile& f : journal->Files())
+      if (!f.NewPath.isEmpty() && TSiteJournal::RootKey(f.NewPath) == TSiteJournal::RootKey(reopen))
+        reopen = f.Path;
+    window->RefreshFileList();
+    window->OpenFileByName(QFileInfo(reopen).fileName());
+  }
   const QString text = out.Text().replace(u'\n', QLatin1String("\r\n"));
   if (out.Failed.isEmpty())
     MsgInfo(text, kUndoTitle);

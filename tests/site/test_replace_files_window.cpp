@@ -10,11 +10,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/command_table.h"
 #include "components/check_list_box.h"
+#include "doc/edit_file_info.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
 #include "site/replace_files_window.h"
 #include "site/site_journal.h"
+#include "window_fixture.h"
 
 class TestReplaceFilesWindow : public QObject {
   Q_OBJECT
@@ -81,6 +84,34 @@ class TestReplaceFilesWindow : public QObject {
     QTest::keyClick(form.edtFind, Qt::Key_S);
     QVERIFY(!form.bbtReplace->isEnabled());
     QVERIFY(TSiteJournal::LatestDone(Site));
+  }
+
+  // Rename asks whether the links follow; one undo takes back both.
+  void renameQuestionAndUndo() {
+    TWindowFixture w;
+    const QByteArray a = "<a href=\"b.html#x\">b</a>\r\n";
+    w.Page("a.html", a);
+    w.Page("b.html", "<p id=x>b</p>\r\n");
+    w.Open();
+    w.Window()->OpenFileByName("b.html");
+    w.Window()->SaveDialog = [&](const QString&, const QString&) { return w.Site("c.html"); };
+    const auto question = AnswerNextMessage(mrYes);
+    w.Command(cmdFileRename);
+    QCOMPARE(question->Text, QString("1 page refers to b.html. Change their links to c.html?"));
+    QCOMPARE(question->Caption, QString("Rename file"));
+    QCOMPARE(ReadBytes(w.Site("a.html")), QByteArray("<a href=\"c.html#x\">b</a>\r\n"));
+    QVERIFY(!QFile::exists(w.Site("b.html")));
+    QCOMPARE(QFileInfo(w.Doc()->FileName).fileName(), QString("c.html"));
+
+    const auto sure = AnswerNextMessage(mrYes);
+    const auto done = AnswerNextMessage(mrOk);
+    w.Window()->findChild<QAction*>("menEditUndoSiteChange")->trigger();
+    QVERIFY(sure->Text.startsWith("Undo \"Rename b.html to c.html, with its links\""));
+    QCOMPARE(done->Text, QString("2 files put back."));
+    QCOMPARE(ReadBytes(w.Site("a.html")), a);
+    QCOMPARE(ReadBytes(w.Site("b.html")), QByteArray("<p id=x>b</p>\r\n"));
+    QVERIFY(!QFile::exists(w.Site("c.html")));
+    QCOMPARE(QFileInfo(w.Doc()->FileName).fileName(), QString("b.html"));
   }
 };
 
