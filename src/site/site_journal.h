@@ -34,7 +34,7 @@ struct TJournalFile {
   QString Path;     // full path of the file changed (the old name for a rename)
   QString NewPath;  // the new name after a rename; empty when not renamed
   TJournalFileState State = TJournalFileState::Pending;
-  QString Note;  // why it failed or was kept
+  QString Note;                          // why it failed or was kept
   qint64 OrigOffset = 0, OrigSize = -1;  // in the pack; offset -1: a link in the journal
   quint64 OrigHash = 0;
   qint64 NewSize = -1;  // -1: the content is not changed (a rename only)
