@@ -1,5 +1,6 @@
 // Replace in files: the bytes it writes, the files it picks, what it leaves
 // out, and quillmere-site replace and undo as a shell sees them.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -152,6 +153,7 @@ class TestReplaceFiles : public QObject {
     auto j = TSiteJournal::LatestDone(Site);
     QVERIFY(j);
     QCOMPARE(j->Id(), r.JournalId);
+    QCOMPARE(j->Kind(), QString("replace"));
     QCOMPARE(int(j->Files()[1].State), int(TJournalFileState::Failed));
     QCOMPARE(int(j->Files()[2].State), int(TJournalFileState::Written));
     QVERIFY(j->Files()[2].After.Exists);
@@ -182,6 +184,36 @@ class TestReplaceFiles : public QObject {
     QCOMPARE(ReadBytes(F("a.html")), QByteArray("hit a"));
     QCOMPARE(ReadBytes(F("b.html")), QByteArray("hit b"));
     QVERIFY(!TSiteJournal::LatestDone(Site));
+  }
+
+  // A page with a second name is written over in place, so its original must
+  // be copied, not linked; a page rewritten in place with its old time and
+  // size still counts as the change left it (the stamp decides).
+  void secondNameAndStamp() {
+    WriteBytes(F("a.html"), "hit a");
+    WriteBytes(F("b.html"), "hit b");
+    QCOMPARE(::link(QFile::encodeName(F("a.html")).constData(),
+                    QFile::encodeName(F("alias.txt")).constData()),
+             0);
+    TReplaceOptions o = Options("hit", "new");
+    o.Mask = "*.html";
+    TReplacePreview p = PreviewReplace(Site, o);
+    QVERIFY(ApplyReplace(p, All(p)).Ok());
+    QCOMPARE(ReadBytes(F("alias.txt")), QByteArray("new a"));
+    auto j = TSiteJournal::LatestDone(Site);
+    const TFileStamp after = j->Files()[1].After;
+    {
+      QFile f(F("b.html"));
+      QVERIFY(f.open(QIODevice::ReadWrite));
+      f.write("old b");
+    }
+    const struct timespec times[2] = {
+        {0, UTIME_OMIT}, {time_t(after.MTimeNs / 1000000000), long(after.MTimeNs % 1000000000)}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(F("b.html")).constData(), times, 0), 0);
+    QVERIFY(j->ChangedSince().isEmpty());
+    QCOMPARE(j->Undo(false).Restored, 2);
+    QCOMPARE(ReadBytes(F("a.html")), QByteArray("hit a"));
+    QCOMPARE(ReadBytes(F("b.html")), QByteArray("hit b"));
   }
 
   void command() {
