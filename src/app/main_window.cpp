@@ -19,6 +19,7 @@
 #include "app/file_panel.h"
 #include "app/memo.h"
 #include "app/recovery_keeper.h"
+#include "app/site_change_commands.h"
 #include "app/status_panels.h"
 #include "components/about_dialog.h"
 #include "components/accessible_names.h"
@@ -67,6 +68,7 @@ void TfrmMain::FormCreate() {
   BuildFilePanel();
   BuildEditPanel();
   BuildMenus();
+  InstallSiteChangeCommands(this);
   NameControlsByHints(this);
   auto* column = new QVBoxLayout(centralWidget());
   column->setContentsMargins(0, 0, 0, 0);

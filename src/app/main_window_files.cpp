@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "app/page_files.h"
+#include "app/site_change_commands.h"
 #include "app/web_links.h"
 #include "components/delay_func.h"
 #include "components/desktop.h"
@@ -149,6 +150,7 @@ void TfrmMain::RenameDocument() {
   RefreshFileList();
   DelaySeconds(0.1);
   LoadByName(current);
+  if (!QFileInfo::exists(old)) LinksAfterRename(this, old, current);
 }
 
 void TfrmMain::OpenWebLink(int tag) {

@@ -284,3 +284,40 @@ void WriteFileChecked(const QString& target, const QByteArray& data, TWriteMode 
   file.Write(data);
   file.Commit();
 }
+
+void TCheckedWrite::Stage(const QByteArray& suffix) {
+  if (FFd < 0) Fail(EBADF);
+  if (FMode == TWriteMode::InPlace) Fail(EINVAL);
+  const QByteArray name = FolderOf(FReal) + "/." + BaseOf(FReal) + suffix;
+  const QByteArray proc = "/proc/self/fd/" + QByteArray::number(FFd);
+  auto give = [&] {
+    return FStage.isEmpty() ? ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(),
+                                       AT_SYMLINK_FOLLOW) == 0
+                            : ::rename(FStage.constData(), name.constData()) == 0;
+  };
+  // A temporary of an earlier, interrupted batch of the same name goes first.
+  bool named = give();
+  if (!named && errno == EEXIST && ::unlink(name.constData()) == 0) named = give();
+  if (!named) Fail(errno);
+  FStage = name;
+  // Some file systems (NFS) report a failed write only when it is closed.
+  const bool closed = ::close(FFd) == 0;
+  FFd = -1;
+  if (!closed) Fail(errno);
+}
+
+void TCheckedWrite::CommitStaged() {
+  if (FStage.isEmpty()) Fail(EBADF);
+  if (FMode == TWriteMode::InPlace || FWriteOver) {
+    FFd = ::open(FStage.constData(), O_RDONLY | O_CLOEXEC);
+    if (FFd < 0) Fail(errno);
+    CommitInPlace();
+    return;
+  }
+  if (::rename(FStage.constData(), FReal.constData()) != 0) Fail(errno);
+  FStage.clear();
+}
+
+QString TCheckedWrite::StagedName() const {
+  return NameFromBytes(std::string_view(FStage.constData(), std::size_t(FStage.size())));
+}

@@ -53,6 +53,16 @@ class TCheckedWrite {
   // The name the caller gave.
   QString FileName() const { return FTarget; }
 
+  // The batch form's two halves (see TCheckedWriteBatch): Stage gives the
+  // temporary the name "." + the target's name + Suffix beside the target and
+  // closes it, not yet durable; once the batch has made every staged file
+  // durable together, CommitStaged puts it in the target's place. Both throw
+  // as Commit does, the target then as it was.
+  void Stage(const QByteArray& suffix);
+  void CommitStaged();
+  // Where Stage put the bytes; empty before.
+  QString StagedName() const;
+
  private:
   [[noreturn]] void Fail(int error);
   void CommitInPlace();

@@ -12,6 +12,7 @@
 #include "doc/checked_write.h"
 #include "site/file_manager.h"
 #include "site/robots.h"
+#include "site/site_change_command.h"
 #include "site/site_check_cmd.h"
 #include "site/site_listing.h"
 #include "site/site_names.h"
@@ -23,11 +24,13 @@ const char Usage[] =
     "Usage: quillmere-site COMMAND ...\n"
     "  list DIR [--mask M] [--no-subdirs] [--no-details] [--sort date|size|attr|name]\n"
     "           [--min-date dd-mm-yyyy]\n"
-    "  case lower|upper DIR [--mask M]\n"
+    "  case lower|upper DIR [--mask M] [--update-links]\n"
     "  touch \"dd-mm-yyyy hh:nn\" DIR [--mask M] [--no-subdirs] --yes\n"
     "  testpage DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
     "  robots DIR [--mask M] [--no-subdirs] [-o FILE]\n"
     "  sitemap DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
+    "  replace FIND REPLACEMENT DIR [--mask M] [--no-subdirs] [--case] [--dry-run]\n"
+    "  undo DIR [--force]\n"
     "  check DIR [--mask M] [--no-subdirs] [--kinds K,...] [--warnings] [--format text|json]\n"
     "  -h, --help, --version\n";
 
@@ -300,6 +303,7 @@ int main(int argc, char** argv) {
   try {
     if (args.isEmpty()) throw TUsageError{QStringLiteral("no command given")};
     const QString command = args.takeFirst();
+    if (IsSiteChangeCommand(command, args)) return RunSiteChangeCommand(command, args);
     if (command == QLatin1String("check")) return SiteCheckCommand(args, IniFileName());
     const TArgs parsed = ParseArgs(args);
     TSiteCommand site(parsed);

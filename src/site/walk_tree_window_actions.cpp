@@ -16,6 +16,7 @@
 #include "components/msg_func.h"
 #include "components/msg_window.h"
 #include "doc/checked_write.h"
+#include "site/link_update_offer.h"
 #include "site/site_listing.h"
 #include "site/site_names.h"
 #include "site/site_window_rules.h"
@@ -69,6 +70,7 @@ void TfrmWalkTree::ConvertCase() {
     const QString name = path.mid(path.lastIndexOf('/') + 1);
     if (CaseFileName(name, upper) != name) ++toRename;
   }
+  std::vector<TRename> renamed;
   {
     TWaitCursor wait;
     struct TBoxCloser {
@@ -105,11 +107,14 @@ void TfrmWalkTree::ConvertCase() {
       if (!RenameNoReplace(path, newName)) {
         MsgStop(RenameFailureText(path), "Warning");
         Desktop().Beep();
+      } else {
+        renamed.push_back({path, path.left(path.size() - name.size()) + newName});
       }
       ++done;
     }
   }
   ListSite();
+  OfferLinkUpdate(edtLocalRoot->text(), renamed, "Convert");
 }
 
 void TfrmWalkTree::TouchFiles() {
