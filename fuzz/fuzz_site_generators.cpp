@@ -13,6 +13,7 @@
 #include "components/file_names.h"
 #include "fuzz_support.h"
 #include "site/robots.h"
+#include "site/site_names.h"
 #include "site/test_page.h"
 
 namespace {
@@ -78,15 +79,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   FUZZ_CHECK(failure.isEmpty());
   FUZZ_CHECK(!robots.isEmpty() && robots.first() == "User-agent: *");
   QStringList expected{"User-agent: *"};
-  for (const QString& page : disallowed) expected << "Disallow: /" + page;
+  for (const QString& page : disallowed) expected << "Disallow: /" + AddressPath(page);
   FUZZ_CHECK(robots == expected);
 
   const QStringList sitemap = WriteSitemap(pages, root, remote, &failure);
   FUZZ_CHECK(failure.isEmpty());
   QStringList listed;
   for (const QString& page : pages)
-    if (IsPage(page) && !disallowed.contains(page)) listed << RemoteRootWithSlash(remote) + page;
-  if (XmlSafe(remote) && std::all_of(pages.begin(), pages.end(), XmlSafe)) {
+    if (IsPage(page) && !disallowed.contains(page))
+      listed << RemoteRootWithSlash(remote) + EncodedUrlPath(page);
+  if (XmlSafe(remote)) {
     QXmlStreamReader xml(sitemap.join('\n'));
     QStringList locs;
     while (!xml.atEnd())
@@ -99,6 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const QStringList test = WriteTestPage(pages, {}, remote, {});
   const QString joined = test.join('\n');
   for (const QString& page : pages)
-    if (IsPage(page)) FUZZ_CHECK(joined.contains(page));
+    if (IsPage(page)) FUZZ_CHECK(joined.contains(AddressPath(page)));
   return 0;
 }
