@@ -13,6 +13,7 @@
 #include "site/file_manager.h"
 #include "site/robots.h"
 #include "site/site_listing.h"
+#include "site/site_publish_cmd.h"
 #include "site/test_page.h"
 
 namespace {
@@ -26,6 +27,7 @@ const char Usage[] =
     "  testpage DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
     "  robots DIR [--mask M] [--no-subdirs] [-o FILE]\n"
     "  sitemap DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
+    "  publish DIR [--to TARGET] [--delete] [--exclude P] [--dry-run] [--no-check]\n"
     "  --help, --version\n";
 
 void Err(const QString& text) {
@@ -305,6 +307,7 @@ int main(int argc, char** argv) {
   try {
     if (args.isEmpty()) throw TUsageError{QStringLiteral("no command given")};
     const QString command = args.takeFirst();
+    if (command == QLatin1String("publish")) return RunPublishCommand(args);
     const TArgs parsed = ParseArgs(args);
     TSiteCommand site(parsed);
     SetMsgDoor(&site.Door);
