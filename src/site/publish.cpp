@@ -2,21 +2,27 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QRegularExpression>
 
 #include "doc/file_names.h"
 
 namespace {
 
+// Made absolute by hand: a name such as ":x" is a folder here, not one of
+// Qt's resources.
+QString AbsolutePath(const QString& path) {
+  return QDir::cleanPath(path.startsWith(u'/') ? path : QDir::currentPath() + u'/' + path);
+}
+
 // The folder a local path stands for, links resolved as far as the path
 // exists, so that a link into the site cannot hide where it leads.
 QString ResolvedFolder(const QString& path) {
-  QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+  QString existing = AbsolutePath(path);
   QString rest;
   while (!QFileInfo::exists(existing) && existing != QLatin1String("/")) {
-    rest = QFileInfo(existing).fileName() + (rest.isEmpty() ? QString() : u'/' + rest);
-    existing = QFileInfo(existing).absolutePath();
+    const qsizetype slash = existing.lastIndexOf(u'/');
+    rest = existing.mid(slash + 1) + (rest.isEmpty() ? QString() : u'/' + rest);
+    existing = slash > 0 ? existing.left(slash) : QStringLiteral("/");
   }
   QString resolved = QFileInfo(existing).canonicalFilePath();
   if (resolved.isEmpty()) resolved = existing;
@@ -25,15 +31,6 @@ QString ResolvedFolder(const QString& path) {
 
 bool Within(const QString& inner, const QString& outer) {
   return inner == outer || inner.startsWith(outer == QLatin1String("/") ? outer : outer + u'/');
-}
-
-// A name as one line of text: kept bytes and control characters shown as
-// the replacement character, so that no name can split a line.
-QString LineName(const QString& name) {
-  QString shown = ShownName(name);
-  for (QChar& c : shown)
-    if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QChar(0xFFFD);
-  return shown;
 }
 
 }  // namespace
@@ -81,7 +78,7 @@ QString PublishTargetProblem(const QString& localRoot, const QString& target) {
 
 QString RsyncTarget(const QString& target) {
   if (IsRemoteTarget(target)) return target;
-  const QString path = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+  const QString path = AbsolutePath(target);
   return path.endsWith(u'/') ? path : path + u'/';
 }
 
@@ -174,6 +171,13 @@ TPublishPreview ParseRsyncPreview(const QByteArray& output) {
   return preview;
 }
 
+QString ItemLineName(const QString& name) {
+  QString shown = ShownName(name);
+  for (QChar& c : shown)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QChar(0xFFFD);
+  return shown;
+}
+
 QString FileCountText(int count) {
   return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
 }
@@ -181,14 +185,21 @@ QString FileCountText(int count) {
 QString PublishSizeText(qint64 size) {
   if (size < 1024)
     return size == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(size);
-  return QLocale::c().formattedDataSize(size, 1, QLocale::DataSizeTraditionalFormat);
+  static const char* const Units[] = {"KB", "MB", "GB", "TB"};
+  double value = double(size) / 1024;
+  int unit = 0;
+  while (value >= 1024 && unit < 3) {
+    value /= 1024;
+    ++unit;
+  }
+  return QString::number(value, 'f', 1) + u' ' + QLatin1String(Units[unit]);
 }
 
 QStringList PreviewLines(const TPublishPreview& preview, const QString& target) {
   QStringList lines{QStringLiteral("Preview of the publish to %1:").arg(target)};
   static const char* const Words[] = {"create  ", "change  ", "remove  "};
   for (const TPublishItem& item : preview.Items) {
-    QString line = QLatin1String(Words[item.Action]) + LineName(item.Name);
+    QString line = QLatin1String(Words[item.Action]) + ItemLineName(item.Name);
     if (item.IsFile && !item.IsLink && item.Action != TPublishItem::Remove)
       line += QStringLiteral("  (%1)").arg(PublishSizeText(item.Size));
     lines.append(line);

@@ -66,6 +66,9 @@ QByteArray UnescapeRsyncName(const QByteArray& name);
 QString FileCountText(int count);
 QString PublishSizeText(qint64 size);
 
+// A name as one line of text: kept bytes and control characters shown as
+// the replacement character, so that no name can split a line.
+QString ItemLineName(const QString& name);
 // The preview as the output pane and standard output show it.
 QStringList PreviewLines(const TPublishPreview& preview, const QString& target);
 // "Send N files (SIZE) to TARGET?", with " and remove M files there" when M > 0.

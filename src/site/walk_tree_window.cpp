@@ -91,6 +91,7 @@ TfrmWalkTree::TfrmWalkTree(QWidget* parent) : QDialog(parent) {
   ifmManagerImg->setObjectName("ifmManagerImg");
   BuildControls();
   SetTabOrder();
+  BuildPublishControls();
 }
 
 TfrmWalkTree::~TfrmWalkTree() = default;
@@ -177,6 +178,7 @@ void TfrmWalkTree::ShowSiteWindow(const QString& localRoot, QWidget* parent) {
   TfrmWalkTree window(parent);
   window.edtRemoteRoot->setText(Environment->RemoteRoot);
   window.edtLocalRoot->setText(localRoot);
+  window.LoadPublishSettings();
   window.edtTouch->setText(DateTimeToDateTimeStr(QDateTime::currentDateTime()));
   window.exec();
   Environment->RemoteRoot = window.edtRemoteRoot->text();
@@ -201,6 +203,7 @@ void TfrmWalkTree::Run(TAction action) {
 }
 
 void TfrmWalkTree::done(int result) {
+  if (!PublishMayClose()) return;
   // Closing during a walk: stop it, the modal loop ends once it unwinds.
   if (FBusy) {
     FPending = nullptr;

@@ -1,0 +1,221 @@
+// The site window's Publish: the Target field, the preview by rsync's dry
+// run, the questions, the send with its progress and Stop. rsync runs as a
+// process, so the window stays alive all the while.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "components/errors.h"
+#include "components/msg_func.h"
+#include "config/environment.h"
+#include "site/publish.h"
+#include "site/publish_check.h"
+#include "site/publish_settings.h"
+#include "site/rsync_run.h"
+#include "site/walk_tree_window.h"
+
+namespace {
+
+const char PublishCaption[] = "Publish";
+
+// The client height with the publish row below the SaveAs row.
+constexpr int PublishHeight = 572;
+
+// The askpass script installed beside the program; none in a test build.
+QString AskPassProgram() {
+  const QFileInfo script(QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/quillmere-askpass"));
+  return script.isExecutable() ? script.absoluteFilePath() : QString();
+}
+
+}  // namespace
+
+// What one publish from the window holds between its steps.
+class TPublishFlow : public QObject {
+ public:
+  enum TStep { psIdle, psPreview, psSend };
+  explicit TPublishFlow(QObject* parent) : QObject(parent), Run(new TRsyncRun(this)) {}
+  TRsyncRun* Run;
+  TStep Step = psIdle;
+  TPublishJob Job;
+  TPublishPreview Preview;
+  QStringList Lines;   // the pane's lines of this publish
+  QString LoadedRoot;  // the local root whose settings the fields show
+  TPublishSettings Settings;
+};
+
+void TfrmWalkTree::BuildPublishControls() {
+  setFixedSize(width(), PublishHeight);
+  auto* label = new QLabel("Target", this);
+  label->setObjectName("lblTarget");
+  label->move(8, 544);
+  label->adjustSize();
+  edtTarget = new QLineEdit(this);
+  edtTarget->setObjectName("edtTarget");
+  edtTarget->setGeometry(88, 540, 449, 24);
+  edtTarget->setPlaceholderText("user@host:/var/www/site/ or a folder");
+  label->setBuddy(edtTarget);
+  prbPublish = new QProgressBar(this);
+  prbPublish->setObjectName("prbPublish");
+  prbPublish->setGeometry(88, 540, 449, 24);
+  prbPublish->hide();
+  bbtPublish = new QPushButton("&Publish", this);
+  bbtPublish->setObjectName("bbtPublish");
+  bbtPublish->setGeometry(544, 540, 75, 24);
+  bbtPublish->setAutoDefault(false);
+  setTabOrder(edtSaveAs, edtTarget);
+  setTabOrder(edtTarget, bbtPublish);
+
+  FPublish = new TPublishFlow(this);
+  FPublish->Run->SetEnvironment(PublishEnvironment(AskPassProgram()));
+  connect(bbtPublish, &QPushButton::clicked, this, &TfrmWalkTree::bbtPublishClick);
+  connect(edtLocalRoot, &QLineEdit::editingFinished, this, [this] { LoadPublishSettings(); });
+  connect(this, &QDialog::finished, this, [this] { StorePublishSettings(); });
+  connect(FPublish->Run, &TRsyncRun::ItemRead, this, &TfrmWalkTree::PublishItemRead);
+  // Queued: the questions that follow a step must not run inside the
+  // process's own signal.
+  connect(FPublish->Run, &TRsyncRun::Finished, this, &TfrmWalkTree::PublishStepDone,
+          Qt::QueuedConnection);
+}
+
+void TfrmWalkTree::LoadPublishSettings() {
+  const QString root = PublishRootKey(edtLocalRoot->text());
+  if (!Environment || root == FPublish->LoadedRoot) return;
+  StorePublishSettings();
+  FPublish->LoadedRoot = root;
+  FPublish->Settings = ReadPublishSettings(Environment->IniFileName, root);
+  edtTarget->setText(FPublish->Settings.Target);
+}
+
+void TfrmWalkTree::StorePublishSettings() {
+  if (!Environment || FPublish->LoadedRoot.isEmpty()) return;
+  if (edtTarget->text() == FPublish->Settings.Target) return;
+  FPublish->Settings.Target = edtTarget->text();
+  try {
+    WritePublishSettings(Environment->IniFileName, FPublish->LoadedRoot, FPublish->Settings);
+  } catch (const EInOutError& e) {
+    MsgStop(e.Message, PublishCaption);
+  }
+}
+
+bool TfrmWalkTree::PublishMayClose() {
+  if (FPublish->Step == TPublishFlow::psIdle) return true;
+  if (MsgYesNo("Publishing is running. Stop it?", PublishCaption) != mrYes) return false;
+  FPublish->Run->Stop();
+  return true;
+}
+
+void TfrmWalkTree::bbtPublishClick() {
+  if (FPublish->Step != TPublishFlow::psIdle) {
+    FPublish->Run->Stop();
+    return;
+  }
+  LoadPublishSettings();
+  StorePublishSettings();
+  TPublishFlow& p = *FPublish;
+  const QString root = edtLocalRoot->text();
+  if (const QString problem = PublishTargetProblem(root, edtTarget->text()); !problem.isEmpty()) {
+    MsgWarning(problem, PublishCaption);
+    return;
+  }
+  if (p.Settings.CheckFirst) {
+    TPublishCheck check;
+    {
+      TWaitCursor wait;
+      check = CheckBeforePublish(root);
+    }
+    if (check.Count > 0 && MsgYesNo(CheckQuestion(check.Count), PublishCaption) != mrYes) {
+      SetOutput(check.Lines);
+      return;
+    }
+  }
+  p.Job = TPublishJob();
+  p.Job.LocalRoot = root;
+  p.Job.Target = edtTarget->text();
+  p.Job.Delete = p.Settings.Delete;
+  p.Job.Exclude = p.Settings.ExcludePatterns();
+  p.Job.DryRun = true;
+  p.Lines = {
+      QStringLiteral("Preview of the publish to %1: rsync is comparing...").arg(p.Job.Target)};
+  SetOutput(p.Lines);
+  SetPublishStep(TPublishFlow::psPreview);
+  p.Run->Start(p.Job);
+}
+
+void TfrmWalkTree::SetPublishStep(int step) {
+  FPublish->Step = TPublishFlow::TStep(step);
+  const bool busy = step != TPublishFlow::psIdle;
+  bbtPublish->setText(busy ? "&Stop" : "&Publish");
+  edtTarget->setVisible(!busy);
+  prbPublish->setVisible(busy);
+  // The site must stay as the preview saw it until the send is over.
+  for (QWidget* w : std::initializer_list<QWidget*>{edtLocalRoot, bbtList, bbtCase, bbtTouch,
+                                                    bbtRobots, bbtTestPage, bbtSaveAs})
+    w->setEnabled(!busy);
+  if (step == TPublishFlow::psPreview) prbPublish->setRange(0, 0);
+  if (!busy) {
+    UpdateButtons();
+    edtSaveAsChange();
+  }
+}
+
+void TfrmWalkTree::PublishItemRead(const TPublishItem& item) {
+  if (FPublish->Step != TPublishFlow::psSend || item.Action == TPublishItem::Other) return;
+  static const char* const Words[] = {"sent    ", "sent    ", "removed "};
+  const QString line = QLatin1String(Words[item.Action]) + ItemLineName(item.Name);
+  FPublish->Lines.append(line);
+  memOutput->appendPlainText(line);
+  prbPublish->setValue(FPublish->Run->SentCount());
+}
+
+void TfrmWalkTree::PublishStepDone(bool ok, int, const QString& message) {
+  TPublishFlow& p = *FPublish;
+  if (p.Step == TPublishFlow::psPreview) {
+    if (!ok) {
+      SetPublishStep(TPublishFlow::psIdle);
+      SetOutput(p.Lines << message << QStringLiteral("Nothing was sent."));
+      if (!p.Run->Stopped()) MsgStop(message, PublishCaption);
+      return;
+    }
+    p.Preview = ParseRsyncPreview(p.Run->Output());
+    p.Lines = PreviewLines(p.Preview, p.Job.Target);
+    SetOutput(p.Lines);
+    if (p.Preview.SendCount == 0 && p.Preview.RemoveCount == 0) {
+      SetPublishStep(TPublishFlow::psIdle);
+      SetOutput(p.Lines << QStringLiteral("Nothing to send: %1 is up to date.").arg(p.Job.Target));
+      return;
+    }
+    if (MsgYesNo(SendQuestion(p.Preview, p.Job.Target), PublishCaption) != mrYes) {
+      SetPublishStep(TPublishFlow::psIdle);
+      SetOutput(p.Lines << QStringLiteral("Nothing was sent."));
+      return;
+    }
+    p.Job.DryRun = false;
+    p.Job.MaxDelete = p.Preview.RemoveCount;
+    SetPublishStep(TPublishFlow::psSend);
+    prbPublish->setRange(0, std::max(p.Preview.SendCount, 1));
+    prbPublish->setValue(0);
+    prbPublish->setFormat(QStringLiteral("%v of %m files"));
+    p.Run->Start(p.Job);
+    return;
+  }
+  if (p.Step != TPublishFlow::psSend) return;
+  SetPublishStep(TPublishFlow::psIdle);
+  const QString sent = QStringLiteral("%1 of %2 (%3) sent to %4")
+                           .arg(p.Run->SentCount())
+                           .arg(FileCountText(p.Preview.SendCount),
+                                PublishSizeText(p.Run->SentSize()), p.Job.Target);
+  if (ok) {
+    p.Lines << QStringLiteral("Done: ") + sent + u'.';
+  } else {
+    p.Lines << message << QStringLiteral("Only %1.").arg(sent);
+  }
+  SetOutput(p.Lines);
+  if (!ok && !p.Run->Stopped())
+    MsgStop(message + QStringLiteral("\r\nOnly ") + sent + u'.', PublishCaption);
+}
