@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ make
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
   libgl-dev
+  pkg-config libtidy-dev
   fonts-liberation fonts-dejavu-core
   libqt6svg6
   desktop-file-utils appstream dpkg-dev file

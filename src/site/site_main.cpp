@@ -12,6 +12,7 @@
 #include "doc/checked_write.h"
 #include "site/file_manager.h"
 #include "site/robots.h"
+#include "site/site_check_cmd.h"
 #include "site/site_listing.h"
 #include "site/site_publish_cmd.h"
 #include "site/test_page.h"
@@ -27,6 +28,7 @@ const char Usage[] =
     "  testpage DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
     "  robots DIR [--mask M] [--no-subdirs] [-o FILE]\n"
     "  sitemap DIR --remote URL [--mask M] [--no-subdirs] [-o FILE]\n"
+    "  check DIR [--mask M] [--no-subdirs] [--kinds K,...] [--warnings] [--format text|json]\n"
     "  publish DIR [--to TARGET] [--delete] [--exclude P] [--dry-run] [--no-check]\n"
     "  --help, --version\n";
 
@@ -307,6 +309,7 @@ int main(int argc, char** argv) {
   try {
     if (args.isEmpty()) throw TUsageError{QStringLiteral("no command given")};
     const QString command = args.takeFirst();
+    if (command == QLatin1String("check")) return SiteCheckCommand(args, IniFileName());
     if (command == QLatin1String("publish")) return RunPublishCommand(args);
     const TArgs parsed = ParseArgs(args);
     TSiteCommand site(parsed);
