@@ -1,8 +1,21 @@
 #include "site/publish_check.h"
 
-TPublishCheck CheckBeforePublish(const QString&) {
+#include "site/site_check.h"
+
+TPublishCheck CheckBeforePublish(const QString& localRoot, const QString& iniFileName) {
+  TCheckOptions options;
+  options.Root = localRoot;
+  options.Kinds = KindBit(ckBroken) | KindBit(ckCase) | KindBit(ckOutside);
+  ReadCheckSettings(iniFileName, &options);
+  const TCheckResult result = RunSiteCheck(options);
   TPublishCheck check;
-  check.Note = QStringLiteral("The site check is not available in this build.");
+  check.Ran = result.Error.isEmpty();
+  check.Note = result.Error;
+  for (const TCheckFinding& finding : result.Findings) {
+    if (!(options.Kinds & KindBit(finding.Kind))) continue;
+    ++check.Count;
+    check.Lines.append(CheckFindingLine(finding));
+  }
   return check;
 }
 

@@ -6,15 +6,15 @@
 #include <QStringList>
 
 struct TPublishCheck {
-  bool Ran = false;   // false where no check could be made
+  bool Ran = false;   // false where the check could not run
   int Count = 0;      // findings of the three kinds
   QStringList Lines;  // one per finding, "PATH:LINE:COL: KIND: MESSAGE"
   QString Note;       // why it did not run
 };
 
-// Checks the site under LocalRoot as the publish sends it (every file, all
-// sub-folders).
-TPublishCheck CheckBeforePublish(const QString& localRoot);
+// Checks every page under LocalRoot, sub-folders included, with the index
+// pages of the settings file IniFileName.
+TPublishCheck CheckBeforePublish(const QString& localRoot, const QString& iniFileName);
 
 // "The site has N broken links. Publish anyway?"
 QString CheckQuestion(int count);

@@ -111,7 +111,7 @@ int RunPublishCommand(const QStringList& args) {
     return 1;
   }
   if (kept.CheckFirst && !a->NoCheck) {
-    const TPublishCheck check = CheckBeforePublish(root);
+    const TPublishCheck check = CheckBeforePublish(root, SettingsFileName());
     if (!check.Ran && !check.Note.isEmpty()) Err(check.Note);
     if (check.Count > 0) {
       for (const QString& line : check.Lines)

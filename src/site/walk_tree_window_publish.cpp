@@ -127,7 +127,7 @@ void TfrmWalkTree::bbtPublishClick() {
     TPublishCheck check;
     {
       TWaitCursor wait;
-      check = CheckBeforePublish(root);
+      check = CheckBeforePublish(root, Environment ? Environment->IniFileName : QString());
     }
     if (check.Count > 0 && MsgYesNo(CheckQuestion(check.Count), PublishCaption) != mrYes) {
       SetOutput(check.Lines);
