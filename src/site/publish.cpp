@@ -221,6 +221,22 @@ QString SendQuestion(const TPublishPreview& preview, const QString& target) {
   return text + u'?';
 }
 
+QString SentAfterFailureText(const TPublishPreview& before, const TPublishPreview* after,
+                             const QString& target) {
+  if (!after)
+    return QStringLiteral("Which files reached %1 is not known: publish again to complete it.")
+        .arg(target);
+  const int landed = std::max(0, before.SendCount - after->SendCount);
+  QString text = QStringLiteral("%1 of %2 reached %3")
+                     .arg(landed)
+                     .arg(FileCountText(before.SendCount), target);
+  if (after->SendCount > 0)
+    text += QStringLiteral("; %1 still to send").arg(FileCountText(after->SendCount));
+  if (after->RemoveCount > 0)
+    text += QStringLiteral("; %1 still to remove").arg(FileCountText(after->RemoveCount));
+  return text + u'.';
+}
+
 QString RsyncFailureText(int exitStatus, const QString& errorText) {
   struct TMeaning {
     int Status;
@@ -240,9 +256,24 @@ QString RsyncFailureText(int exitStatus, const QString& errorText) {
       {30, "the server did not answer in time"},
       {255, "the SSH connection failed"},
   };
+  // ssh's own words say more than the status rsync makes of them.
+  static const TMeaning SshWords[] = {
+      {0, "Permission denied"},  {1, "Host key verification failed"},
+      {2, "Connection refused"}, {2, "Could not resolve hostname"},
+      {2, "No route to host"},   {2, "Connection timed out"},
+  };
+  static const char* const SshMeanings[] = {"the server refused the login",
+                                            "the server's host key was not accepted",
+                                            "the server could not be reached"};
   QString meaning = QStringLiteral("rsync failed");
   for (const TMeaning& m : Meanings)
     if (m.Status == exitStatus) meaning = QLatin1String(m.Text);
+  if (exitStatus == 12 || exitStatus == 255)
+    for (const TMeaning& w : SshWords)
+      if (errorText.contains(QLatin1String(w.Text))) {
+        meaning = QLatin1String(SshMeanings[w.Status]);
+        break;
+      }
   QString text =
       QStringLiteral("Publishing failed: %1 (rsync exit status %2).").arg(meaning).arg(exitStatus);
   const QString own = errorText.trimmed();

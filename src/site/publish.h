@@ -73,5 +73,11 @@ QString ItemLineName(const QString& name);
 QStringList PreviewLines(const TPublishPreview& preview, const QString& target);
 // "Send N files (SIZE) to TARGET?", with " and remove M files there" when M > 0.
 QString SendQuestion(const TPublishPreview& preview, const QString& target);
+// After a send that failed or was stopped: how many of the files the
+// preview showed are on the target now, from a second dry run (After), or,
+// without one, that this is not known. rsync's own lines cannot tell: a
+// file it sent may still have failed on the server's side.
+QString SentAfterFailureText(const TPublishPreview& before, const TPublishPreview* after,
+                             const QString& target);
 // What rsync's exit status means, for the message that carries its own text.
 QString RsyncFailureText(int exitStatus, const QString& errorText);

@@ -72,6 +72,12 @@ void TRsyncRun::Stop() {
   FKillTimer->start(StopGraceMs);
 }
 
+QString TRsyncRun::ErrorText() const {
+  QString text = QString::fromLocal8Bit(FErrors);
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+  return text;
+}
+
 void TRsyncRun::ReadOutput() {
   const QByteArray chunk = FProcess->readAllStandardOutput();
   FOutput += chunk;
@@ -88,7 +94,12 @@ void TRsyncRun::ReadOutput() {
 
 void TRsyncRun::TakeLine(const QByteArray& line) {
   TPublishItem item;
-  if (line.isEmpty() || !ParseRsyncItem(line, item)) return;
+  if (line.isEmpty()) return;
+  if (!ParseRsyncItem(line, item)) {
+    // The server's own messages may arrive on standard output.
+    if (line.startsWith("rsync")) FErrors += line + '\n';
+    return;
+  }
   FItems.append(item);
   if (item.IsFile && item.Action != TPublishItem::Remove && item.Action != TPublishItem::Other) {
     ++FSentCount;

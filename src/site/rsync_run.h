@@ -37,7 +37,8 @@ class TRsyncRun : public QObject {
   // Files whose transfer rsync reported finished.
   int SentCount() const { return FSentCount; }
   qint64 SentSize() const { return FSentSize; }
-  QString ErrorText() const { return QString::fromLocal8Bit(FErrors); }
+  // rsync's and ssh's messages, line ends made "\n".
+  QString ErrorText() const;
 
   // Runs Job to its end, letting events run meanwhile; true on success.
   bool RunToEnd(const TPublishJob& job);

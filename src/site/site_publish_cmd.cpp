@@ -157,7 +157,15 @@ int RunPublishCommand(const QStringList& args) {
           .arg(FileCountText(run.SentCount()), PublishSizeText(run.SentSize()), job.Target);
   if (!sent) {
     std::fprintf(stderr, "%s\n", failure.toLocal8Bit().constData());
-    Err(done);
+    // What the server holds now, from a second look; never rsync's own
+    // count of a send that failed.
+    job.DryRun = true;
+    job.MaxDelete = -1;
+    job.Progress = false;
+    QObject::disconnect(&run, &TRsyncRun::OutputRead, nullptr, nullptr);
+    const bool looked = run.RunToEnd(job);
+    const TPublishPreview after = ParseRsyncPreview(run.Output());
+    Err(SentAfterFailureText(preview, looked ? &after : nullptr, job.Target));
     return 1;
   }
   Out(QStringLiteral("Sent: ") + done);

@@ -38,7 +38,7 @@ QString AskPassProgram() {
 // What one publish from the window holds between its steps.
 class TPublishFlow : public QObject {
  public:
-  enum TStep { psIdle, psPreview, psSend };
+  enum TStep { psIdle, psPreview, psSend, psVerify };
   explicit TPublishFlow(QObject* parent) : QObject(parent), Run(new TRsyncRun(this)) {}
   TRsyncRun* Run;
   TStep Step = psIdle;
@@ -46,6 +46,8 @@ class TPublishFlow : public QObject {
   TPublishPreview Preview;
   QStringList Lines;   // the pane's lines of this publish
   QString LoadedRoot;  // the local root whose settings the fields show
+  QString Failure;     // why the send ended early
+  bool Stopped = false;
   TPublishSettings Settings;
 };
 
@@ -157,7 +159,7 @@ void TfrmWalkTree::SetPublishStep(int step) {
   for (QWidget* w : std::initializer_list<QWidget*>{edtLocalRoot, bbtList, bbtCase, bbtTouch,
                                                     bbtRobots, bbtTestPage, bbtSaveAs})
     w->setEnabled(!busy);
-  if (step == TPublishFlow::psPreview) prbPublish->setRange(0, 0);
+  if (step == TPublishFlow::psPreview || step == TPublishFlow::psVerify) prbPublish->setRange(0, 0);
   if (!busy) {
     UpdateButtons();
     edtSaveAsChange();
@@ -204,18 +206,30 @@ void TfrmWalkTree::PublishStepDone(bool ok, int, const QString& message) {
     p.Run->Start(p.Job);
     return;
   }
-  if (p.Step != TPublishFlow::psSend) return;
-  SetPublishStep(TPublishFlow::psIdle);
-  const QString sent = QStringLiteral("%1 of %2 (%3) sent to %4")
-                           .arg(p.Run->SentCount())
-                           .arg(FileCountText(p.Preview.SendCount),
-                                PublishSizeText(p.Run->SentSize()), p.Job.Target);
-  if (ok) {
-    p.Lines << QStringLiteral("Done: ") + sent + u'.';
-  } else {
-    p.Lines << message << QStringLiteral("Only %1.").arg(sent);
+  if (p.Step == TPublishFlow::psSend) {
+    if (ok) {
+      SetPublishStep(TPublishFlow::psIdle);
+      SetOutput(p.Lines << QStringLiteral("Done: %1 of %2 (%3) sent to %4.")
+                               .arg(p.Run->SentCount())
+                               .arg(FileCountText(p.Preview.SendCount),
+                                    PublishSizeText(p.Run->SentSize()), p.Job.Target));
+      return;
+    }
+    // rsync's lines cannot tell what reached the server: a second dry run can.
+    p.Failure = message;
+    p.Stopped = p.Run->Stopped();
+    p.Lines << message;
+    memOutput->appendPlainText(message);
+    p.Job.DryRun = true;
+    p.Job.MaxDelete = -1;
+    SetPublishStep(TPublishFlow::psVerify);
+    p.Run->Start(p.Job);
+    return;
   }
-  SetOutput(p.Lines);
-  if (!ok && !p.Run->Stopped())
-    MsgStop(message + QStringLiteral("\r\nOnly ") + sent + u'.', PublishCaption);
+  if (p.Step != TPublishFlow::psVerify) return;
+  SetPublishStep(TPublishFlow::psIdle);
+  const TPublishPreview after = ParseRsyncPreview(p.Run->Output());
+  const QString landed = SentAfterFailureText(p.Preview, ok ? &after : nullptr, p.Job.Target);
+  SetOutput(p.Lines << landed);
+  if (!p.Stopped) MsgStop(p.Failure + QStringLiteral("\r\n") + landed, PublishCaption);
 }
