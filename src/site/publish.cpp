@@ -158,7 +158,8 @@ TPublishPreview ParseRsyncPreview(const QByteArray& output) {
       preview.Unread.append(QString::fromLocal8Bit(line));
       continue;
     }
-    if (item.Action == TPublishItem::Other) continue;
+    // The target folder itself is no news.
+    if (item.Action == TPublishItem::Other || item.Name == QLatin1String("./")) continue;
     preview.Items.append(item);
     if (!item.IsFile) continue;
     if (item.Action == TPublishItem::Remove) {

@@ -90,6 +90,7 @@ class TfrmWalkTree : public QDialog {
   void StorePublishSettings();
   bool PublishMayClose();
   void SetPublishStep(int step);
+  void ShowPublishLines();
   void PublishItemRead(const TPublishItem& item);
   void PublishStepDone(bool ok, int exitStatus, const QString& message);
   TPublishFlow* FPublish = nullptr;

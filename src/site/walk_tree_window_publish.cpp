@@ -48,6 +48,7 @@ class TPublishFlow : public QObject {
   QString LoadedRoot;  // the local root whose settings the fields show
   QString Failure;     // why the send ended early
   bool Stopped = false;
+  QList<bool> Held;  // the enabled state of the controls a run holds
   TPublishSettings Settings;
 };
 
@@ -144,7 +145,7 @@ void TfrmWalkTree::bbtPublishClick() {
   p.Job.DryRun = true;
   p.Lines = {
       QStringLiteral("Preview of the publish to %1: rsync is comparing...").arg(p.Job.Target)};
-  SetOutput(p.Lines);
+  ShowPublishLines();
   SetPublishStep(TPublishFlow::psPreview);
   p.Run->Start(p.Job);
 }
@@ -155,19 +156,32 @@ void TfrmWalkTree::SetPublishStep(int step) {
   bbtPublish->setText(busy ? "&Stop" : "&Publish");
   edtTarget->setVisible(!busy);
   prbPublish->setVisible(busy);
-  // The site must stay as the preview saw it until the send is over.
-  for (QWidget* w : std::initializer_list<QWidget*>{edtLocalRoot, bbtList, bbtCase, bbtTouch,
-                                                    bbtRobots, bbtTestPage, bbtSaveAs})
-    w->setEnabled(!busy);
-  if (step == TPublishFlow::psPreview || step == TPublishFlow::psVerify) prbPublish->setRange(0, 0);
+  // The site must stay as the preview saw it until the send is over; the
+  // buttons come back as they were, the publish lines being no listing.
+  const QList<QWidget*> held{edtLocalRoot, bbtList,     bbtCase,  bbtTouch,
+                             bbtRobots,    bbtTestPage, bbtSaveAs};
+  if (busy && FPublish->Held.isEmpty())
+    for (QWidget* w : held) FPublish->Held.append(w->isEnabled());
+  for (qsizetype i = 0; i < held.size(); ++i)
+    held[i]->setEnabled(!busy && FPublish->Held.value(i, true));
   if (!busy) {
-    UpdateButtons();
+    FPublish->Held.clear();
     edtSaveAsChange();
   }
+  if (step == TPublishFlow::psPreview || step == TPublishFlow::psVerify) prbPublish->setRange(0, 0);
+}
+
+void TfrmWalkTree::ShowPublishLines() {
+  SetOutput(FPublish->Lines);
+  memOutput->moveCursor(QTextCursor::End);
+  // SaveAs writes into the site, which stays as the preview saw it.
+  if (FPublish->Step != TPublishFlow::psIdle) bbtSaveAs->setEnabled(false);
 }
 
 void TfrmWalkTree::PublishItemRead(const TPublishItem& item) {
-  if (FPublish->Step != TPublishFlow::psSend || item.Action == TPublishItem::Other) return;
+  if (FPublish->Step != TPublishFlow::psSend || item.Action == TPublishItem::Other ||
+      item.Name == QLatin1String("./"))
+    return;
   static const char* const Words[] = {"sent    ", "sent    ", "removed "};
   const QString line = QLatin1String(Words[item.Action]) + ItemLineName(item.Name);
   FPublish->Lines.append(line);
@@ -180,21 +194,24 @@ void TfrmWalkTree::PublishStepDone(bool ok, int, const QString& message) {
   if (p.Step == TPublishFlow::psPreview) {
     if (!ok) {
       SetPublishStep(TPublishFlow::psIdle);
-      SetOutput(p.Lines << message << QStringLiteral("Nothing was sent."));
+      p.Lines << message << QStringLiteral("Nothing was sent.");
+      ShowPublishLines();
       if (!p.Run->Stopped()) MsgStop(message, PublishCaption);
       return;
     }
     p.Preview = ParseRsyncPreview(p.Run->Output());
     p.Lines = PreviewLines(p.Preview, p.Job.Target);
-    SetOutput(p.Lines);
+    ShowPublishLines();
     if (p.Preview.SendCount == 0 && p.Preview.RemoveCount == 0) {
       SetPublishStep(TPublishFlow::psIdle);
-      SetOutput(p.Lines << QStringLiteral("Nothing to send: %1 is up to date.").arg(p.Job.Target));
+      p.Lines << QStringLiteral("Nothing to send: %1 is up to date.").arg(p.Job.Target);
+      ShowPublishLines();
       return;
     }
     if (MsgYesNo(SendQuestion(p.Preview, p.Job.Target), PublishCaption) != mrYes) {
       SetPublishStep(TPublishFlow::psIdle);
-      SetOutput(p.Lines << QStringLiteral("Nothing was sent."));
+      p.Lines << QStringLiteral("Nothing was sent.");
+      ShowPublishLines();
       return;
     }
     p.Job.DryRun = false;
@@ -209,10 +226,11 @@ void TfrmWalkTree::PublishStepDone(bool ok, int, const QString& message) {
   if (p.Step == TPublishFlow::psSend) {
     if (ok) {
       SetPublishStep(TPublishFlow::psIdle);
-      SetOutput(p.Lines << QStringLiteral("Done: %1 of %2 (%3) sent to %4.")
-                               .arg(p.Run->SentCount())
-                               .arg(FileCountText(p.Preview.SendCount),
-                                    PublishSizeText(p.Run->SentSize()), p.Job.Target));
+      p.Lines << QStringLiteral("Done: %1 of %2 (%3) sent to %4.")
+                     .arg(p.Run->SentCount())
+                     .arg(FileCountText(p.Preview.SendCount), PublishSizeText(p.Run->SentSize()),
+                          p.Job.Target);
+      ShowPublishLines();
       return;
     }
     // rsync's lines cannot tell what reached the server: a second dry run can.
@@ -230,6 +248,7 @@ void TfrmWalkTree::PublishStepDone(bool ok, int, const QString& message) {
   SetPublishStep(TPublishFlow::psIdle);
   const TPublishPreview after = ParseRsyncPreview(p.Run->Output());
   const QString landed = SentAfterFailureText(p.Preview, ok ? &after : nullptr, p.Job.Target);
-  SetOutput(p.Lines << landed);
+  p.Lines << landed;
+  ShowPublishLines();
   if (!p.Stopped) MsgStop(p.Failure + QStringLiteral("\r\n") + landed, PublishCaption);
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "config/environment.h"
@@ -72,18 +73,33 @@ class TestPublishWindow : public QObject {
   // Preview, question, send; a second publish finds nothing, a changed page
   // is the one file asked for, and No sends nothing. The site stays as it was.
   void previewAskSend() {
+    QTest::mouseClick(Control<QPushButton>("bbtList"), Qt::LeftButton);  // SaveAs and Touch on
     Control<QLineEdit>("edtTarget")->setText(Out());
     QVERIFY(Control<QWidget>("edtTarget")->geometry().top() >= 540);  // below the SaveAs row
-    const auto ask = AnswerNextMessage(mrYes);
+    // The question is answered only once the held controls were seen.
+    bool heldWhileAsked = false;
+    TMsgSeenPtr ask;
+    QTimer watch;
+    watch.setInterval(1);
+    connect(&watch, &QTimer::timeout, this, [&] {
+      if (ask || !QApplication::activeModalWidget()) return;
+      heldWhileAsked = !Control<QWidget>("bbtSaveAs")->isEnabled() &&
+                       !Control<QWidget>("bbtTouch")->isEnabled() && Publish()->text() == "&Stop";
+      ask = AnswerNextMessage(mrYes);
+    });
+    watch.start();
     PublishAndWait();
+    watch.stop();
+    QVERIFY(ask);
     QCOMPARE(ask->Text, QString("Send 2 files (42 bytes) to %1?").arg(Out()));
+    QVERIFY(heldWhileAsked);
     QCOMPARE(ReadBytes(Out("sub/page.htm")), QByteArray("<p>page</p>"));
     QVERIFY2(Pane().contains("create  sub/page.htm  (11 bytes)"), qPrintable(Pane()));
     QVERIFY2(Pane().endsWith(QString("Done: 2 of 2 files (42 bytes) sent to %1.").arg(Out())),
              qPrintable(Pane()));
     QCOMPARE(FWindow->OutputLines().join('\n'), Pane());
     QVERIFY(Control<QWidget>("edtTarget")->isVisible());
-    QVERIFY(Control<QWidget>("bbtList")->isEnabled());
+    QVERIFY(Control<QWidget>("bbtList")->isEnabled() && Control<QWidget>("bbtTouch")->isEnabled());
 
     PublishAndWait();
     QVERIFY2(Pane().endsWith(QString("Nothing to send: %1 is up to date.").arg(Out())),
