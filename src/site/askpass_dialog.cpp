@@ -10,30 +10,41 @@
 #include "components/msg_func.h"
 #include "config/dialog_frame.h"
 
-TfrmAskPass::TfrmAskPass(const QString& prompt, QWidget* parent) : QDialog(parent) {
+TfrmAskPass::TfrmAskPass(const QString& prompt, bool question, QWidget* parent) : QDialog(parent) {
   setObjectName("frmAskPass");
   setWindowTitle("Quillmere - SSH");
-  SetDialogFrame(this, {360, 150}, false);
+  constexpr int width = 480, margin = 12, buttonHeight = 28;
+  SetDialogFrame(this, {width, 100}, false);
   setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
   lblPrompt = new QLabel(prompt, this);
   lblPrompt->setObjectName("lblPrompt");
-  lblPrompt->setGeometry(12, 12, 336, 56);
   lblPrompt->setWordWrap(true);
+  lblPrompt->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  const int textHeight =
+      lblPrompt->fontMetrics()
+          .boundingRect(QRect(0, 0, width - 2 * margin, 10000), Qt::TextWordWrap, prompt)
+          .height();
+  lblPrompt->setGeometry(margin, margin, width - 2 * margin, textHeight);
+  int y = margin + textHeight + 8;
   edtPassword = new QLineEdit(this);
   edtPassword->setObjectName("edtPassword");
-  edtPassword->setGeometry(12, 76, 336, 24);
+  edtPassword->setGeometry(margin, y, width - 2 * margin, 24);
   edtPassword->setEchoMode(QLineEdit::Password);
   edtPassword->setAccessibleName(prompt);
-  bbtOK = new QPushButton("&OK", this);
+  edtPassword->setVisible(!question);
+  if (!question) y += 24 + 12;
+  bbtOK = new QPushButton(question ? "&Yes" : "&OK", this);
   bbtOK->setObjectName("bbtOK");
-  bbtOK->setGeometry(176, 112, 84, 28);
-  bbtOK->setDefault(true);
-  bbtCancel = new QPushButton("&Cancel", this);
+  bbtOK->setGeometry(width - 2 * (84 + 8) - 4, y, 84, buttonHeight);
+  bbtCancel = new QPushButton(question ? "&No" : "&Cancel", this);
   bbtCancel->setObjectName("bbtCancel");
-  bbtCancel->setGeometry(268, 112, 84, 28);
+  bbtCancel->setGeometry(width - 84 - margin, y, 84, buttonHeight);
+  // A question is answered No by Enter, as every question here is.
+  (question ? bbtCancel : bbtOK)->setDefault(true);
   connect(bbtOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(bbtCancel, &QPushButton::clicked, this, &QDialog::reject);
-  edtPassword->setFocus();
+  setFixedSize(width, y + buttonHeight + margin);
+  (question ? static_cast<QWidget*>(bbtCancel) : edtPassword)->setFocus();
 }
 
 QString TfrmAskPass::Password() const { return edtPassword->text(); }
@@ -46,18 +57,16 @@ TAskPassAnswer AskPass(const QString& prompt, const QString& kind) {
     return answer;
   }
   const bool hostKey = prompt.contains(QLatin1String("(yes/no"));
-  if (kind == QLatin1String("confirm") || hostKey) {
-    answer.Given = MsgYesNo(prompt, "SSH") == mrYes;
-    // The host key question wants the word typed; a confirm only the status.
-    if (hostKey) {
-      answer.Text = answer.Given ? QStringLiteral("yes") : QStringLiteral("no");
-      answer.Given = true;
-    }
-    return answer;
-  }
-  TfrmAskPass dialog(prompt);
+  const bool question = kind == QLatin1String("confirm") || hostKey;
+  TfrmAskPass dialog(prompt, question);
   answer.Given = dialog.exec() == QDialog::Accepted;
-  if (answer.Given) answer.Text = dialog.Password();
+  if (hostKey) {
+    // The host key question wants the word typed; a confirm only the status.
+    answer.Text = answer.Given ? QStringLiteral("yes") : QStringLiteral("no");
+    answer.Given = true;
+  } else if (answer.Given && !question) {
+    answer.Text = dialog.Password();
+  }
   return answer;
 }
 

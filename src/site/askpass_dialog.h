@@ -13,7 +13,9 @@ class QPushButton;
 class TfrmAskPass : public QDialog {
   Q_OBJECT
  public:
-  explicit TfrmAskPass(const QString& prompt, QWidget* parent = nullptr);
+  // A Question shows Yes and No and no field; the window grows to show
+  // the whole prompt (ssh's host key text runs to six lines).
+  TfrmAskPass(const QString& prompt, bool question, QWidget* parent = nullptr);
   QString Password() const;
 
  private:

@@ -174,6 +174,7 @@ void TfrmWalkTree::SetPublishStep(int step) {
 void TfrmWalkTree::ShowPublishLines() {
   SetOutput(FPublish->Lines);
   memOutput->moveCursor(QTextCursor::End);
+  memOutput->moveCursor(QTextCursor::StartOfLine);
   // SaveAs writes into the site, which stays as the preview saw it.
   if (FPublish->Step != TPublishFlow::psIdle) bbtSaveAs->setEnabled(false);
 }
