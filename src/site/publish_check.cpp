@@ -2,13 +2,15 @@
 
 #include "site/site_check.h"
 
-TPublishCheck CheckBeforePublish(const QString& localRoot, const QString& iniFileName) {
+TPublishCheck CheckBeforePublish(const QString& localRoot, const QString& iniFileName,
+                                 const std::atomic<bool>* stop) {
   TCheckOptions options;
   options.Root = localRoot;
   options.Kinds = KindBit(ckBroken) | KindBit(ckCase) | KindBit(ckOutside);
   ReadCheckSettings(iniFileName, &options);
-  const TCheckResult result = RunSiteCheck(options);
+  const TCheckResult result = RunSiteCheck(options, {}, stop);
   TPublishCheck check;
+  check.Stopped = result.Stopped;
   check.Ran = result.Error.isEmpty();
   check.Note = result.Error;
   for (const TCheckFinding& finding : result.Findings) {

@@ -3,12 +3,16 @@
 // process, so the window stays alive all the while.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <atomic>
+#include <thread>
 
 #include "components/errors.h"
 #include "components/msg_func.h"
@@ -26,6 +30,20 @@ const char PublishCaption[] = "Publish";
 // The client height with the publish row below the SaveAs row.
 constexpr int PublishHeight = 572;
 
+// Runs the site check on a worker thread while the window's events go on.
+TPublishCheck CheckWhileAlive(const QString& root, const QString& iniFileName,
+                              const std::atomic<bool>* stop) {
+  TPublishCheck check;
+  QEventLoop loop;
+  std::thread worker([&] {
+    check = CheckBeforePublish(root, iniFileName, stop);
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  return check;
+}
+
 // The askpass script installed beside the program; none in a test build.
 QString AskPassProgram() {
   const QFileInfo script(QCoreApplication::applicationDirPath() +
@@ -38,7 +56,7 @@ QString AskPassProgram() {
 // What one publish from the window holds between its steps.
 class TPublishFlow : public QObject {
  public:
-  enum TStep { psIdle, psPreview, psSend, psVerify };
+  enum TStep { psIdle, psCheck, psPreview, psSend, psVerify };
   explicit TPublishFlow(QObject* parent) : QObject(parent), Run(new TRsyncRun(this)) {}
   TRsyncRun* Run;
   TStep Step = psIdle;
@@ -49,6 +67,7 @@ class TPublishFlow : public QObject {
   QString Failure;     // why the send ended early
   bool Stopped = false;
   QList<bool> Held;  // the enabled state of the controls a run holds
+  std::atomic<bool> CheckStop = false;
   TPublishSettings Settings;
 };
 
@@ -109,12 +128,14 @@ void TfrmWalkTree::StorePublishSettings() {
 bool TfrmWalkTree::PublishMayClose() {
   if (FPublish->Step == TPublishFlow::psIdle) return true;
   if (MsgYesNo("Publishing is running. Stop it?", PublishCaption) != mrYes) return false;
+  FPublish->CheckStop = true;
   FPublish->Run->Stop();
   return true;
 }
 
 void TfrmWalkTree::bbtPublishClick() {
   if (FPublish->Step != TPublishFlow::psIdle) {
+    FPublish->CheckStop = true;
     FPublish->Run->Stop();
     return;
   }
@@ -127,10 +148,19 @@ void TfrmWalkTree::bbtPublishClick() {
     return;
   }
   if (p.Settings.CheckFirst) {
-    TPublishCheck check;
-    {
-      TWaitCursor wait;
-      check = CheckBeforePublish(root, Environment ? Environment->IniFileName : QString());
+    SetPublishStep(TPublishFlow::psCheck);
+    p.Lines = {QStringLiteral("Checking the site before it is published...")};
+    ShowPublishLines();
+    const QPointer<TfrmWalkTree> self(this);
+    p.CheckStop = false;
+    const TPublishCheck check =
+        CheckWhileAlive(root, Environment ? Environment->IniFileName : QString(), &p.CheckStop);
+    if (!self) return;
+    SetPublishStep(TPublishFlow::psIdle);
+    if (check.Stopped) {
+      p.Lines << QStringLiteral("The check was stopped; nothing was sent.");
+      ShowPublishLines();
+      return;
     }
     if (check.Count > 0 && MsgYesNo(CheckQuestion(check.Count), PublishCaption) != mrYes) {
       SetOutput(check.Lines);
@@ -168,7 +198,7 @@ void TfrmWalkTree::SetPublishStep(int step) {
     FPublish->Held.clear();
     edtSaveAsChange();
   }
-  if (step == TPublishFlow::psPreview || step == TPublishFlow::psVerify) prbPublish->setRange(0, 0);
+  if (step != TPublishFlow::psSend) prbPublish->setRange(0, 0);
 }
 
 void TfrmWalkTree::ShowPublishLines() {
