@@ -7,7 +7,7 @@ FUZZ_SMOKE_SECONDS ?= 4
 CMAKE_GEN  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps deps-run deps-faults deps-fuzz deps-format deps-peers format format-check build run test test-asan faults fuzz fuzz-smoke bench bench-peers package install clean
+.PHONY: all deps deps-run deps-bench deps-faults deps-fuzz deps-format deps-peers format format-check build run test test-asan faults fuzz fuzz-smoke bench bench-peers package install clean
 
 all: build
 
@@ -72,7 +72,12 @@ format: deps-format
 format-check: deps-format
 	bash scripts/format.sh --check
 
-bench: build
+# The site check's rows compare with tidy and linkchecker: installed where
+# missing, else those rows are skipped with a note.
+deps-bench:
+	-@bash scripts/install-deps.sh --bench
+
+bench: deps-bench build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/quillmere_bench
 
 # Quillmere beside Geany on the same 50 MB page under Xvfb (installs Geany,

@@ -29,6 +29,9 @@ fi
 if [ "${1:-}" = "--format" ]; then
   packages+=(clang-format git)
 fi
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(tidy linkchecker)
+fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

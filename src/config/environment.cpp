@@ -139,6 +139,9 @@ const TSetting Settings[] = {
     {"SpecCharOpen", &TEnv::SpecCharOpen, K::Bool, "FALSE"},
     {"RemoteRoot", &TEnv::RemoteRoot, K::Text, "http://www."},
     {"SyntaxHighlight", &TEnv::SyntaxHighlight, K::Bool, "TRUE"},
+    {"CheckIndexPages", &TEnv::CheckIndexPages, K::Text,
+     "index.html;index.htm;default.htm;default.html"},
+    {"CheckImageLimit", &TEnv::CheckImageLimit, K::Int, "200"},
 };
 
 bool GroupOn(const TEnv& e, TSettingGroup group) {

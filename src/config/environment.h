@@ -71,6 +71,9 @@ class TQMEEnvironment {
   bool SpecCharOpen{};
   QString RemoteRoot;
   bool SyntaxHighlight{};  // colour HTML, CSS and JavaScript pages
+  // The site check's index pages (";" between them) and its image size limit in KB.
+  QString CheckIndexPages;
+  std::int32_t CheckImageLimit{};
 
  private:
   void LocateFiles(const QString& programFile);

@@ -198,8 +198,13 @@ TPageScan ScanPage(const QByteArray& page, const QByteArray& pagePath, bool mess
     scan.Parsed = false;
     return scan;
   }
-  if (messages) tidyRunDiagnostics(tidy.Doc);
+  // The tree as parsed, before the clean-up may rename or drop elements.
   ReadTree(context, tidyGetRoot(tidy.Doc));
+  if (messages) {
+    // As tidy -e does: some attribute checks come with the clean-up.
+    tidyCleanAndRepair(tidy.Doc);
+    tidyRunDiagnostics(tidy.Doc);
+  }
   // The library may move an element (a <link> in the body goes to the head):
   // the page's own order counts, and one tag is read once.
   std::stable_sort(

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "doc/text_codec.h"
@@ -18,6 +19,17 @@ namespace {
 
 // A C1 control (U+0080 to U+009F) or a code the 8-bit rule refuses below 128.
 bool IsControlChar(char32_t code) { return code < 128 ? !IsLegalHtmlChar(code) : code <= 0x9F; }
+
+// The character as the message shows it: a control character would break
+// the finding's line (or vanish from it), so it is named by its code.
+std::string Shown(const std::string& character) {
+  const std::optional<char32_t> code = Utf8CodeAt(character, 0);
+  if (!code || (*code >= 32 && *code != 127 && !(*code >= 0x80 && *code <= 0x9F)))
+    return code ? character : "\uFFFD";
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", unsigned(*code));
+  return name;
+}
 
 }  // namespace
 
@@ -63,7 +75,12 @@ bool FirstBadCharacter(const QByteArray& page, bool declaresUtf8, bool allPagesR
       for (std::string& l : lines) Windows1252ToUtf8InPlace(l);
     std::string text;
     if (CheckChars(lines, *line, *column, text)) return false;
-    *message = QString::fromStdString(text);
+    const std::string& s = lines[size_t(*line - 1)];
+    const std::size_t at = ByteOffsetOfChar(s, *column);
+    std::size_t length = 1;
+    Utf8CodeAt(s, at, &length);
+    *message =
+        QString::fromStdString(IllegalCharMessage(Shown(s.substr(at, length)), *line, *column));
     return true;
   }
   // A page in UTF-8 may hold any character; only controls and bytes that
@@ -80,7 +97,7 @@ bool FirstBadCharacter(const QByteArray& page, bool declaresUtf8, bool allPagesR
         *line = int(l) + 1;
         *column = utf8 ? col : int(i) + 1;
         *message = QString::fromStdString(
-            IllegalCharMessage(code ? s.substr(i, length) : "\uFFFD", *line, *column));
+            IllegalCharMessage(Shown(code ? s.substr(i, length) : "\uFFFD"), *line, *column));
         return true;
       }
       i += code ? length : 1;

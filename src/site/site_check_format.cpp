@@ -5,11 +5,30 @@
 #include <QJsonObject>
 
 #include "config/ini_file.h"
+#include "doc/file_names.h"
 #include "site/site_check.h"
+
+namespace {
+
+// A page's path as a report line shows it: a byte that is no UTF-8 as U+FFFD
+// and a control character as \xHH, so that no name can split a line.
+QString ShownPath(const QString& page) {
+  const QString shown = ShownName(page);
+  QString out;
+  out.reserve(shown.size());
+  for (const QChar c : shown)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+      out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'));
+    else
+      out += c;
+  return out;
+}
+
+}  // namespace
 
 QString CheckFindingLine(const TCheckFinding& f) {
   return QStringLiteral("%1:%2:%3: %4: %5")
-      .arg(f.Page)
+      .arg(ShownPath(f.Page))
       .arg(f.Line)
       .arg(f.Column)
       .arg(CheckKindName(f.Kind), f.Message);
@@ -39,7 +58,7 @@ QByteArray CheckResultText(const TCheckResult& result, TCheckKinds kinds) {
 QByteArray CheckResultJson(const TCheckResult& result, TCheckKinds kinds) {
   QJsonArray findings;
   for (const TCheckFinding& f : result.Findings) {
-    QJsonObject o{{"page", f.Page},
+    QJsonObject o{{"page", ShownName(f.Page)},
                   {"line", f.Line},
                   {"column", f.Column},
                   {"kind", CheckKindName(f.Kind)},

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <memory>
 
+#include "doc/file_names.h"
 #include "site/site_check_internal.h"
 
 namespace {
@@ -14,7 +15,9 @@ QByteArray Joined(const QByteArray& folder, const QByteArray& name) {
   return folder.isEmpty() ? name : folder + '/' + name;
 }
 
-QString CaseFolded(const QByteArray& name) { return QFile::decodeName(name).toCaseFolded(); }
+QString CaseFolded(const QByteArray& name) {
+  return NameFromBytes(std::string_view(name.constData(), size_t(name.size()))).toCaseFolded();
+}
 
 QString Quoted(const QByteArray& bytes) { return u'"' + QString::fromUtf8(bytes) + u'"'; }
 
@@ -27,7 +30,7 @@ struct TDirCloser {
 TTargetResolver::TTargetResolver(const QByteArray& rootNative, const QStringList& indexPages)
     : FRoot(rootNative.endsWith('/') ? rootNative.chopped(1) : rootNative) {
   for (const QString& page : indexPages)
-    if (!page.trimmed().isEmpty()) FIndexPages.append(QFile::encodeName(page.trimmed()));
+    if (!page.trimmed().isEmpty()) FIndexPages.append(PathBytes(page.trimmed()));
 }
 
 QByteArray TTargetResolver::NativeOf(const QByteArray& relative) const {

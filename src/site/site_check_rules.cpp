@@ -348,5 +348,6 @@ qsizetype TLineIndex::OffsetOfLibraryPosition(int line, int column) const {
       ++col;
     i += CharLength(i);
   }
+  while (i < lineEnd && FPage[i] == '\0') ++i;
   return std::min(i, FPage.size());
 }

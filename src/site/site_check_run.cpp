@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "doc/file_names.h"
 #include "site/file_manager.h"
 #include "site/site_check_internal.h"
 #include "site/site_check_rules.h"
@@ -74,7 +75,7 @@ TWalk Walk(const TCheckOptions& options) {
     if (IsImage(fileName)) walk.Images.append(name);
     const bool sheet = fileName.endsWith(QLatin1String(".css"), Qt::CaseInsensitive);
     if (!MatchesMask(fileName, mask) || !(sheet || IsPage(fileName))) continue;
-    walk.Files.push_back({name, QFile::encodeName(name), QFile::encodeName(path), sheet});
+    walk.Files.push_back({name, PathBytes(name), PathBytes(path), sheet});
   }
   return walk;
 }
@@ -114,7 +115,7 @@ class TReferencePass {
         Works(works),
         O(options),
         R(result),
-        Resolver(QFile::encodeName(walk.Root), options.IndexPages) {
+        Resolver(PathBytes(walk.Root), options.IndexPages) {
     for (size_t i = 0; i < W.Files.size(); ++i)
       if (!W.Files[i].StyleSheet) PageIndex.insert(W.Files[i].Relative, int(i));
   }
@@ -122,7 +123,8 @@ class TReferencePass {
   void Run(const std::atomic<bool>* stop) {
     for (size_t i = 0; i < W.Files.size() && !Stopping(stop); ++i)
       for (const TPageReference& ref : Works[i].Scan.References) Check(W.Files[i], ref);
-    if (O.Kinds & KindBit(ckOrphan)) Orphans();
+    // A page that only unread pages link to is no orphan: after a stop, none is reported.
+    if ((O.Kinds & KindBit(ckOrphan)) && !Stopping(stop)) Orphans();
   }
 
  private:
@@ -146,7 +148,7 @@ class TReferencePass {
     if (!file.StyleSheet && state.Resolved != file.Relative) Referenced.insert(state.Resolved);
     if (ref.HasFragment && ref.Source != rsCss && (O.Kinds & KindBit(ckFragment)) &&
         !ref.Fragment.isEmpty() && ref.Fragment.toLower() != "top" &&
-        IsPage(QFile::decodeName(state.Resolved)) &&
+        IsPage(QString::fromLatin1(state.Resolved.right(5))) &&
         !Anchors(state.Resolved).contains(ref.Fragment))
       Add(file, ref, ckFragment, FragmentMessage(ref, state.Resolved));
   }
@@ -165,7 +167,7 @@ class TReferencePass {
       QByteArray bytes;
       QString reason;
       bool regular = true;
-      if (ReadWholeFile(QFile::encodeName(W.Root) + '/' + page, &bytes, &reason, &regular))
+      if (ReadWholeFile(PathBytes(W.Root) + '/' + page, &bytes, &reason, &regular))
         anchors = ScanPage(bytes, page).Anchors;
     }
     for (const TPageAnchor& a : anchors) names.insert(a.Name);
@@ -174,7 +176,7 @@ class TReferencePass {
 
   void Orphans() {
     QSet<QByteArray> rootIndexes;
-    for (const QString& name : O.IndexPages) rootIndexes.insert(QFile::encodeName(name.trimmed()));
+    for (const QString& name : O.IndexPages) rootIndexes.insert(PathBytes(name.trimmed()));
     for (size_t i = 0; i < W.Files.size(); ++i) {
       const TWalkedFile& f = W.Files[i];
       if (f.StyleSheet || !Works[i].Read || Referenced.contains(f.Relative) ||
@@ -201,7 +203,7 @@ std::vector<TCheckFinding> HeavyImages(const TWalk& walk, qint64 limit) {
   std::vector<TCheckFinding> images;
   struct stat st;
   for (const QString& name : walk.Images) {
-    const QByteArray path = QFile::encodeName(walk.Root + u'/' + name);
+    const QByteArray path = PathBytes(walk.Root + u'/' + name);
     if (::stat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= limit) continue;
     images.push_back({name, 1, 1, ckImage,
                       QStringLiteral("image of %1, above the limit of %2")

@@ -30,7 +30,7 @@ class TestEnvironment : public QObject {
     QVERIFY(!QFile::exists(IniPath()));  // reading creates nothing
     e->WriteSettings();
     const QList<QByteArray> lines = ReadBytes(IniPath()).split('\n');
-    QCOMPARE(lines.size(), 33);
+    QCOMPARE(lines.size(), 35);
     QCOMPARE(lines.first(), QByteArray("[Settings]"));
     QVERIFY(lines[1].startsWith("WorkingDir=" + QDir::homePath().toUtf8()));
     QCOMPARE(lines[31], QByteArray("SyntaxHighlight=TRUE"));
@@ -124,7 +124,10 @@ class TestEnvironment : public QObject {
     const QByteArray file = ReadBytes(IniPath());
     QVERIFY(
         file.startsWith("; mine\r\n[settings]\r\nTABINTERVAL=16\r\nOldKey=kept\r\nWorkingDir="));
-    QVERIFY(file.endsWith("\r\nSyntaxHighlight=FALSE\r\n\r\n" + tools));
+    QVERIFY(
+        file.endsWith("\r\nSyntaxHighlight=FALSE\r\nCheckIndexPages=index.html;index.htm;"
+                      "default.htm;default.html\r\nCheckImageLimit=200\r\n\r\n" +
+                      tools));
     const auto back = Create();
     QCOMPARE(back->LastSearch, QString::fromUtf8("<h1>€"));
     QCOMPARE(back->AutoConversion, convNone);

@@ -29,7 +29,7 @@ else
   deb=$(ls "$tmp"/quillmere_*_*.deb)
   dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | compare
   depends=$(dpkg-deb -f "$deb" Depends)
-  for lib in libqscintilla2-qt6 libqt6widgets6 libqt6core6 libqt6svg6 fonts-liberation; do
+  for lib in libqscintilla2-qt6 libqt6widgets6 libqt6core6 libqt6svg6 libtidy fonts-liberation; do
     case "$depends" in *"$lib"*) ;; *) echo "FAIL: Depends lacks $lib: $depends" >&2; exit 1 ;; esac
   done
 fi

@@ -1,0 +1,191 @@
+// The site check's small rules, each with a table: reference resolution,
+// srcset, refresh, CSS, tags, entities and line positions.
+#include <QTest>
+
+#include "site/site_check_rules.h"
+
+class TestSiteCheckRules : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  // Target "!out" means above the root, "!ext" external.
+  void resolve_data() {
+    QTest::addColumn<QByteArray>("ref");
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QByteArray>("fragment");
+    QTest::addColumn<int>("begin");
+    QTest::addColumn<int>("end");
+    const auto row = [](const char* name, const char* ref, const char* page, const char* target,
+                        const char* fragment, int begin, int end) {
+      QTest::newRow(name) << QByteArray(ref) << QByteArray(page) << QByteArray(target)
+                          << QByteArray(fragment) << begin << end;
+    };
+    row("relative", "a.html", "d/p.html", "d/a.html", "", 0, 6);
+    row("root-relative", "/a.html", "d/p.html", "a.html", "", 0, 7);
+    row("up", "../a.html", "d/p.html", "a.html", "", 0, 9);
+    row("dots", "a/./b/../c.html", "p.html", "a/c.html", "", 0, 15);
+    row("above root", "../../a.html", "d/p.html", "!out", "", 0, 12);
+    row("above root from /", "/../a.html", "d/p.html", "!out", "", 0, 10);
+    row("escapes, query, fragment", "a%20b.html?x=1#sec%201", "p.html", "a b.html", "sec 1", 0, 10);
+    row("blanks around", "  b.html \n", "p.html", "b.html", "", 2, 8);
+    row("entity in query", "x.html?a=1&amp;b=2#f", "p.html", "x.html", "f", 0, 6);
+    row("entity in path", "a&#47;b.html", "p.html", "a/b.html", "", 0, 12);
+    row("fragment alone", "#top", "d/p.html", "d/p.html", "top", 0, 0);
+    row("query alone", "?q=1", "p.html", "p.html", "", 0, 0);
+    row("folder", "dir/", "d/p.html", "d/dir/", "", 0, 4);
+    row("own folder", ".", "d/p.html", "d/", "", 0, 1);
+    row("parent folder", "..", "d/e/p.html", "d/", "", 0, 2);
+    row("root", "/", "d/p.html", "", "", 0, 1);
+    row("upper case kept", "About.HTML", "p.html", "About.HTML", "", 0, 10);
+    row("UTF-8 escapes", "%C3%A9t%C3%A9.html", "p.html", "\xC3\xA9t\xC3\xA9.html", "", 0, 18);
+    row("bad escape stays", "100%.html", "p.html", "100%.html", "", 0, 9);
+    row("http", "http://x.org/a.html", "p.html", "!ext", "", 0, 19);
+    row("https upper", "HTTPS://x.org/", "p.html", "!ext", "", 0, 14);
+    row("no scheme host", "//cdn.x.org/a.js", "p.html", "!ext", "", 0, 16);
+    row("mailto", "mailto:a@b.org", "p.html", "!ext", "", 0, 14);
+    row("tel", "tel:+31", "p.html", "!ext", "", 0, 7);
+    row("javascript", "javascript:void(0)", "p.html", "!ext", "", 0, 18);
+    row("data", "data:image/png;base64,AA#x", "p.html", "!ext", "x", 0, 24);
+    row("drive letter is a local path", "C:/site/a.htm", "p.html", "C:/site/a.htm", "", 0, 13);
+  }
+  void resolve() {
+    QFETCH(QByteArray, ref);
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, target);
+    QFETCH(QByteArray, fragment);
+    QFETCH(int, begin);
+    QFETCH(int, end);
+    TPageReference r;
+    ResolveReference(ref, page, true, &r);
+    QCOMPARE(r.External, target == "!ext");
+    QCOMPARE(r.Outside, target == "!out");
+    if (!target.startsWith('!')) QCOMPARE(r.Target, target);
+    QCOMPARE(r.Fragment, fragment);
+    QCOMPARE(r.HasFragment, ref.contains('#') && !ref.contains("&#"));
+    QCOMPARE(r.PathBegin, qsizetype(begin));
+    QCOMPARE(r.PathEnd, qsizetype(end));
+  }
+
+  void entitiesOnlyInHtml() {
+    TPageReference r;
+    ResolveReference("a&amp;b.png", "p.html", false, &r);
+    QCOMPARE(r.Target, QByteArray("a&amp;b.png"));
+    QCOMPARE(EntitiesDecoded("&lt;&gt;&quot;&apos;&nbsp;&#x41;&#66;&bogus;&#0;&amp"),
+             QByteArray("<>\"'\xC2\xA0"
+                        "AB&bogus;&#0;&amp"));
+  }
+
+  void srcset_data() {
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QList<QByteArray>>("urls");
+    QTest::newRow("two") << QByteArray("a.png 1x, b.png 2x") << QList<QByteArray>{"a.png", "b.png"};
+    QTest::newRow("widths, blanks")
+        << QByteArray("  a.png 100w ,b.png 200w ") << QList<QByteArray>{"a.png", "b.png"};
+    QTest::newRow("comma ends url")
+        << QByteArray("a.png, b.png") << QList<QByteArray>{"a.png", "b.png"};
+    QTest::newRow("one, no descriptor") << QByteArray("x.png") << QList<QByteArray>{"x.png"};
+    QTest::newRow("comma inside url")
+        << QByteArray("data:x,AA 1x, b.png 2x") << QList<QByteArray>{"data:x,AA", "b.png"};
+    QTest::newRow("empty") << QByteArray(" , ") << QList<QByteArray>{};
+  }
+  void srcset() {
+    QFETCH(QByteArray, value);
+    QFETCH(QList<QByteArray>, urls);
+    QList<QByteArray> got;
+    for (const TByteRange& r : SrcsetUrls(value)) got.append(value.mid(r.Begin, r.End - r.Begin));
+    QCOMPARE(got, urls);
+  }
+
+  void refresh_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("url");
+    QTest::newRow("plain") << QByteArray("5; url=next.html") << QByteArray("next.html");
+    QTest::newRow("quoted, capitals") << QByteArray("0;URL='a b.html'") << QByteArray("a b.html");
+    QTest::newRow("blanks") << QByteArray(" 0 ; url = a.html  ") << QByteArray("a.html");
+    QTest::newRow("comma, no url=") << QByteArray("3, next.html") << QByteArray("next.html");
+    QTest::newRow("time only") << QByteArray("30") << QByteArray();
+    QTest::newRow("nothing after") << QByteArray("5; url=") << QByteArray();
+  }
+  void refresh() {
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, url);
+    const TByteRange r = RefreshUrl(content);
+    QCOMPARE(r.Begin >= 0 ? content.mid(r.Begin, r.End - r.Begin) : QByteArray(), url);
+  }
+
+  void css_data() {
+    QTest::addColumn<QByteArray>("css");
+    QTest::addColumn<QList<QByteArray>>("urls");  // "@" in front: an import
+    QTest::newRow("url") << QByteArray("a{background:url(x.png)}") << QList<QByteArray>{"x.png"};
+    QTest::newRow("quoted, blanks")
+        << QByteArray("a{b:URL( 'y z.png' )}") << QList<QByteArray>{"y z.png"};
+    QTest::newRow("imports") << QByteArray("@import 'p.css';\n@IMPORT url(\"q.css\") print;")
+                             << QList<QByteArray>{"@p.css", "@q.css"};
+    QTest::newRow("comment") << QByteArray("/* url(c.png) @import 'd.css'; */ a{}")
+                             << QList<QByteArray>{};
+    QTest::newRow("string is not url")
+        << QByteArray("a:after{content:'url(no.png)'}") << QList<QByteArray>{};
+    QTest::newRow("longer name") << QByteArray("a{b:my-url(x.png)}") << QList<QByteArray>{};
+    QTest::newRow("import ended") << QByteArray("@import x; a{b:'c'} d{e:url(f.png)}")
+                                  << QList<QByteArray>{"f.png"};
+    QTest::newRow("unclosed") << QByteArray("a{b:url(g.png") << QList<QByteArray>{"g.png"};
+  }
+  void css() {
+    QFETCH(QByteArray, css);
+    QFETCH(QList<QByteArray>, urls);
+    QList<QByteArray> got;
+    for (const TCssUrl& u : CssUrls(css))
+      got.append((u.Import ? "@" : "") + css.mid(u.Range.Begin, u.Range.End - u.Range.Begin));
+    QCOMPARE(got, urls);
+  }
+
+  void tags() {
+    const QByteArray page = "x<A HREF=\"a.html\" id=top data-x/><IMG\nSRC = 'b c.png'>";
+    const TTag a = ReadTagAt(page, 1);
+    QCOMPARE(a.Name, QByteArray("a"));
+    QCOMPARE(a.Attributes.size(), 3);
+    QCOMPARE(a.Attributes[0].Name, QByteArray("href"));
+    QCOMPARE(a.Attributes[0].Value, (TByteRange{10, 16}));
+    QCOMPARE(a.Attributes[1].Value, (TByteRange{21, 24}));
+    QCOMPARE(a.Attributes[2].Name, QByteArray("data-x"));
+    QCOMPARE(a.Attributes[2].Value.Begin, a.Attributes[2].Value.End);
+    QCOMPARE(a.End, page.indexOf("<IMG"));
+    const TTag img = ReadTagAt(page, a.End);
+    QCOMPARE(img.Name, QByteArray("img"));
+    QCOMPARE(page.mid(img.Attributes[0].Value.Begin, 5), QByteArray("b c.p"));
+    QVERIFY(ReadTagAt(page, 0).Name.isEmpty());
+    const TTag open = ReadTagAt("<a href=\"x", 0);  // an unclosed quote ends at the end
+    QCOMPARE(open.Attributes[0].Value, (TByteRange{9, 10}));
+  }
+
+  void charsets() {
+    QCOMPARE(CharsetOfContentType("text/html; charset=UTF-8"), QByteArray("utf-8"));
+    QCOMPARE(CharsetOfContentType("text/html;CHARSET = \"iso-8859-1\""), QByteArray("iso-8859-1"));
+    QCOMPARE(CharsetOfContentType("text/html"), QByteArray());
+    QVERIFY(IsUtf8Charset(" UTF8 ") && IsUtf8Charset("utf-8") && !IsUtf8Charset("utf-16"));
+  }
+
+  // Lines end at CR LF, CR or LF; columns count characters in a UTF-8 page,
+  // bytes in any other; the library's columns count tabs to stops of eight.
+  void positions() {
+    static const char raw[] = "ab\r\n\xC3\xA9x\rq\n\t\tz\0y";
+    const QByteArray page(raw, sizeof raw - 1);
+    const TLineIndex index(page);
+    int line = 0, column = 0;
+    index.Position(page.indexOf('x'), &line, &column);
+    QCOMPARE((QList<int>{line, column}), (QList<int>{2, 2}));
+    index.Position(page.indexOf('q'), &line, &column);
+    QCOMPARE((QList<int>{line, column}), (QList<int>{3, 1}));
+    QCOMPARE(index.OffsetOfLibraryPosition(4, 17), page.indexOf('z'));
+    QCOMPARE(index.OffsetOfLibraryPosition(4, 18), page.indexOf('y'));  // NUL not counted
+    QCOMPARE(index.OffsetOfLibraryPosition(2, 2), page.indexOf('x'));
+    QCOMPARE(index.OffsetOfLibraryPosition(5, 1), qsizetype(-1));
+    const QByteArray latin = "\xE9x";
+    TLineIndex(latin).Position(1, &line, &column);
+    QCOMPARE(column, 2);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestSiteCheckRules)
+#include "test_site_check_rules.moc"
