@@ -30,7 +30,7 @@ QString ResolvedFolder(const QString& path) {
 }
 
 bool Within(const QString& inner, const QString& outer) {
-  return inner == outer || inner.startsWith(outer != QLatin1String("/") ? outer : outer + u'/');
+  return inner == outer || inner.startsWith(outer == QLatin1String("/") ? outer : outer + u'/');
 }
 
 }  // namespace
