@@ -19,7 +19,8 @@ constexpr int Pages = 2000;
 
 // 20 folders of 100 pages of about 10 KB.
 bool WriteSite(const QString& dir) {
-  const QByteArray body = QByteArray("<p>a line of the page with a link in it</p>\r\n").repeated(220);
+  const QByteArray body =
+      QByteArray("<p>a line of the page with a link in it</p>\r\n").repeated(220);
   for (int p = 0; p < Pages; ++p) {
     const QString folder = QString::asprintf("%s/part%02d", qPrintable(dir), p / 100);
     if (!QDir().mkpath(folder)) return false;

@@ -151,11 +151,7 @@ int RunPublishCommand(const QStringList& args) {
       std::fwrite(chunk.constData(), 1, size_t(chunk.size()), stdout);
       std::fflush(stdout);
     });
-  const bool sent = run.RunToEnd(job);
-  const QString done =
-      QStringLiteral("%1 (%2) sent to %3.")
-          .arg(FileCountText(run.SentCount()), PublishSizeText(run.SentSize()), job.Target);
-  if (!sent) {
+  if (!run.RunToEnd(job)) {
     std::fprintf(stderr, "%s\n", failure.toLocal8Bit().constData());
     // What the server holds now, from a second look; never rsync's own
     // count of a send that failed.
@@ -168,6 +164,7 @@ int RunPublishCommand(const QStringList& args) {
     Err(SentAfterFailureText(preview, looked ? &after : nullptr, job.Target));
     return 1;
   }
-  Out(QStringLiteral("Sent: ") + done);
+  Out(QStringLiteral("Sent %1 (%2) to %3.")
+          .arg(FileCountText(run.SentCount()), PublishSizeText(run.SentSize()), job.Target));
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

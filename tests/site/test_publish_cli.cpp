@@ -84,7 +84,7 @@ class TestPublishCli : public QObject {
                          kept);
     run = RunSite({Site});
     QCOMPARE(run.Status, 0);
-    QVERIFY2(run.Out.endsWith(QString("Sent: 2 files (23 bytes) sent to %1.\n").arg(Out)),
+    QVERIFY2(run.Out.endsWith(QString("Sent 2 files (23 bytes) to %1.\n").arg(Out)),
              qPrintable(run.Out));
     QCOMPARE(ReadBytes(Out + "/b.htm"), QByteArray("bb"));
 
