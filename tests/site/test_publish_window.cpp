@@ -15,6 +15,7 @@
 #include "desktop_stub.h"
 #include "file_bytes.h"
 #include "msg_answer.h"
+#include "site/askpass_dialog.h"
 #include "site/publish_settings.h"
 #include "site/walk_tree_window.h"
 #include "tree_snapshot.h"
@@ -173,6 +174,35 @@ class TestPublishWindow : public QObject {
              QString("/mnt/other/"));
     OpenWindow();
     QCOMPARE(Control<QLineEdit>("edtTarget")->text(), QString("u@host:/www/a/"));
+  }
+
+  // ssh's questions: a typed passphrase comes back as typed, a host key is
+  // answered with the word ssh wants, and Enter on a question means No.
+  void askPass() {
+    const auto answerWith = [](auto act) {
+      QTimer::singleShot(0, [act] {
+        QTRY_VERIFY(qobject_cast<TfrmAskPass*>(QApplication::activeModalWidget()));
+        act(QApplication::activeModalWidget());
+      });
+    };
+    answerWith([](QWidget* w) {
+      QTest::keyClicks(w->findChild<QLineEdit*>("edtPassword"), "s3cret pass");
+      QTest::keyClick(w->findChild<QLineEdit*>("edtPassword"), Qt::Key_Return);
+    });
+    TAskPassAnswer a = AskPass("Enter passphrase for key 'k':", {});
+    QVERIFY(a.Given);
+    QCOMPARE(a.Text, QString("s3cret pass"));
+    const QString hostKey =
+        "The authenticity of host 'h' can't be established.\n"
+        "Are you sure you want to continue connecting (yes/no/[fingerprint])?";
+    answerWith([](QWidget* w) { w->findChild<QPushButton*>("bbtOK")->click(); });
+    QCOMPARE(AskPass(hostKey, {}).Text, QString("yes"));
+    answerWith([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
+    a = AskPass(hostKey, {});
+    QVERIFY(a.Given);
+    QCOMPARE(a.Text, QString("no"));
+    answerWith([](QWidget* w) { w->findChild<QPushButton*>("bbtCancel")->click(); });
+    QVERIFY(!AskPass("Password:", {}).Given);
   }
 };
 
