@@ -135,6 +135,8 @@ class TestFaultPublish : public QObject {
                                     .toUtf8());
     // The privilege separation folder a Debian sshd wants, made once.
     if (::geteuid() == 0) QDir().mkpath("/run/sshd");
+    if (!QFileInfo("/run/sshd").isDir())
+      QSKIP("sshd needs /run/sshd, which only the super-user can make");
     FSshd.start(Sshd, {"-D", "-E", D("sshd.log"), "-f", D("sshd_config")});
     QVERIFY(FSshd.waitForStarted());
     bool up = false;
