@@ -87,17 +87,17 @@ QUILLMERE_BENCH(publish_local) {
         ours.push_back(Ours(job));
     }
   }
-  for (int i = 0; i < 5; ++i) {
-    QFile page(site + "/part07/page0700.htm");
-    if (!page.open(QIODevice::Append)) return;
-    page.write("<p>changed</p>\r\n");
-    page.close();
-    oursOne.push_back(Ours(job));
-    if (!page.open(QIODevice::Append)) return;
-    page.write("<p>changed again</p>\r\n");
-    page.close();
-    handOne.push_back(ByHand(job));
-  }
+  for (int i = 0; i < 11; ++i)
+    for (int side = 0; side < 2; ++side) {
+      QFile page(site + "/part07/page0700.htm");
+      if (!page.open(QIODevice::Append)) return;
+      page.write("<p>changed</p>\r\n");
+      page.close();
+      if ((i + side) % 2)
+        handOne.push_back(ByHand(job));
+      else
+        oursOne.push_back(Ours(job));
+    }
   if (*std::min_element(ours.begin(), ours.end()) < 0 ||
       *std::min_element(hand.begin(), hand.end()) < 0) {
     std::printf("  rsync failed\n");
