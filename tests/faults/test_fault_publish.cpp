@@ -54,6 +54,7 @@ struct TPublishRun {
 // Every process whose parent is Pid, and theirs.
 QList<int> Descendants(int pid) {
   QList<int> found;
+  if (pid <= 1) return found;  // never the whole machine's processes
   QDirIterator it("/proc", QDir::Dirs | QDir::NoDotAndDotDot);
   while (it.hasNext()) {
     const QString dir = it.next();
