@@ -11,12 +11,17 @@ packages=(
   fonts-liberation fonts-dejavu-core
   libqt6svg6
   desktop-file-utils appstream dpkg-dev file
+  rsync
 )
 if [ "${1:-}" = "--run" ]; then
   packages+=(xvfb xdotool openbox x11-utils imagemagick)
 fi
 if [ "${1:-}" = "--faults" ]; then
   packages+=(xvfb xdotool util-linux)
+fi
+# The publish fault run starts a real sshd on 127.0.0.1 with keys of its own.
+if [ "${1:-}" = "--faults" ]; then
+  packages+=(openssh-client openssh-server)
 fi
 if [ "${1:-}" = "--peers" ]; then
   packages+=(xvfb xdotool geany ripgrep)

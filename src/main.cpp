@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
 
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "components/app_title.h"
 #include "components/qt_desktop.h"
+#include "site/askpass_dialog.h"
 
 namespace {
 
@@ -16,6 +18,7 @@ void SetNames() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--askpass") == 0) return RunAskPassProgram(argc, argv);
   TCommandLine commandLine;
   {
     // Read before QApplication, so that --help and a usage error need no display.

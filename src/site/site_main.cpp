@@ -32,6 +32,7 @@ const char Usage[] =
     "  replace FIND REPLACEMENT DIR [--mask M] [--no-subdirs] [--case] [--dry-run]\n"
     "  undo DIR [--force]\n"
     "  check DIR [--mask M] [--no-subdirs] [--kinds K,...] [--warnings] [--format text|json]\n"
+    "  publish DIR [--to TARGET] [--delete] [--exclude P] [--dry-run] [--no-check]\n"
     "  -h, --help, --version\n";
 
 void Err(const QString& text) {
@@ -305,6 +306,7 @@ int main(int argc, char** argv) {
     const QString command = args.takeFirst();
     if (IsSiteChangeCommand(command, args)) return RunSiteChangeCommand(command, args);
     if (command == QLatin1String("check")) return SiteCheckCommand(args, IniFileName());
+    if (command == QLatin1String("publish")) return RunPublishCommand(args);
     const TArgs parsed = ParseArgs(args);
     TSiteCommand site(parsed);
     SetMsgDoor(&site.Door);

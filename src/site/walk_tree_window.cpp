@@ -93,6 +93,7 @@ TfrmWalkTree::TfrmWalkTree(QWidget* parent) : QDialog(parent) {
   BuildControls();
   SetTabOrder();
   BuildCheckButton();
+  BuildPublishControls();
   NameSiteControls(this);
 }
 
@@ -180,6 +181,7 @@ void TfrmWalkTree::ShowSiteWindow(const QString& localRoot, QWidget* parent) {
   TfrmWalkTree window(parent);
   window.edtRemoteRoot->setText(Environment->RemoteRoot);
   window.edtLocalRoot->setText(localRoot);
+  window.LoadPublishSettings();
   window.edtTouch->setText(DateTimeToDateTimeStr(QDateTime::currentDateTime()));
   window.exec();
   Environment->RemoteRoot = window.edtRemoteRoot->text();
@@ -224,6 +226,7 @@ void TfrmWalkTree::Run(TAction action) {
 }
 
 void TfrmWalkTree::done(int result) {
+  if (!PublishMayClose()) return;
   if (FRunning && Changes(FRunning)) {
     // Files are being changed: stopping half way is the user's choice, and
     // the window stays until the job has said how far it got.

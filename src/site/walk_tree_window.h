@@ -17,9 +17,12 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class TBoxLabel;
 class TZELFileManager;
+class TPublishFlow;
+struct TPublishItem;
 
 class TfrmWalkTree : public QDialog {
   Q_OBJECT
@@ -50,6 +53,10 @@ class TfrmWalkTree : public QDialog {
   void edtRemoteRootExit();
   void edtSaveAsChange();
   void UpdateButtons();
+  // walk_tree_window_publish.cpp: Publish, Stop while it runs.
+  void bbtPublishClick();
+  // The publish fields of the local root now in its field.
+  void LoadPublishSettings();
 
   // The lines of the output pane, as SaveAs writes them.
   const QStringList& OutputLines() const { return FOutput; }
@@ -87,6 +94,19 @@ class TfrmWalkTree : public QDialog {
 
   // walk_tree_window_check.cpp
   void BuildCheckButton();
+  // walk_tree_window_publish.cpp
+  friend class TPublishFlow;
+  void BuildPublishControls();
+  void StorePublishSettings();
+  bool PublishMayClose();
+  void SetPublishStep(int step);
+  void ShowPublishLines();
+  void PublishItemRead(const TPublishItem& item);
+  void PublishStepDone(bool ok, int exitStatus, const QString& message);
+  TPublishFlow* FPublish = nullptr;
+  QLineEdit* edtTarget = nullptr;
+  QPushButton* bbtPublish = nullptr;
+  QProgressBar* prbPublish = nullptr;
 
   QStringList FOutput;
   TAction FRunning = nullptr;
