@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 namespace {
 

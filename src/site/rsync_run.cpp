@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include "doc/file_names.h"
+#include "components/file_names.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "site/site_check_cmd.h"
 #include "site/site_listing.h"
 #include "site/site_names.h"
+#include "site/site_publish_cmd.h"
 #include "site/test_page.h"
 
 namespace {

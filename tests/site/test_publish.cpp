@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "components/file_names.h"
 #include "config/ini_file.h"
-#include "doc/file_names.h"
 #include "file_bytes.h"
 #include "site/publish.h"
 #include "site/publish_settings.h"
