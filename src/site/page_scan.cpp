@@ -171,6 +171,17 @@ void ReadTree(TScanContext& c, TidyNode parent) {
   }
 }
 
+// The library counts a CR alone as a line break but goes on counting its
+// columns, so the tags after one would not be found where it places them. A
+// LF in its place keeps every offset, and the page's own line index agrees.
+QByteArray LibraryInput(const QByteArray& page) {
+  QByteArray input = page;
+  const char* bytes = page.constData();
+  for (qsizetype i = 0; i < page.size(); ++i)
+    if (bytes[i] == '\r' && (i + 1 == page.size() || bytes[i + 1] != '\n')) input.data()[i] = '\n';
+  return input;
+}
+
 }  // namespace
 
 TPageScan ScanPage(const QByteArray& page, const QByteArray& pagePath, bool messages,
@@ -188,10 +199,11 @@ TPageScan ScanPage(const QByteArray& page, const QByteArray& pagePath, bool mess
   tidyOptSetInt(tidy.Doc, TidyShowErrors, INT_MAX);
   tidyOptSetInt(tidy.Doc, TidyTabSize, 8);
   tidyOptSetBool(tidy.Doc, TidyQuiet, yes);
+  const QByteArray bytes = LibraryInput(page);
   TidyBuffer input;
   tidyBufInit(&input);
-  tidyBufAttach(&input, reinterpret_cast<byte*>(const_cast<char*>(page.constData())),
-                uint(page.size()));
+  tidyBufAttach(&input, reinterpret_cast<byte*>(const_cast<char*>(bytes.constData())),
+                uint(bytes.size()));
   const int status = tidyParseBuffer(tidy.Doc, &input);
   tidyBufDetach(&input);
   if (status < 0) {

@@ -237,6 +237,13 @@ class TestSiteCheck : public QObject {
       parts.append(odd.mid(r.PathBegin, r.PathEnd - r.PathBegin) + u'@' +
                    QString::number(r.Column));
     QCOMPARE(parts, (QStringList{"x.html@11", "y.png@30"}));
+    // Lines broken by a CR alone, as old Mac pages are.
+    const QByteArray mac =
+        "<a href='x.html?q#t'>x</a>\r<A HREF=\"sub/\">s</A>\r\r<img src=\"y.png\">";
+    parts.clear();
+    for (const TPageReference& r : ScanPage(mac, "p.html").References)
+      parts.append(mac.mid(r.PathBegin, r.PathEnd - r.PathBegin) + u'@' + QString::number(r.Line));
+    QCOMPARE(parts, (QStringList{"x.html@1", "sub/@2", "y.png@4"}));
   }
 
   // The command: text lines and the counts, JSON, and the exit statuses.
