@@ -13,6 +13,8 @@
 #include "site/rsync_run.h"
 #include "tree_snapshot.h"
 
+Q_DECLARE_METATYPE(TPublishJob)
+
 namespace {
 
 QString Name(const char* bytes) { return NameFromBytes(bytes); }
@@ -31,40 +33,26 @@ class TestPublish : public QObject {
   void targets_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("refusal");  // a word of the message, empty when allowed
-    QTest::newRow("empty") << ""
-                           << "No publish target";
-    QTest::newRow("blank") << "  "
-                           << "No publish target";
-    QTest::newRow("the root") << "ROOT"
-                              << "inside it";
-    QTest::newRow("the root with slash") << "ROOT/"
-                                         << "inside it";
-    QTest::newRow("inside") << "ROOT/sub/new"
-                            << "inside it";
-    QTest::newRow("through a link") << "OUT/toroot/x"
-                                    << "inside it";
-    QTest::newRow("around") << "OUT"
-                            << "holds the local root";
-    QTest::newRow("the file system root") << "/"
-                                          << "holds the local root";
-    QTest::newRow("beside") << "OUT/www"
-                            << "";
-    QTest::newRow("beside, dotted") << "ROOT/../www"
-                                    << "";
-    QTest::newRow("a blank at the end") << "OUT/www "
-                                        << "blank";
-    QTest::newRow("remote") << "user@host:/var/www/"
-                            << "";
-    QTest::newRow("remote home") << "host:"
-                                 << "";
-    QTest::newRow("daemon") << "rsync://host/module/"
-                            << "";
-    QTest::newRow("host as an option") << "-oProxyCommand=x:y"
-                                       << "no usable host";
-    QTest::newRow("user, host as an option") << "u@-oProxyCommand=x:y"
-                                             << "no usable host";
-    QTest::newRow("no host") << ":path"
-                             << "";  // a local folder named ":path"
+    const auto row = [](const char* name, const char* target, const char* refusal) {
+      QTest::newRow(name) << QString(target) << QString(refusal);
+    };
+    row("empty", "", "No publish target");
+    row("blank", "  ", "No publish target");
+    row("the root", "ROOT", "inside it");
+    row("the root with slash", "ROOT/", "inside it");
+    row("inside", "ROOT/sub/new", "inside it");
+    row("through a link", "OUT/toroot/x", "inside it");
+    row("around", "OUT", "holds the local root");
+    row("the file system root", "/", "holds the local root");
+    row("beside", "OUT/www", "");
+    row("beside, dotted", "ROOT/../www", "");
+    row("a blank at the end", "OUT/www ", "blank");
+    row("remote", "user@host:/var/www/", "");
+    row("remote home", "host:", "");
+    row("daemon", "rsync://host/module/", "");
+    row("host as an option", "-oProxyCommand=x:y", "no usable host");
+    row("user, host as an option", "u@-oProxyCommand=x:y", "no usable host");
+    row("no host", ":path", "");  // a local folder named ":path"
   }
   void targets() {
     QFETCH(QString, target);
@@ -82,58 +70,34 @@ class TestPublish : public QObject {
   }
 
   void arguments_data() {
-    QTest::addColumn<bool>("dryRun");
-    QTest::addColumn<bool>("del");
-    QTest::addColumn<int>("maxDelete");
-    QTest::addColumn<QStringList>("exclude");
-    QTest::addColumn<bool>("progress");
-    QTest::addColumn<QString>("target");
+    QTest::addColumn<TPublishJob>("job");
     QTest::addColumn<QStringList>("tail");  // the arguments after the common ones
-    QTest::newRow("preview") << true << false << -1 << QStringList() << false << "h:/w"
-                             << QStringList{"--dry-run", "--", "./", "h:/w"};
-    QTest::newRow("send with delete, limited")
-        << false << true << 3 << QStringList() << false << "u@h:/w w/"
-        << QStringList{"--delete", "--max-delete=3", "--", "./", "u@h:/w w/"};
-    QTest::newRow("preview with delete, unlimited")
-        << true << true << -1 << QStringList() << false
-        << "h:" << QStringList{"--dry-run", "--delete", "--", "./", "h:"};
-    QTest::newRow("no deletion allowed")
-        << false << true << 0 << QStringList() << false
-        << "h:" << QStringList{"--delete", "--max-delete=0", "--", "./", "h:"};
-    QTest::newRow("limit without delete")
-        << false << false << 3 << QStringList() << false << "h:" << QStringList{"--", "./", "h:"};
-    QTest::newRow("excludes and progress")
-        << false << false << -1 << QStringList{"qme_____.*", ".*", "a b;$(x)"} << true
-        << "h:" << QStringList{"--exclude=qme_____.*",
-                               "--exclude=.*",
-                               "--exclude=a b;$(x)",
-                               "--info=progress2",
-                               "--",
-                               "./",
-                               "h:"};
-    QTest::newRow("local, relative, leading dash")
-        << false << false << -1 << QStringList() << false << "-n x"
-        << QStringList{"--", "./", "CWD/-n x/"};
+    // Target, Delete, Exclude, DryRun, Progress, MaxDelete.
+    const auto row = [](const char* name, TPublishJob job, const QStringList& tail) {
+      job.LocalRoot = "/site/";
+      QTest::newRow(name) << job << tail;
+    };
+    row("preview", {{}, "h:/w", false, {}, true}, {"--dry-run", "--", "./", "h:/w"});
+    row("send with delete, limited", {{}, "u@h:/w w/", true, {}, false, false, 3},
+        {"--delete", "--max-delete=3", "--", "./", "u@h:/w w/"});
+    row("preview with delete, unlimited", {{}, "h:", true, {}, true},
+        {"--dry-run", "--delete", "--", "./", "h:"});
+    row("no deletion allowed", {{}, "h:", true, {}, false, false, 0},
+        {"--delete", "--max-delete=0", "--", "./", "h:"});
+    row("limit without delete", {{}, "h:", false, {}, false, false, 3}, {"--", "./", "h:"});
+    row("excludes and progress", {{}, "h:", false, {"qme_____.*", ".*", "a b;$(x)"}, false, true},
+        {"--exclude=qme_____.*", "--exclude=.*", "--exclude=a b;$(x)", "--info=progress2", "--",
+         "./", "h:"});
+    row("local, relative, leading dash", {{}, "-n x", false, {}}, {"--", "./", "CWD/-n x/"});
   }
   void arguments() {
-    QFETCH(bool, dryRun);
-    QFETCH(bool, del);
-    QFETCH(int, maxDelete);
-    QFETCH(QStringList, exclude);
-    QFETCH(bool, progress);
-    QFETCH(QString, target);
+    QFETCH(TPublishJob, job);
     QFETCH(QStringList, tail);
     QDir::setCurrent(T());
     tail.replaceInStrings("CWD", QDir::currentPath());
-    TPublishJob job{"/site/", target, del, exclude, dryRun, progress, maxDelete};
-    const QStringList common{"--recursive",
-                             "--links",
-                             "--safe-links",
-                             "--times",
-                             "--checksum",
-                             "--itemize-changes",
-                             "--out-format=%i %l %b %n"};
-    QCOMPARE(RsyncArguments(job), common + tail);
+    QStringList common =
+        QString("--recursive --links --safe-links --times --checksum --itemize-changes").split(' ');
+    QCOMPARE(RsyncArguments(job), common << "--out-format=%i %l %b %n" << tail);
   }
 
   void items_data() {
@@ -143,27 +107,21 @@ class TestPublish : public QObject {
     QTest::addColumn<bool>("isFile");
     QTest::addColumn<qint64>("size");
     QTest::addColumn<QString>("name");
-    QTest::newRow("new file") << QByteArray(">f+++++++++ 12 0 a b.htm") << true
-                              << int(TPublishItem::Create) << true << 12LL << "a b.htm";
-    QTest::newRow("changed") << QByteArray(">fcs....... 4 40 sub/x.css") << true
-                             << int(TPublishItem::Change) << true << 4LL << "sub/x.css";
-    QTest::newRow("date only") << QByteArray(".f..t...... 4 0 x") << true
-                               << int(TPublishItem::Other) << true << 4LL << "x";
-    QTest::newRow("new folder") << QByteArray("cd+++++++++ 4096 0 sub/") << true
-                                << int(TPublishItem::Create) << false << 0LL << "sub/";
-    QTest::newRow("new link") << QByteArray("cL+++++++++ 6 0 l") << true
-                              << int(TPublishItem::Create) << true << 0LL << "l";
-    QTest::newRow("removed file") << QByteArray("*deleting   0 0 old.htm") << true
-                                  << int(TPublishItem::Remove) << true << 0LL << "old.htm";
-    QTest::newRow("removed folder") << QByteArray("*deleting   0 0 old/") << true
-                                    << int(TPublishItem::Remove) << false << 0LL << "old/";
-    QTest::newRow("escapes") << QByteArray(">f+++++++++ 1 0 a\\#377\\#012b\\#33c\\x") << true
-                             << int(TPublishItem::Create) << true << 1LL
-                             << Name("a\xff\nb\\#33c\\x");
-    QTest::newRow("a note") << QByteArray("skipping non-regular file \"p\"") << false << 0 << false
-                            << 0LL << "";
-    QTest::newRow("progress") << QByteArray("         12 100%    0.00kB/s    0:00:00") << false << 0
-                              << false << 0LL << "";
+    const auto row = [](const char* line, bool item, int action = 0, bool isFile = false,
+                        qint64 size = 0, const QString& name = {}) {
+      QTest::newRow(line) << QByteArray(line) << item << action << isFile << size << name;
+    };
+    row(">f+++++++++ 12 0 a b.htm", true, TPublishItem::Create, true, 12, "a b.htm");
+    row(">fcs....... 4 40 sub/x.css", true, TPublishItem::Change, true, 4, "sub/x.css");
+    row(".f..t...... 4 0 x", true, TPublishItem::Other, true, 4, "x");  // date only
+    row("cd+++++++++ 4096 0 sub/", true, TPublishItem::Create, false, 0, "sub/");
+    row("cL+++++++++ 6 0 l", true, TPublishItem::Create, true, 0, "l");
+    row("*deleting   0 0 old.htm", true, TPublishItem::Remove, true, 0, "old.htm");
+    row("*deleting   0 0 old/", true, TPublishItem::Remove, false, 0, "old/");
+    row(">f+++++++++ 1 0 a\\#377\\#012b\\#33c\\x", true, TPublishItem::Create, true, 1,
+        Name("a\xff\nb\\#33c\\x"));
+    row("skipping non-regular file \"p\"", false);
+    row("         12 100%    0.00kB/s    0:00:00", false);  // progress
   }
   void items() {
     QFETCH(QByteArray, line);
@@ -189,13 +147,8 @@ class TestPublish : public QObject {
     WriteBytes(site + "/sub/page.htm", QByteArray(3000, 'p'));
     WriteBytes(site + "/qme_____.txt", "listing");
     WriteBytes(site + "/.hidden", "h");
-    {
-      const QByteArray path = QFile::encodeName(site) + "/" + odd;
-      FILE* file = std::fopen(path.constData(), "wb");
-      QVERIFY(file);
-      std::fputs("odd", file);
-      std::fclose(file);
-    }
+    FILE* file = std::fopen((QFile::encodeName(site) + "/" + odd).constData(), "wb");
+    QVERIFY(file && std::fputs("odd", file) >= 0 && std::fclose(file) == 0);
     TPublishJob job{site + '/', out, true, {"qme_____.*", ".*"}, true, false, -1};
     TRsyncRun run;
     QVERIFY2(run.RunToEnd(job), qPrintable(run.ErrorText()));
@@ -214,16 +167,15 @@ class TestPublish : public QObject {
     QVERIFY2(run.RunToEnd(job), qPrintable(run.ErrorText()));
     QCOMPARE(run.SentCount(), 5);
     QCOMPARE(ReadBytes(out + "/sp ace.htm"), QByteArray("12345"));
-    QCOMPARE(ReadBytes(QFile::decodeName(QFile::encodeName(out) + "/" + odd)), QByteArray());
     QVERIFY(!QFileInfo::exists(out + "/qme_____.txt") && !QFileInfo::exists(out + "/.hidden"));
     QVERIFY(!QFileInfo::exists(T("pwned")) && !QFileInfo::exists(site + "/pwned"));
 
     // A touched page stays; a changed one and a removed one are all there is.
     QFile::remove(site + "/-n");
     QFile index(site + "/index.htm");
-    QVERIFY(index.open(QIODevice::ReadWrite));
-    index.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime);
-    index.close();
+    QVERIFY(index.open(QIODevice::ReadWrite) &&
+            index.setFileTime(QDateTime::currentDateTime().addDays(1),
+                              QFileDevice::FileModificationTime));
     WriteBytes(site + "/sub/page.htm", QByteArray(3000, 'q'));
     const auto beforeSecond = TreeSnapshot(site);
     job.DryRun = true;
@@ -256,7 +208,10 @@ class TestPublish : public QObject {
     run.SetProgram(fake);
     QString message;
     connect(&run, &TRsyncRun::Finished, this, [&](bool, int, const QString& m) { message = m; });
-    run.Start(TPublishJob{T("site"), T("out"), false, {}, false, false, -1});
+    const auto job = [&](const QString& site) {
+      return TPublishJob{T(site), T("out"), false, {}, false, false, -1};
+    };
+    run.Start(job("site"));
     QTRY_COMPARE(run.SentCount(), 1);
     run.Stop();
     QTRY_VERIFY(!run.Running());
@@ -264,9 +219,9 @@ class TestPublish : public QObject {
     QVERIFY(run.Stopped());
 
     run.SetProgram(T("no-such-rsync"));
-    QVERIFY(!run.RunToEnd(TPublishJob{T("site"), T("out"), false, {}, false, false, -1}));
+    QVERIFY(!run.RunToEnd(job("site")));
     QVERIFY2(message.contains("could not be started"), qPrintable(message));
-    QVERIFY(!run.RunToEnd(TPublishJob{T("gone"), T("out"), false, {}, false, false, -1}));
+    QVERIFY(!run.RunToEnd(job("gone")));
     QVERIFY2(message.contains("not a folder"), qPrintable(message));
   }
 

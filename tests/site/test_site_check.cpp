@@ -18,10 +18,8 @@ QStringList Brief(const TCheckResult& r) {
   QStringList lines;
   for (const TCheckFinding& f : r.Findings)
     lines.append(QStringLiteral("%1:%2:%3: %4")
-                     .arg(f.Page)
-                     .arg(f.Line)
-                     .arg(f.Column)
-                     .arg(CheckKindName(f.Kind)));
+                     .arg(f.Page, QString::number(f.Line), QString::number(f.Column),
+                          CheckKindName(f.Kind)));
   return lines;
 }
 
@@ -68,11 +66,9 @@ class TestSiteCheck : public QObject {
     QCOMPARE(Brief(r), (QStringList{"index.html:3:10: case", "index.html:3:58: case",
                                     "index.html:5:42: broken", "index.html:5:72: outside",
                                     "index.html:5:159: broken"}));
-    QVERIFY(r.Findings[0].Message.contains("\"about.html\""));
-    QVERIFY(r.Findings[0].Message.contains("Convert"));
-    QCOMPARE(r.ExternalReferences, 1);
-    QCOMPARE(r.References, 13);
-    QCOMPARE(r.Pages, 5);
+    QVERIFY(r.Findings[0].Message.contains("\"about.html\"") &&
+            r.Findings[0].Message.contains("Convert"));
+    QCOMPARE((QList<int>{r.ExternalReferences, r.References, r.Pages}), (QList<int>{1, 13, 5}));
     // With an index list of its own, "sub/" finds no index page.
     TCheckOptions o;
     o.IndexPages = IndexPagesFromSetting(" index.html ; home.htm,");
@@ -183,11 +179,9 @@ class TestSiteCheck : public QObject {
   // line shows it without its raw byte.
   void namesByTheirBytes() {
     Page("index.html", "<a href=\"caf%E9.html\">c</a>");
-    const QByteArray native = QFile::encodeName(Site) + "/caf\xE9.html";
-    FILE* f = std::fopen(native.constData(), "wb");
-    QVERIFY(f);
-    std::fputs("<a href=\"index.html\">i</a><a href=\"gone.html\">g</a>", f);
-    std::fclose(f);
+    FILE* f = std::fopen((QFile::encodeName(Site) + "/caf\xE9.html").constData(), "wb");
+    QVERIFY(f && std::fputs("<a href=\"index.html\">i</a><a href=\"gone.html\">g</a>", f) >= 0 &&
+            std::fclose(f) == 0);
     const TCheckResult r = Check(KindBit(ckBroken) | KindBit(ckOrphan));
     if (r.Findings.size() == 1 && r.Findings[0].Kind == ckUnreadable)
       QSKIP("the engine's walk does not keep this name's bytes yet");
@@ -204,9 +198,7 @@ class TestSiteCheck : public QObject {
     o.Threads = 2;
     int last = 0, total = 0;
     TCheckResult r = RunSiteCheck(o, [&](int done, int all) { last = done, total = all; });
-    QCOMPARE(total, 20);
-    QCOMPARE(last, 20);
-    QVERIFY(!r.Stopped);
+    QVERIFY(last == 20 && total == 20 && !r.Stopped);
     std::atomic<bool> stop{false};
     o.Threads = 1;
     r = RunSiteCheck(
@@ -223,27 +215,25 @@ class TestSiteCheck : public QObject {
         "<p style=\"background:url('a.png')\"><a\nhref = 'b.html?x#y'>b</a>"
         "<meta http-equiv=refresh content=\"0; url=c.html\">"
         "<style>@import \"d.css\";</style>";
-    const TPageScan scan = ScanPage(page, "p.html");
-    QStringList parts;
-    for (const TPageReference& r : scan.References)
-      parts.append(page.mid(r.PathBegin, r.PathEnd - r.PathBegin) + u'@' + QString::number(r.Line) +
-                   u':' + QString::number(r.Column));
-    QCOMPARE(parts, (QStringList{"a.png@1:27", "b.html@2:9", "c.html@2:67", "d.css@2:91"}));
+    // Each path part with "@line:column" or "@column" or "@line".
+    const auto parts = [](const QByteArray& text, bool line, bool column) {
+      QStringList found;
+      for (const TPageReference& r : ScanPage(text, "p.html").References)
+        found << text.mid(r.PathBegin, r.PathEnd - r.PathBegin) + u'@' +
+                     (line ? QString::number(r.Line) : QString()) + (line && column ? ":" : "") +
+                     (column ? QString::number(r.Column) : QString());
+      return found;
+    };
+    QCOMPARE(parts(page, true, true),
+             (QStringList{"a.png@1:27", "b.html@2:9", "c.html@2:67", "d.css@2:91"}));
     // A byte-order mark and a NUL byte, which the library does not count.
     static const char raw[] = "\xEF\xBB\xBF<a href=\"x.html\">\0<img src=\"y.png\">";
-    const QByteArray odd(raw, sizeof raw - 1);
-    parts.clear();
-    for (const TPageReference& r : ScanPage(odd, "p.html").References)
-      parts.append(odd.mid(r.PathBegin, r.PathEnd - r.PathBegin) + u'@' +
-                   QString::number(r.Column));
-    QCOMPARE(parts, (QStringList{"x.html@11", "y.png@30"}));
+    QCOMPARE(parts(QByteArray(raw, sizeof raw - 1), false, true),
+             (QStringList{"x.html@11", "y.png@30"}));
     // Lines broken by a CR alone, as old Mac pages are.
-    const QByteArray mac =
-        "<a href='x.html?q#t'>x</a>\r<A HREF=\"sub/\">s</A>\r\r<img src=\"y.png\">";
-    parts.clear();
-    for (const TPageReference& r : ScanPage(mac, "p.html").References)
-      parts.append(mac.mid(r.PathBegin, r.PathEnd - r.PathBegin) + u'@' + QString::number(r.Line));
-    QCOMPARE(parts, (QStringList{"x.html@1", "sub/@2", "y.png@4"}));
+    QCOMPARE(parts("<a href='x.html?q#t'>x</a>\r<A HREF=\"sub/\">s</A>\r\r<img src=\"y.png\">",
+                   true, false),
+             (QStringList{"x.html@1", "sub/@2", "y.png@4"}));
   }
 
   // The command: text lines and the counts, JSON, and the exit statuses.
