@@ -152,10 +152,8 @@ class TestSiteCheck : public QObject {
   // are only read.
   void walkAndUnreadable() {
     Page("index.html", "<a href=\"x.htm\">x</a><a href=\"sub/y.html\">y</a>");
-    Page("x.htm", "<a href=\"nope.html\">n</a>");
-    Page("sub/y.html", "<a href=\"nope.html\">n</a>");
-    Page(".git/z.html", "<a href=\"nope.html\">n</a>");
-    Page(".h.html", "<a href=\"nope.html\">n</a>");
+    for (const char* name : {"x.htm", "sub/y.html", ".git/z.html", ".h.html"})
+      Page(name, "<a href=\"nope.html\">n</a>");
     QVERIFY(QFile::link(F("missing.html"), F("dangling.html")));
     const QByteArray before = ReadBytes(F("x.htm"));
     TCheckOptions o;
