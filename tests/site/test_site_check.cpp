@@ -70,10 +70,10 @@ class TestSiteCheck : public QObject {
             r.Findings[0].Message.contains("Convert"));
     QCOMPARE((QList<int>{r.ExternalReferences, r.References, r.Pages}), (QList<int>{1, 13, 5}));
     // With an index list of its own, "sub/" finds no index page.
-    TCheckOptions o;
-    o.IndexPages = IndexPagesFromSetting(" index.html ; home.htm,");
-    QCOMPARE(o.IndexPages, (QStringList{"index.html", "home.htm"}));
-    QCOMPARE(Check(KindBit(ckBroken), o).Findings.size(), size_t(3));
+    const QStringList index = IndexPagesFromSetting(" index.html ; home.htm,");
+    QCOMPARE(index, (QStringList{"index.html", "home.htm"}));
+    QCOMPARE(Check(KindBit(ckBroken), {.Root = Site, .IndexPages = index}).Findings.size(),
+             size_t(3));
   }
 
   // Ids and <a name>s of the target page; the orphans, the root's index
@@ -102,9 +102,7 @@ class TestSiteCheck : public QObject {
     QCOMPARE(Brief(r).first(), QString("a.html:3:1: html"));
     QCOMPARE(r.Findings[0].Message, QString("error: <foo> is not recognized!"));
     for (const TCheckFinding& f : r.Findings) QVERIFY(f.Message.startsWith("error: "));
-    TCheckOptions o;
-    o.Warnings = true;
-    r = Check(KindBit(ckHtml), o);
+    r = Check(KindBit(ckHtml), {.Root = Site, .Warnings = true});
     QVERIFY(Brief(r).contains("a.html:4:4: html"));  // missing </b> before </p>
   }
 
@@ -124,9 +122,7 @@ class TestSiteCheck : public QObject {
     QCOMPARE(r.Findings[0].Message, QString("Illegal character \"U+0007\" at line 2 position 2."));
     QCOMPARE(r.Findings[2].Message,
              QString::fromUtf8("Illegal character \"é\" at line 1 position 8."));
-    TCheckOptions o;
-    o.AllPagesCharRule = true;
-    r = Check(KindBit(ckCharacter), o);
+    r = Check(KindBit(ckCharacter), {.Root = Site, .AllPagesCharRule = true});
     QCOMPARE(Brief(r).first(), QString("u.html:1:26: character"));
   }
 
@@ -156,21 +152,15 @@ class TestSiteCheck : public QObject {
       Page(name, "<a href=\"nope.html\">n</a>");
     QVERIFY(QFile::link(F("missing.html"), F("dangling.html")));
     const QByteArray before = ReadBytes(F("x.htm"));
-    TCheckOptions o;
-    TCheckResult r = Check(KindBit(ckBroken), o);
+    TCheckResult r = Check(KindBit(ckBroken));
     QCOMPARE(Brief(r), (QStringList{"dangling.html:1:1: unreadable", "sub/y.html:3:10: broken",
                                     "x.htm:3:10: broken"}));
     QVERIFY(r.Findings[0].Message.startsWith("cannot be read: "));
     QCOMPARE(ReadBytes(F("x.htm")), before);
-    o.Mask = "*.html";
-    o.SubDirs = false;
-    r = Check(KindBit(ckBroken), o);
+    r = Check(KindBit(ckBroken), {.Root = Site, .Mask = "*.html", .SubDirs = false});
     QCOMPARE(Brief(r), QStringList{"dangling.html:1:1: unreadable"});
-    o.Mask = "*.h/tml";
-    QVERIFY(Check(AllCheckKinds, o).Error.contains("SearchMask"));
-    o.Mask = "*.*";
-    o.Root = F("none");
-    QVERIFY(RunSiteCheck(o).Error.contains("Incorrect WorkingDir"));
+    QVERIFY(Check(AllCheckKinds, {.Root = Site, .Mask = "*.h/tml"}).Error.contains("SearchMask"));
+    QVERIFY(RunSiteCheck({.Root = F("none")}).Error.contains("Incorrect WorkingDir"));
   }
 
   // A name that is no UTF-8 is read and found by its own bytes, and a report
@@ -191,9 +181,7 @@ class TestSiteCheck : public QObject {
   // Progress counts every page; a stop ends the check early and says so.
   void progressAndStop() {
     for (int i = 0; i < 20; ++i) Page(QString("p%1.html").arg(i), "<p>x</p>");
-    TCheckOptions o;
-    o.Root = Site;
-    o.Threads = 2;
+    TCheckOptions o{.Root = Site, .Threads = 2};
     int last = 0, total = 0;
     TCheckResult r = RunSiteCheck(o, [&](int done, int all) { last = done, total = all; });
     QVERIFY(last == 20 && total == 20 && !r.Stopped);
