@@ -146,13 +146,10 @@ class TestPublish : public QObject {
     TRsyncRun run;
     QVERIFY2(run.RunToEnd(job), qPrintable(run.ErrorText()));
     TPublishPreview preview = ParseRsyncPreview(run.Output());
-    QCOMPARE(preview.SendCount, 5);
     QCOMPARE(preview.SendSize, 11 + 5 + 4 + 3000 + 3);
-    QCOMPARE(preview.RemoveCount, 0);
     QStringList names;
     for (const TPublishItem& item : preview.Items) names << item.Name;
-    QVERIFY2(names.contains(NameFromBytes(std::string_view(odd.constData(), size_t(odd.size())))),
-             qPrintable(names.join('|')));
+    QVERIFY2(names.contains(Name(odd.constData())), qPrintable(names.join('|')));
     QVERIFY(!QFileInfo::exists(out));
     QCOMPARE(SendQuestion(preview, "OUT"), QString("Send 5 files (3.0 KB) to OUT?"));
 
@@ -174,8 +171,6 @@ class TestPublish : public QObject {
     job.DryRun = true;
     QVERIFY(run.RunToEnd(job));
     preview = ParseRsyncPreview(run.Output());
-    QCOMPARE(preview.SendCount, 1);
-    QCOMPARE(preview.RemoveCount, 1);
     QCOMPARE(PreviewLines(preview, "OUT").mid(1),
              QStringList({"remove  -n", "change  sub/page.htm  (2.9 KB)",
                           "1 file to send (2.9 KB), 1 file to remove."}));
