@@ -20,8 +20,6 @@
 
 namespace {
 
-TfrmSiteCheck* CheckOf(TWindowFixture& w) { return w.Window()->SiteCheckWindow(); }
-
 void GiveFindings(TfrmSiteCheck* check, const std::vector<TCheckFinding>& findings) {
   check->Runner = [findings](const TCheckOptions&, const TCheckProgress&,
                              const std::atomic<bool>*) {
@@ -68,7 +66,7 @@ class TestSiteCheckWindow : public QObject {
     w.Page("a.html", "<p>\r\n");
     w.Page("sub/b.html", Linked);
     w.Open();
-    TfrmSiteCheck* check = CheckOf(w);
+    TfrmSiteCheck* check = w.Window()->SiteCheckWindow();
     GiveFindings(check, {{"a.html", 1, 1, ckOrphan, "no page links here"}, Gone});
     bool usable = false;
     QTimer::singleShot(0, [&] {

@@ -15,19 +15,14 @@
 #include <csignal>
 
 #include "fault_report.h"
-#include "file_bytes.h"
 #include "site/replace_files.h"
 #include "site/site_journal.h"
+#include "site_files.h"
 #include "small_disk.h"
 
 namespace {
 
-TReplaceOptions Options() {
-  TReplaceOptions o;
-  o.Find = "quillword";
-  o.Replacement = "featherword";
-  return o;
-}
+TReplaceOptions Options() { return {"quillword", "featherword"}; }
 
 QByteArray Page(int number, int bytes) {
   QByteArray page = "<p>page " + QByteArray::number(number) + "\r</p>\0\xff\r\n";
@@ -45,12 +40,6 @@ QMap<QString, QByteArray> WriteSite(const QString& site, int pages, int bytes) {
     WriteBytes(path, original[path]);
   }
   return original;
-}
-
-std::vector<int> All(const TReplacePreview& p) {
-  std::vector<int> all(p.Files.size());
-  for (std::size_t i = 0; i < all.size(); ++i) all[i] = int(i);
-  return all;
 }
 
 // Checks that every page is wholly old or wholly new, and that the journal
@@ -118,7 +107,7 @@ class TestFaultReplace : public QObject {
       const TReplacePreview p = PreviewReplace(site, Options());
       QElapsedTimer clock;
       clock.start();
-      QVERIFY(ApplyReplace(p, All(p)).Ok());
+      QVERIFY(ApplyReplace(p, Indexes(p.Files.size())).Ok());
       fullUs = clock.nsecsElapsed() / 1000;
     }
     for (int moment = 1; moment <= 10; ++moment) {
@@ -131,7 +120,7 @@ class TestFaultReplace : public QObject {
       const qint64 killAfterUs = fullUs * moment / 11;
       const pid_t pid = ::fork();
       if (pid == 0) {
-        ApplyReplace(preview, All(preview));
+        ApplyReplace(preview, Indexes(preview.Files.size()));
         ::_exit(0);
       }
       ::usleep(useconds_t(killAfterUs));
@@ -143,11 +132,11 @@ class TestFaultReplace : public QObject {
       const auto recovered = TSiteJournal::RecoverInterrupted();
       const QStringList folders = TSiteJournal::FoldersFor(site);
       auto j = folders.isEmpty() ? nullptr : TSiteJournal::Open(folders.last());
-      const QString said = !j ? QStringLiteral("no journal yet")
-                           : j->State() == TJournalState::Done
-                               ? QStringLiteral("the journal said done")
-                               : QStringLiteral("the journal said rolled back");
-      c.Tried(said + (recovered.empty() ? QString() : QStringLiteral(" after the roll-back")));
+      c.Tried(QStringLiteral("journal: %1%2")
+                  .arg(!j                                  ? "none yet"
+                       : j->State() == TJournalState::Done ? "done"
+                                                           : "rolled back")
+                  .arg(recovered.empty() ? "" : ", after the roll-back"));
       c.Kept(!j || j->State() == TJournalState::Done || j->State() == TJournalState::RolledBack,
              "the journal was left unfinished");
       const int replaced = CheckWhole(c, original, j.get());
@@ -169,7 +158,7 @@ class TestFaultReplace : public QObject {
     const QString site = disk.Path("site");
     const auto original = WriteSite(site, pages, bytes);
     const TReplacePreview preview = PreviewReplace(site, Options());
-    const TReplaceResult r = ApplyReplace(preview, All(preview));
+    const TReplaceResult r = ApplyReplace(preview, Indexes(preview.Files.size()));
     c.Tried(QStringLiteral("%1 written, %2 not").arg(r.Written.size()).arg(r.Failed.size()));
     QVERIFY2(!r.Failed.isEmpty() && !r.Written.isEmpty(), "the disk did not fill up midway");
     c.Kept(r.Failed.first().contains("No space left"), "the failure did not say why");
@@ -187,7 +176,8 @@ class TestFaultReplace : public QObject {
     while (filler.write(QByteArray(65536, 'x')) > 0 && filler.flush()) {
     }
     filler.close();
-    const TReplaceResult r2 = ApplyReplace(PreviewReplace(site, Options()), All(preview));
+    const TReplaceResult r2 =
+        ApplyReplace(PreviewReplace(site, Options()), Indexes(preview.Files.size()));
     full.Tried("replace with no room left");
     full.Kept(!r2.Error.isEmpty() && r2.Written.isEmpty(), "the replace did not stop");
     QFile::remove(disk.Path("filler"));
@@ -208,7 +198,7 @@ class TestFaultReplace : public QObject {
              : ::chmod(QFile::encodeName(middle).constData(), 0444) != 0)
       QSKIP("the page cannot be made unwritable here");
     const TReplacePreview preview = PreviewReplace(site, Options());
-    const TReplaceResult r = ApplyReplace(preview, All(preview));
+    const TReplaceResult r = ApplyReplace(preview, Indexes(preview.Files.size()));
     if (root) SetImmutable(middle, false);
     c.Tried(QStringLiteral("%1 written, %2 not").arg(r.Written.size()).arg(r.Failed.size()));
     c.Kept(r.Failed.size() == 1 && r.Failed.first().contains(QFileInfo(middle).fileName()),

@@ -7,29 +7,23 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/command_table.h"
 #include "components/check_list_box.h"
 #include "doc/edit_file_info.h"
-#include "file_bytes.h"
 #include "msg_answer.h"
 #include "site/replace_files_window.h"
 #include "site/site_journal.h"
+#include "site_files.h"
 #include "window_fixture.h"
 
-class TestReplaceFilesWindow : public QObject {
+class TestReplaceFilesWindow : public TSiteFiles {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FTmp;
-  QString Site;
-  QString F(const QString& rel) const { return Site + '/' + rel; }
 
  private Q_SLOTS:
   void init() {
-    FTmp = std::make_unique<QTemporaryDir>();
-    Site = FTmp->filePath("site");
-    qputenv("XDG_STATE_HOME", QFile::encodeName(FTmp->filePath("state")));
+    NewSite();
     WriteBytes(F("a.html"), "one Cat\r\ntwo\r\ncat cat\r\n");
     WriteBytes(F("b.html"), "cat");
     WriteBytes(F("open.html"), "cat");
