@@ -20,30 +20,12 @@
 
 namespace {
 
-TfrmSiteCheck* CheckOf(TWindowFixture& w) { return w.Window()->SiteCheckWindow(); }
-
-void GiveFindings(TfrmSiteCheck* check, const std::vector<TCheckFinding>& findings) {
-  check->Runner = [findings](const TCheckOptions&, const TCheckProgress&,
-                             const std::atomic<bool>*) {
-    TCheckResult result;
-    result.Findings = findings;
-    return result;
-  };
-}
-
 // Through the window system, as a user's: a window a modal one blocks gets nothing.
 void DoubleClickRow(TfrmSiteCheck* check, int row) {
   QTableView* table = check->tblFindings;
   const QRect cell = table->visualRect(table->model()->index(row, 0));
   const QPoint at = table->viewport()->mapTo(check, cell.center());
   QTest::mouseDClick(check->windowHandle(), Qt::LeftButton, {}, at);
-}
-
-// The editor's line of the caret from the caret on.
-QString FromCaret(TWindowFixture& w) {
-  TZELMemo* e = w.Editor();
-  const int line = e->LineFromChar();
-  return e->Line(line).mid(e->SelStart() - e->LineIndex(line));
 }
 
 // Six blanks that loading turns into two tabs (a tab of three) move the
@@ -68,8 +50,12 @@ class TestSiteCheckWindow : public QObject {
     w.Page("a.html", "<p>\r\n");
     w.Page("sub/b.html", Linked);
     w.Open();
-    TfrmSiteCheck* check = CheckOf(w);
-    GiveFindings(check, {{"a.html", 1, 1, ckOrphan, "no page links here"}, Gone});
+    TfrmSiteCheck* check = w.Window()->SiteCheckWindow();
+    check->Runner = [](const TCheckOptions&, const TCheckProgress&, const std::atomic<bool>*) {
+      TCheckResult result;
+      result.Findings = {{"a.html", 1, 1, ckOrphan, "no page links here"}, Gone};
+      return result;
+    };
     bool usable = false;
     QTimer::singleShot(0, [&] {
       const QPointer<QWidget> site = QApplication::activeModalWidget();
@@ -85,8 +71,9 @@ class TestSiteCheckWindow : public QObject {
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(w.Doc()->FileName, w.Site("sub/b.html"));
     QCOMPARE(w.Control<TFileListBox>("flbPages")->Directory(), w.Site("sub"));
-    QCOMPARE(w.Editor()->LineFromChar(), 2);
-    QCOMPARE(FromCaret(w), QString("Gone.html\">x</a>"));
+    TZELMemo* e = w.Editor();
+    QCOMPARE(e->LineFromChar(), 2);  // the rest of the line from the caret on:
+    QCOMPARE(e->Line(2).mid(e->SelStart() - e->LineIndex(2)), QString("Gone.html\">x</a>"));
     QCOMPARE(check->parentWidget(), w.Window());
 
     w.Edit("y");

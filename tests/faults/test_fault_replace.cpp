@@ -10,24 +10,18 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 
 #include "fault_report.h"
-#include "file_bytes.h"
 #include "site/replace_files.h"
 #include "site/site_journal.h"
+#include "site_files.h"
 #include "small_disk.h"
 
 namespace {
 
-TReplaceOptions Options() {
-  TReplaceOptions o;
-  o.Find = "quillword";
-  o.Replacement = "featherword";
-  return o;
-}
+TReplaceOptions Options() { return {"quillword", "featherword"}; }
 
 QByteArray Page(int number, int bytes) {
   QByteArray page = "<p>page " + QByteArray::number(number) + "\r</p>\0\xff\r\n";
@@ -45,12 +39,6 @@ QMap<QString, QByteArray> WriteSite(const QString& site, int pages, int bytes) {
     WriteBytes(path, original[path]);
   }
   return original;
-}
-
-std::vector<int> All(const TReplacePreview& p) {
-  std::vector<int> all(p.Files.size());
-  for (std::size_t i = 0; i < all.size(); ++i) all[i] = int(i);
-  return all;
 }
 
 // Checks that every page is wholly old or wholly new, and that the journal
@@ -74,17 +62,21 @@ int CheckWhole(TFaultCase& c, const QMap<QString, QByteArray>& original, const T
   return replaced;
 }
 
-// Undo (when the change completed) and the check that every byte is back,
-// with no temporary left beside the pages.
-void UndoAndCheck(TFaultCase& c, const QString& site, const QMap<QString, QByteArray>& original) {
-  if (auto j = TSiteJournal::LatestDone(site))
-    c.Kept(j->Undo(false).Failed.isEmpty(), "undo failed");
+// The pages as the journal j (if any) says, then undo (when the change
+// completed) and the check that every byte is back, with no temporary left
+// beside the pages. Returns the number of pages found replaced.
+int CheckAndUndo(TFaultCase& c, const QString& site, const QMap<QString, QByteArray>& original,
+                 const TSiteJournal* j) {
+  const int replaced = CheckWhole(c, original, j);
+  if (auto done = TSiteJournal::LatestDone(site))
+    c.Kept(done->Undo(false).Failed.isEmpty(), "undo failed");
   for (auto it = original.begin(); it != original.end(); ++it)
     c.Kept(ReadBytes(it.key()) == it.value(), QFileInfo(it.key()).fileName() + " not restored");
   int entries = 0;
   for (int d = 0; d < 10; ++d)
     entries += int(EntriesOf(site + QString::asprintf("/d%d", d)).size());
   c.Kept(entries == original.size(), "a temporary stayed beside the pages");
+  return replaced;
 }
 
 // Sets or clears the immutable flag, which even the super-user cannot write
@@ -102,36 +94,36 @@ bool SetImmutable(const QString& path, bool on) {
 
 }  // namespace
 
-class TestFaultReplace : public QObject {
+class TestFaultReplace : public TSiteFiles {
   Q_OBJECT
 
  private Q_SLOTS:
+  void init() { NewSite(); }
+
   void killAtTenMoments() {
     const int pages = FaultScale(200, 2000);
-    QTemporaryDir dir;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath("state")));
     // How long one replace takes, left alone.
     qint64 fullUs = 0;
     {
-      const QString site = dir.filePath("timed");
+      const QString site = FTmp->filePath("timed");
       WriteSite(site, pages, 20000);
       const TReplacePreview p = PreviewReplace(site, Options());
       QElapsedTimer clock;
       clock.start();
-      QVERIFY(ApplyReplace(p, All(p)).Ok());
+      QVERIFY(ApplyReplace(p, Indexes(p.Files.size())).Ok());
       fullUs = clock.nsecsElapsed() / 1000;
     }
     for (int moment = 1; moment <= 10; ++moment) {
       TFaultCase c(
           QStringLiteral("kill -9 at moment %1 of 10 of a %2-file replace").arg(moment).arg(pages));
-      const QString site = dir.filePath(QStringLiteral("site%1").arg(moment));
+      const QString site = FTmp->filePath(QStringLiteral("site%1").arg(moment));
       const auto original = WriteSite(site, pages, 20000);
       const TReplacePreview preview = PreviewReplace(site, Options());
       QCOMPARE(int(preview.Files.size()), pages);
       const qint64 killAfterUs = fullUs * moment / 11;
       const pid_t pid = ::fork();
       if (pid == 0) {
-        ApplyReplace(preview, All(preview));
+        ApplyReplace(preview, Indexes(preview.Files.size()));
         ::_exit(0);
       }
       ::usleep(useconds_t(killAfterUs));
@@ -143,16 +135,14 @@ class TestFaultReplace : public QObject {
       const auto recovered = TSiteJournal::RecoverInterrupted();
       const QStringList folders = TSiteJournal::FoldersFor(site);
       auto j = folders.isEmpty() ? nullptr : TSiteJournal::Open(folders.last());
-      const QString said = !j ? QStringLiteral("no journal yet")
-                           : j->State() == TJournalState::Done
-                               ? QStringLiteral("the journal said done")
-                               : QStringLiteral("the journal said rolled back");
-      c.Tried(said + (recovered.empty() ? QString() : QStringLiteral(" after the roll-back")));
+      c.Tried(QStringLiteral("journal: %1%2")
+                  .arg(!j                                  ? "none yet"
+                       : j->State() == TJournalState::Done ? "done"
+                                                           : "rolled back")
+                  .arg(recovered.empty() ? "" : ", after the roll-back"));
       c.Kept(!j || j->State() == TJournalState::Done || j->State() == TJournalState::RolledBack,
              "the journal was left unfinished");
-      const int replaced = CheckWhole(c, original, j.get());
-      c.Tried(QStringLiteral("%1 pages replaced").arg(replaced));
-      UndoAndCheck(c, site, original);
+      c.Tried(QStringLiteral("%1 pages replaced").arg(CheckAndUndo(c, site, original, j.get())));
       QUILLMERE_FAULT_FINISH(c);
       QDir(site).removeRecursively();
     }
@@ -163,20 +153,16 @@ class TestFaultReplace : public QObject {
     const int bytes = 8000;
     // Room for the site and for about half of the new pages beside it.
     QUILLMERE_SMALL_DISK(disk, pages * bytes * 3 / 2 / 1024 + 64);
-    QTemporaryDir state;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(state.filePath("state")));
     TFaultCase c(QStringLiteral("disk full midway through a %1-file replace").arg(pages));
     const QString site = disk.Path("site");
     const auto original = WriteSite(site, pages, bytes);
     const TReplacePreview preview = PreviewReplace(site, Options());
-    const TReplaceResult r = ApplyReplace(preview, All(preview));
+    const TReplaceResult r = ApplyReplace(preview, Indexes(preview.Files.size()));
     c.Tried(QStringLiteral("%1 written, %2 not").arg(r.Written.size()).arg(r.Failed.size()));
     QVERIFY2(!r.Failed.isEmpty() && !r.Written.isEmpty(), "the disk did not fill up midway");
     c.Kept(r.Failed.first().contains("No space left"), "the failure did not say why");
-    const auto j = TSiteJournal::LatestDone(site);
-    QVERIFY(j);
-    CheckWhole(c, original, j.get());
-    UndoAndCheck(c, site, original);
+    QVERIFY(TSiteJournal::LatestDone(site));
+    CheckAndUndo(c, site, original, TSiteJournal::LatestDone(site).get());
     QUILLMERE_FAULT_FINISH(c);
 
     // With the journal itself on the full disk, nothing is changed at all.
@@ -187,20 +173,19 @@ class TestFaultReplace : public QObject {
     while (filler.write(QByteArray(65536, 'x')) > 0 && filler.flush()) {
     }
     filler.close();
-    const TReplaceResult r2 = ApplyReplace(PreviewReplace(site, Options()), All(preview));
+    const TReplaceResult r2 =
+        ApplyReplace(PreviewReplace(site, Options()), Indexes(preview.Files.size()));
     full.Tried("replace with no room left");
     full.Kept(!r2.Error.isEmpty() && r2.Written.isEmpty(), "the replace did not stop");
     QFile::remove(disk.Path("filler"));
-    UndoAndCheck(full, site, original);
+    CheckAndUndo(full, site, original, nullptr);  // no page changed
     QUILLMERE_FAULT_FINISH(full);
   }
 
   void unwritableFileInTheMiddle() {
     const int pages = FaultScale(200, 2000);
-    QTemporaryDir dir;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath("state")));
     TFaultCase c(QStringLiteral("an unwritable page in the middle of %1").arg(pages));
-    const QString site = dir.filePath("site");
+    const QString site = Site;
     const auto original = WriteSite(site, pages, 4000);
     const QString middle = original.keys()[pages / 2];
     const bool root = ::geteuid() == 0;
@@ -208,16 +193,14 @@ class TestFaultReplace : public QObject {
              : ::chmod(QFile::encodeName(middle).constData(), 0444) != 0)
       QSKIP("the page cannot be made unwritable here");
     const TReplacePreview preview = PreviewReplace(site, Options());
-    const TReplaceResult r = ApplyReplace(preview, All(preview));
+    const TReplaceResult r = ApplyReplace(preview, Indexes(preview.Files.size()));
     if (root) SetImmutable(middle, false);
     c.Tried(QStringLiteral("%1 written, %2 not").arg(r.Written.size()).arg(r.Failed.size()));
     c.Kept(r.Failed.size() == 1 && r.Failed.first().contains(QFileInfo(middle).fileName()),
            "the unwritable page was not named");
     c.Kept(r.Written.size() == pages - 1, "the other pages were not all written");
-    const auto j = TSiteJournal::LatestDone(site);
-    QVERIFY(j);
-    CheckWhole(c, original, j.get());
-    UndoAndCheck(c, site, original);
+    QVERIFY(TSiteJournal::LatestDone(site));
+    CheckAndUndo(c, site, original, TSiteJournal::LatestDone(site).get());
     QUILLMERE_FAULT_FINISH(c);
   }
 };

@@ -7,29 +7,23 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/command_table.h"
 #include "components/check_list_box.h"
 #include "doc/edit_file_info.h"
-#include "file_bytes.h"
 #include "msg_answer.h"
 #include "site/replace_files_window.h"
 #include "site/site_journal.h"
+#include "site_files.h"
 #include "window_fixture.h"
 
-class TestReplaceFilesWindow : public QObject {
+class TestReplaceFilesWindow : public TSiteFiles {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FTmp;
-  QString Site;
-  QString F(const QString& rel) const { return Site + '/' + rel; }
 
  private Q_SLOTS:
   void init() {
-    FTmp = std::make_unique<QTemporaryDir>();
-    Site = FTmp->filePath("site");
-    qputenv("XDG_STATE_HOME", QFile::encodeName(FTmp->filePath("state")));
+    NewSite();
     WriteBytes(F("a.html"), "one Cat\r\ntwo\r\ncat cat\r\n");
     WriteBytes(F("b.html"), "cat");
     WriteBytes(F("open.html"), "cat");
@@ -53,7 +47,6 @@ class TestReplaceFilesWindow : public QObject {
     QCOMPARE(list->Items().Count(), 4);
     QCOMPARE(list->Items()[0], QString("a.html  (3)"));
     QCOMPARE(list->Items()[3], QString("sub/c.htm  (1)"));
-    for (int i = 0; i < 4; ++i) QVERIFY(list->Checked(i));
     QCOMPARE(form.lblTotal->text(), QString("6 hits in 4 files"));
     // The first file's hits, by line.
     QCOMPARE(form.lbxHits->count(), 2);

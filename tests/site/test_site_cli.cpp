@@ -5,56 +5,36 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "components/date_func.h"
-#include "file_bytes.h"
+#include "site_files.h"
 
 namespace {
 
-struct TRun {
-  int Status = -1;
-  QString Out, Err;
-};
+// In the started process: no file written past the limit.
+std::function<void()> FileSizeLimit(rlim_t bytes) {
+  return [bytes] {
+    const struct rlimit limit { bytes, bytes };
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);
+  };
+}
 
-// AsNobody: run as the user nobody when started as the superuser, whom no
-// file's mode keeps from reading it.
-TRun RunSite(const QStringList& args, rlim_t fileSizeLimit = 0, bool asNobody = false) {
-  QProcess p;
-  if (asNobody && ::geteuid() == 0) {
-    p.setChildProcessModifier([] {
-      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(99);
-    });
-  }
-  if (fileSizeLimit) {
-    p.setChildProcessModifier([fileSizeLimit] {
-      const struct rlimit limit { fileSizeLimit, fileSizeLimit };
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-      ::signal(SIGXFSZ, SIG_IGN);
-    });
-  }
-  p.start(QStringLiteral(QUILLMERE_SITE), args);
-  if (!p.waitForFinished(60000)) return {};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromLocal8Bit(p.readAllStandardOutput()),
-          QString::fromLocal8Bit(p.readAllStandardError())};
+// In the started process: the user nobody when started as the superuser,
+// whom no file's mode keeps from reading it.
+void AsNobody() {
+  if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
 }
 
 }  // namespace
 
-class TestSiteCli : public QObject {
+class TestSiteCli : public TSiteFiles {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FTmp;
-  QString Site;
-  QString F(const QString& rel) const { return Site + '/' + rel; }
 
  private Q_SLOTS:
   void init() {
-    FTmp = std::make_unique<QTemporaryDir>();
-    Site = FTmp->filePath("site");
+    NewSite();
     WriteBytes(F("Index.htm"), "<meta name=\"robots\" content=\"noindex\">");
     WriteBytes(F("sub/Page.HTML"), QByteArray(1000, 'x'));
     WriteBytes(F("sub/b.jpg"), QByteArray(999, 'x'));
@@ -139,7 +119,7 @@ class TestSiteCli : public QObject {
     // A failed write leaves the old file as it was, and nothing beside it.
     const QStringList before = EntriesOf(Site);
     r = RunSite({"testpage", Site, "--remote", "http://www.example.org", "-o", F("robots.txt")},
-                64);
+                FileSizeLimit(64));
     QCOMPARE(r.Status, 1);
     QVERIFY2(r.Err.contains("robots.txt"), qPrintable(r.Err));
     QCOMPARE(ReadBytes(F("robots.txt")), QByteArray("User-agent: *\r\nDisallow: /Index.htm\r\n"));
@@ -184,7 +164,7 @@ class TestSiteCli : public QObject {
     QVERIFY(::chmod(QFile::encodeName(F("secret.htm")).constData(), 0202) == 0);
     for (const QString& dir : {FTmp->path(), Site, F("sub")})
       QVERIFY(::chmod(QFile::encodeName(dir).constData(), 0755) == 0);
-    const TRun r = RunSite({"list", Site, "--sort", "size"}, 0, true);
+    const TRun r = RunSite({"list", Site, "--sort", "size"}, AsNobody);
     QCOMPARE(r.Status, 0);
     QVERIFY2(r.Out.contains("2003-02-01 04:05 Error #001 A    secret.htm\r\n"), qPrintable(r.Out));
   }
