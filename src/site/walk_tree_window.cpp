@@ -97,7 +97,11 @@ TfrmWalkTree::TfrmWalkTree(QWidget* parent) : QDialog(parent) {
   NameSiteControls(this);
 }
 
-TfrmWalkTree::~TfrmWalkTree() = default;
+TfrmWalkTree::~TfrmWalkTree() {
+  // The base class hides the window as it goes, which moves the focus: an
+  // edit's editingFinished must not reach this half-destroyed window.
+  for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
 
 void TfrmWalkTree::BuildControls() {
   lbxFiles = new QListWidget(this);
