@@ -6,6 +6,7 @@
 #include "components/errors.h"
 #include "components/file_names.h"
 #include "search/escapes.h"
+#include "site/cli_output.h"
 #include "site/link_rewrite.h"
 #include "site/replace_files.h"
 #include "site/site_files.h"
@@ -23,13 +24,9 @@ namespace {
 // image whose bytes might happen to hold the text.
 constexpr char kDefaultMask[] = "*.htm*;*.js;*.css;*.cgi;*.txt;*.ini;";
 
-void Out(const QString& text) { std::printf("%s\n", text.toLocal8Bit().constData()); }
+void Out(const QString& text) { CliOut(text); }
 
-void Err(const QString& text) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  std::fflush(stderr);
-}
+void Err(const QString& text) { CliErr(text); }
 
 struct TUsage {
   QString Text;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "doc/checked_write.h"
+#include "site/cli_output.h"
 #include "site/site_check.h"
 
 namespace {
@@ -14,10 +15,7 @@ const char CheckUsage[] =
     "           [--warnings] [--all-chars] [--format text|json] [-o FILE]\n"
     "  kinds: broken, case, fragment, outside, orphan, html, character, image, unreadable\n";
 
-void Err(const QString& text) {
-  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  std::fflush(stderr);
-}
+void Err(const QString& text) { CliErr(text); }
 
 struct TUsageError {
   QString Text;

@@ -10,6 +10,7 @@
 
 #include "components/msg_door.h"
 #include "doc/checked_write.h"
+#include "site/cli_output.h"
 #include "site/file_manager.h"
 #include "site/robots.h"
 #include "site/site_change_command.h"
@@ -36,10 +37,7 @@ const char Usage[] =
     "  publish DIR [--to TARGET] [--delete] [--exclude P] [--dry-run] [--no-check]\n"
     "  -h, --help, --version\n";
 
-void Err(const QString& text) {
-  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  std::fflush(stderr);
-}
+void Err(const QString& text) { CliErr(text); }
 
 // Every message of the engine is an error here: shown on standard error and
 // counted, so that the command ends with status 1.
