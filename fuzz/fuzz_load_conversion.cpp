@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "doc/load_converter.h"
@@ -59,7 +60,13 @@ TResult Converted(const std::string& text, const std::vector<std::size_t>& cuts,
                   std::uint8_t conversion, bool deleteEmptyLines) {
   TResult r;
   TLoadConverter converter(r.Lines, r.Deleted, tabSize, conversion, deleteEmptyLines);
-  FeedInPieces(text, cuts, [&](const char* d, std::size_t n) { converter.Feed(d, n); });
+  // Each piece in a block of its own size, so that a read past either end
+  // of it is caught.
+  FeedInPieces(text, cuts, [&](const char* d, std::size_t n) {
+    const std::unique_ptr<char[]> piece(new char[n]);
+    std::copy(d, d + n, piece.get());
+    converter.Feed(piece.get(), n);
+  });
   converter.Finish();
   r.Longest = converter.LongestLine();
   return r;

@@ -25,7 +25,9 @@ class TLoadConverter {
   std::size_t LongestLine() const { return FLongest; }
 
  private:
-  void Line(const char* data, std::size_t size);
+  // [lo, hi) holds the line and may be read.
+  void Line(const char* data, std::size_t size, const char* lo, const char* hi);
+  void PendingLine();
 
   TJoinedLines& FLines;
   std::vector<std::uint64_t>& FDeleted;
