@@ -52,9 +52,6 @@ TZELMemo::TZELMemo(QWidget* parent) : QsciScintilla(parent) {
   Sci(SCI_SETPASTECONVERTENDINGS, 1);
   Sci(SCI_SETMULTIPLESELECTION, 0);
   Sci(SCI_SETTABWIDTH, DefaultTabChars);
-  // Character positions for whole lines, kept up to date by Scintilla, make
-  // TextLength and LineIndex constant-time on any size of text.
-  Sci(SCI_ALLOCATELINECHARACTERINDEX, Utf32);
   // Keeps the laid-out lines of the page in view, so a key re-lays only its
   // own line: with colouring each line is many runs of text.
   Sci(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
@@ -70,11 +67,13 @@ TZELMemo::TZELMemo(QWidget* parent) : QsciScintilla(parent) {
 // the call or event that made it has finished.
 void TZELMemo::WatchChanges() {
   Sci(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
-  connect(this, &QsciScintillaBase::SCN_MODIFIED, this, [this](int, int type) {
-    if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) || FChangePending) return;
-    FChangePending = true;
-    QTimer::singleShot(0, this, &TZELMemo::FlushChange);
-  });
+  connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+          [this](int position, int type, const char*, int length) {
+            CountChange(position, type, length);
+            if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) || FChangePending) return;
+            FChangePending = true;
+            QTimer::singleShot(0, this, &TZELMemo::FlushChange);
+          });
 }
 
 void TZELMemo::FlushChange() {
@@ -188,9 +187,16 @@ void TZELMemo::SetTabWidth(int value) {
 void TZELMemo::UpdatePosition() {
   const long startByte = Sci(SCI_GETSELECTIONSTART);
   FCaretRow = static_cast<int>(Sci(SCI_LINEFROMPOSITION, startByte));
-  const int lineStart = LineIndex(FCaretRow);
-  const int selStart = CharFromByte(startByte);
-  if (lineStart <= selStart) FCaretCol = selStart - lineStart;
+  // Counting the line's characters up to the caret spares building the
+  // index of the whole text after a fill; on a long line the index wins.
+  const long lineByte = Sci(SCI_POSITIONFROMLINE, FCaretRow);
+  if (!FCharIndex && startByte - lineByte < kCountedColumnBytes) {
+    FCaretCol = static_cast<int>(Sci(SCI_COUNTCHARACTERS, lineByte, startByte));
+  } else {
+    const int lineStart = LineIndex(FCaretRow);
+    const int selStart = CharFromByte(startByte);
+    if (lineStart <= selStart) FCaretCol = selStart - lineStart;
+  }
   // Only a running screen reader is told: the event makes the interface.
   if (QAccessible::isActive()) {
     QAccessibleTextCursorEvent moved(this, CharFromByte(Sci(SCI_GETCURRENTPOS)));

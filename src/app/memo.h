@@ -4,6 +4,7 @@
 // characters (code points), a line break counts two. Owned by the main window.
 #include <QString>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/syntax_language.h"
@@ -156,6 +157,7 @@ class TZELMemo : public QsciScintilla {
 
  private:
   static constexpr long Utf32 = SC_LINECHARACTERINDEX_UTF32;
+  static constexpr long kCountedColumnBytes = 1 << 16;
 
   long Sci(unsigned int msg, unsigned long wParam = 0, long lParam = 0) const {
     return SendScintilla(msg, wParam, lParam);
@@ -171,6 +173,20 @@ class TZELMemo : public QsciScintilla {
   void FreeEditorKeys();
   void WatchChanges();
   void FlushChange();
+  // Replaces [start, end) by with, as one undoable edit.
+  void ReplaceBytes(long start, long end, std::string_view with);
+  // Character positions through Scintilla's index of whole lines, which
+  // makes them constant-time on any size of text; the index is built when
+  // first asked for after a fill or a change of most of the text.
+  long CharOfLine(long line) const;
+  long LineOfChar(long pos) const;
+  void DropCharIndex();
+  // The characters of [start, end) of valid UTF-8 text that starts and ends
+  // between characters, else -1.
+  long ValidChars(long start, long end) const;
+  // Keeps FTextChars up to date from a "before" notice of a change.
+  void CountChange(int position, int type, int length);
+  void CountInserted() const;
   bool FindFrom(const QString& text, long fromByte);
 
   int FTabWidth = 0;
@@ -179,4 +195,9 @@ class TZELMemo : public QsciScintilla {
   int FCaretRow = 0;
   int FCaretCol = 0;
   bool FChangePending = false;
+  mutable bool FCharIndex = false;
+  // The characters of the whole text while the index is not built; -1 when
+  // not known or the text is not valid UTF-8 (then the index counts).
+  mutable long FTextChars = -1;
+  mutable std::pair<long, long> FInserted{-1, -1};  // inserted bytes not counted yet
 };

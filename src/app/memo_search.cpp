@@ -102,8 +102,7 @@ int TZELMemo::ReplaceAllText(const QString& text, const QString& replacement) {
       done = at + n;
       ++count;
     }
-    Sci(SCI_SETTARGETRANGE, first, first + static_cast<long>(done));
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(out.size()), out.data());
+    ReplaceBytes(first, first + static_cast<long>(done), out);
     const long caret = first + static_cast<long>(out.size());
     Sci(SCI_SETSEL, caret, caret);
     FlushChange();

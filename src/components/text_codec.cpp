@@ -98,6 +98,20 @@ bool TUtf8Validator::Feed(const char* data, std::size_t size) {
   return Valid;
 }
 
+std::size_t Utf8StartBytes(std::string_view bytes) {
+  std::size_t count = 0, at = 0;
+  // Eight bytes a step: a byte starts a character unless its top bits are 10.
+  for (; bytes.size() - at >= 8; at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + at, 8);
+    const std::uint64_t continuation = word & ~(word << 1) & 0x8080808080808080ULL;
+    // One per continuation byte, summed into the top byte by the multiply.
+    count += 8 - static_cast<std::size_t>(((continuation >> 7) * 0x0101010101010101ULL) >> 56);
+  }
+  for (; at < bytes.size(); ++at) count += (static_cast<unsigned char>(bytes[at]) & 0xC0) != 0x80;
+  return count;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   TUtf8Validator validator;
   validator.Feed(bytes.data(), bytes.size());

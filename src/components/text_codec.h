@@ -25,6 +25,10 @@ class TUtf8Validator {
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 
+// The bytes that start a character (all but 0x80 to 0xBF): the characters
+// of valid UTF-8.
+std::size_t Utf8StartBytes(std::string_view bytes);
+
 // The Unicode code of a Windows-1252 byte (the five undefined bytes map to
 // the C1 controls of the same value).
 char32_t Windows1252Code(unsigned char byte);

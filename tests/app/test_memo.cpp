@@ -10,6 +10,8 @@
 #include <QClipboard>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
+#include <vector>
 
 #include "app/memo.h"
 
@@ -122,6 +124,61 @@ class TestMemo : public QObject {
     m.resize(400, 200);
     QTest::mouseClick(m.viewport(), Qt::LeftButton, {}, QPoint(2, 2));
     QCOMPARE(spy.takeLast(), (QList<QVariant>{1, 1}));
+    // A character of two bytes counts once, also before any character
+    // position was asked for after a fill.
+    m.SetTextBytes("caf\xc3\xa9\r\nna\xc3\xafve");
+    m.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 13L);
+    m.UpdatePosition();
+    QCOMPARE(spy.takeLast(), (QList<QVariant>{2, 6}));
+    QCOMPARE(m.TextLength(), 11);
+  }
+
+  // The length in characters is kept without Scintilla's index until a
+  // position needs it; it must agree with the index after every kind of edit.
+  void textLengthFollowsEdits() {
+    const auto byIndex = [](const std::string& bytes) {
+      TZELMemo fresh;
+      fresh.SetTextBytes(bytes);
+      fresh.LineIndex(0);  // builds the index
+      return fresh.TextLength();
+    };
+    using S = QsciScintillaBase;
+    TZELMemo m;
+    const auto insert = [&](long at, const char* text) {
+      m.SendScintilla(S::SCI_INSERTTEXT, at, text);
+    };
+    const auto remove = [&](long at, long n) { m.SendScintilla(S::SCI_DELETERANGE, at, n); };
+    const std::vector<std::function<void()>> edits = {
+        [&] { m.SetTextBytes("caf\xc3\xa9 na\xc3\xafve\r\n\xf0\x9f\x99\x82 end"); },
+        [&] { insert(4, "\xc3\xa9"); },  // inside a character: the text is no longer valid
+        [&] { m.SetTextBytes("caf\xc3\xa9 na\xc3\xafve\r\n\xf0\x9f\x99\x82 end"); },
+        [&] { insert(0, "\xe2\x82\xac"); },                  // at the start
+        [&] { insert(m.TextBytes().size(), "x\xc3\xa9"); },  // at the end
+        [&] { remove(3, 4); },                               // across a two-byte character
+        [&] { m.undo(); },
+        [&] { m.redo(); },
+        [&] { insert(5, "\xc3\xa9"); },
+        [&] { remove(5, 2); },
+        [&] { m.SetTextBytes("caf\xe9"); },  // Windows-1252 bytes kept as they are
+        [&] { insert(0, "ab"); },
+        [&] { m.SetTextBytes(std::string(70000, 'a') + "\xc3\xa9"); },
+        [&] { remove(0, 69999); },
+    };
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+      edits[i]();
+      QVERIFY2(m.TextLength() == byIndex(m.TextBytes()), qPrintable(QString::number(i)));
+    }
+    // Replace all of most of the text starts the count afresh.
+    m.SetTextBytes(
+        "\xc3\xa9"
+        "a"
+        "\xc3\xa9"
+        "a"
+        "\xc3\xa9");
+    m.SetCaseSensitive(true);
+    QCOMPARE(m.ReplaceAllText("a", "\u00e9\u00e9"), 2);
+    QCOMPARE(m.TextLength(), 7);
+    QCOMPARE(m.LineLength(0), 7);
   }
 
   void fillAndLines() {
