@@ -30,7 +30,8 @@ void TFileListBox::Update() {
   {
     const QSignalBlocker block(this);
     clear();
-    FNames = ListPageFiles(FDirectory, FMask);
+    FTemporaries.clear();
+    FNames = ListPageFiles(FDirectory, FMask, &FTemporaries);
     QStringList shown;
     shown.reserve(FNames.size());
     for (const QString& name : FNames) shown << ShownName(name);

@@ -26,6 +26,8 @@ class TFileListBox : public QListWidget {
   // The names as on disk; the list shows a byte that is no valid text as
   // the replacement character.
   QStringList Names() const { return FNames; }
+  // The names of the checked write's temporaries the last read met.
+  QStringList Temporaries() const { return FTemporaries; }
 
  Q_SIGNALS:
   void Reread();
@@ -34,6 +36,7 @@ class TFileListBox : public QListWidget {
   QString FDirectory;
   QString FMask;
   QStringList FNames;
+  QStringList FTemporaries;
 };
 
 // The folder tree: picking a folder moves the linked file list there. Only

@@ -1,5 +1,6 @@
 // The main window and the disk behind it: pages changed by other programs
 // while open, and unsaved text recovered after a crash.
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -69,8 +70,12 @@ void TfrmMain::CheckDiskOnActivate() {
 
 void TfrmMain::OfferRecoveries() {
   // Saves cut short in the site folder first: the page on disk is older.
-  const QList<TRecovery> recoveries =
-      StaleTemporaryRecoveries(Environment->WorkingDir) + FindRecoveries();
+  // The file list has just read the site folder: its temporaries come along.
+  const QString site = Environment->WorkingDir;
+  const QList<TStaleTemporary> stale = QDir(flbPages->Directory()) == QDir(site)
+                                           ? CleanStaleTemporaries(site, flbPages->Temporaries())
+                                           : CleanStaleTemporaries(site);
+  const QList<TRecovery> recoveries = StaleTemporaryRecoveries(stale) + FindRecoveries();
   // The question may come before the window was first activated.
   if (!recoveries.isEmpty()) QTimer::singleShot(0, this, [this] { activateWindow(); });
   for (const TRecovery& found : recoveries) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "components/file_names.h"
+#include "doc/stale_temporaries.h"
 
 namespace {
 
@@ -166,7 +167,8 @@ QStringList SplitMasks(const QString& maskText) {
   return masks;
 }
 
-QStringList ListPageFiles(const QString& folder, const QString& maskText) {
+QStringList ListPageFiles(const QString& folder, const QString& maskText,
+                          QStringList* temporaries) {
   const QStringList masks = SplitMasks(maskText);
   if (folder.isEmpty() || masks.isEmpty()) return {};
   std::vector<TMask> patterns;
@@ -177,7 +179,11 @@ QStringList ListPageFiles(const QString& folder, const QString& maskText) {
   // opening it says why: asking each file took 150 ms of 350 in a folder of
   // 100,000.
   ReadFolder(folder, [&](int, const char* raw, mode_t kind) {
-    if (kind != S_IFREG || raw[0] == '.') return;
+    if (kind != S_IFREG) return;
+    if (raw[0] == '.') {
+      if (temporaries && LooksLikeTemporary(raw)) *temporaries << NameFromBytes(raw);
+      return;
+    }
     const QString name = NameFromBytes(raw);
     // The expressions take valid text only.
     const QString shown = ShownName(name);

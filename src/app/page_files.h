@@ -6,7 +6,10 @@
 #include <QStringList>
 
 QStringList SplitMasks(const QString& maskText);
-QStringList ListPageFiles(const QString& folder, const QString& maskText);
+// With temporaries, the names of the checked write's temporaries met on the
+// way are put there, so the folder need not be read again for them.
+QStringList ListPageFiles(const QString& folder, const QString& maskText,
+                          QStringList* temporaries = nullptr);
 // The folder's sub-folders that are not hidden, in the same order.
 QStringList ListSubfolders(const QString& folder);
 

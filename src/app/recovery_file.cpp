@@ -106,9 +106,9 @@ QList<TRecovery> FindRecoveries() {
   return found;
 }
 
-QList<TRecovery> StaleTemporaryRecoveries(const QString& folder) {
+QList<TRecovery> StaleTemporaryRecoveries(const QList<TStaleTemporary>& stale) {
   QList<TRecovery> found;
-  for (const TStaleTemporary& t : CleanStaleTemporaries(folder)) {
+  for (const TStaleTemporary& t : stale) {
     QFile file;
     const int fd = ::open(PathBytes(t.FileName).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) continue;

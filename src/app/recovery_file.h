@@ -9,6 +9,7 @@
 #include <string>
 
 #include "doc/file_helpers.h"
+#include "doc/stale_temporaries.h"
 
 struct TRecovery {
   QString FileName;      // the recovery file itself
@@ -35,4 +36,4 @@ QList<TRecovery> FindRecoveries();
 // The temporaries of saves cut short in folder that hold the only copy of a
 // page's text, as recoveries (the others are removed; see
 // CleanStaleTemporaries).
-QList<TRecovery> StaleTemporaryRecoveries(const QString& folder);
+QList<TRecovery> StaleTemporaryRecoveries(const QList<TStaleTemporary>& stale);

@@ -69,21 +69,27 @@ qint64 TemporaryWriter(const QString& fileName) {
   return static_cast<qint64>(value / 1000);
 }
 
+bool LooksLikeTemporary(std::string_view name) {
+  return name.size() > 6 && name[0] == '.' && name.find(".qme-", 1) != std::string_view::npos;
+}
+
 QList<TStaleTemporary> CleanStaleTemporaries(const QString& folder) {
-  QList<TStaleTemporary> kept;
   // Read with readdir and a byte test: a name filter of QDirIterator made
   // the start in a folder of 100,000 pages a third slower.
   DIR* dir = ::opendir(PathBytes(folder).constData());
-  if (!dir) return kept;
+  if (!dir) return {};
   QStringList found;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name(entry->d_name);
-    if (name.size() > 6 && name[0] == '.' && name.find(".qme-", 1) != std::string_view::npos &&
+  while (const dirent* entry = ::readdir(dir))
+    if (LooksLikeTemporary(entry->d_name) &&
         (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN))
-      found << NameFromBytes(name);
-  }
+      found << NameFromBytes(entry->d_name);
   ::closedir(dir);
-  for (const QString& name : found) {
+  return CleanStaleTemporaries(folder, found);
+}
+
+QList<TStaleTemporary> CleanStaleTemporaries(const QString& folder, const QStringList& names) {
+  QList<TStaleTemporary> kept;
+  for (const QString& name : names) {
     const QString path = QDir::cleanPath(folder + '/' + name);
     const qint64 pid = TemporaryWriter(path);
     if (pid <= 0 || Running(pid) || !IsRegularFile(path)) continue;

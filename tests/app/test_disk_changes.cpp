@@ -97,6 +97,26 @@ class TestDiskChanges : public QObject {
     QCOMPARE(QDir(RecoveryFolder()).entryList({"b.html.*"}, QDir::Files), QStringList());
   }
 
+  // A save killed before its rename left temporaries; the start reads them
+  // with the file list: the newer text is offered, a needless one removed.
+  void cutShortSaveOfferedAtStart() {
+    TWindowFixture w;
+    w.Page("a.html", "a\r\n");
+    w.Page("b.html", "old\r\n");
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const QString id = QString::number(qint64(dead) * 1000, 36);
+    QTest::qWait(20);
+    WriteBytes(w.Site(".b.html.qme-" + id), "newer\r\n");
+    WriteBytes(w.Site(".a.html.qme-" + id), "a\r\n");
+    const auto offer = AnswerNextMessage(mrYes);
+    w.Open();
+    QCOMPARE(offer->Text, "Unsaved changes to " + w.Site("b.html") + " were found. Recover them?");
+    QCOMPARE(w.Editor()->TextBytes(), std::string("newer\r\n"));
+    QVERIFY(!QFile::exists(w.Site(".a.html.qme-" + id)));
+  }
+
   void recoveryRefusedIsDeleted() {
     TWindowFixture w;
     w.Page("a.html", "a\r\n");
