@@ -77,10 +77,10 @@ void CheckPosition(const QByteArray& page, const TPageReference& r) {
 }
 
 // Replaces the path part of one local reference with a new name: the bytes
-// read again must hold a reference to it at the same place.
-// On a page only a path of URL characters (or control characters) is replaced: the HTML library
-// mends broken markup by what the values hold, so "=", quotes or blanks may
-// change which tags it sees.
+// read again must hold a reference to it at the same place. On a page only a
+// path of URL or control characters is replaced: the HTML library mends
+// broken markup by what the values hold, so "=", quotes or blanks may change
+// which tags it sees.
 template <class Scan>
 void CheckRename(const QByteArray& page, const QList<TPageReference>& refs,
                  const QByteArray& pagePath, bool anyPath, Scan scan) {

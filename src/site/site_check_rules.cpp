@@ -342,6 +342,8 @@ qsizetype TLineIndex::OffsetOfLibraryPosition(int line, int column) const {
   if (line < 1 || line > FStarts.size()) return -1;
   const qsizetype lineEnd = line < FStarts.size() ? FStarts[line] : FPage.size();
   qsizetype i = FStarts[line - 1];
+  // The library takes a byte-order mark at the start for no character at all.
+  if (line == 1 && FPage.startsWith("\xEF\xBB\xBF")) i = 3;
   int col = 1;
   while (col < column && i < lineEnd) {
     if (FPage[i] == '\t')

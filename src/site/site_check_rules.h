@@ -63,9 +63,9 @@ class TLineIndex {
   // 1-based line and column of the byte at Offset.
   void Position(qsizetype offset, int* line, int* column) const;
   // The byte offset of a position that counts tabs to the next multiple of
-  // eight and control characters (and, on a page that is not UTF-8, the
-  // bytes Windows-1252 leaves undefined) not at all, the HTML library's way;
-  // -1 when the line does not exist.
+  // eight, and a leading byte-order mark, control characters and (on a page
+  // that is not UTF-8) the bytes Windows-1252 leaves undefined not at all,
+  // the HTML library's way; -1 when the line does not exist.
   qsizetype OffsetOfLibraryPosition(int line, int column) const;
   bool Utf8() const { return FUtf8; }
 
