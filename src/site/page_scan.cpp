@@ -84,13 +84,17 @@ bool IsReferenceAttribute(const QByteArray& element, const QByteArray& name) {
 }
 
 // The "<" of an element the library places at Line and Column: where the
-// position points, or else the nearest "<name" on that line (the library
-// counts a byte-order mark or a NUL byte its own way).
+// position points, or else the nearest "<name" on that line (should the
+// library count some byte its own way).
 qsizetype LocateTag(const TScanContext& c, const QByteArray& name, int line, int column) {
   const qsizetype guess = c.Index.OffsetOfLibraryPosition(line, column);
   if (guess < 0) return -1;
   auto isTag = [&](qsizetype at) {
-    if (at < 0 || at + name.size() >= c.Page.size() || c.Page[at] != '<') return false;
+    const qsizetype after = at + 1 + name.size();
+    if (at < 0 || after > c.Page.size() || c.Page[at] != '<') return false;
+    // "<area" is no "<a": the name ends where ReadTagAt ends it.
+    if (after < c.Page.size() && QByteArrayView(" \t\n\r\f/>").indexOf(c.Page[after]) < 0)
+      return false;
     return c.Page.mid(at + 1, name.size()).toLower() == name;
   };
   if (isTag(guess)) return guess;

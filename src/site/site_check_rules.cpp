@@ -342,15 +342,23 @@ qsizetype TLineIndex::OffsetOfLibraryPosition(int line, int column) const {
   if (line < 1 || line > FStarts.size()) return -1;
   const qsizetype lineEnd = line < FStarts.size() ? FStarts[line] : FPage.size();
   qsizetype i = FStarts[line - 1];
+  // The library takes a byte-order mark at the start for no character at all.
+  if (line == 1 && FPage.startsWith("\xEF\xBB\xBF")) i = 3;
   int col = 1;
   while (col < column && i < lineEnd) {
-    const char c = FPage[i];
-    if (c == '\t')
+    if (FPage[i] == '\t')
       col += 8 - (col - 1) % 8;
-    else if (c != '\0')
+    else if (!LibrarySkips(i))
       ++col;
     i += CharLength(i);
   }
-  while (i < lineEnd && FPage[i] == '\0') ++i;
+  while (i < lineEnd && LibrarySkips(i)) ++i;
   return std::min(i, FPage.size());
+}
+
+bool TLineIndex::LibrarySkips(qsizetype offset) const {
+  const auto b = uchar(FPage[offset]);
+  if (b < 0x20) return b != '\t' && b != '\n' && b != '\r';
+  // Read as Windows-1252 (a page that is not UTF-8), the codes that set leaves undefined.
+  return !FUtf8 && (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D);
 }

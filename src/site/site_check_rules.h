@@ -63,13 +63,16 @@ class TLineIndex {
   // 1-based line and column of the byte at Offset.
   void Position(qsizetype offset, int* line, int* column) const;
   // The byte offset of a position that counts tabs to the next multiple of
-  // eight and NUL bytes not at all (the HTML library's way); -1 when the line
-  // does not exist.
+  // eight, and a leading byte-order mark, control characters and (on a page
+  // that is not UTF-8) the bytes Windows-1252 leaves undefined not at all,
+  // the HTML library's way; -1 when the line does not exist.
   qsizetype OffsetOfLibraryPosition(int line, int column) const;
   bool Utf8() const { return FUtf8; }
 
  private:
   qsizetype CharLength(qsizetype offset) const;
+  // A byte the HTML library drops without giving it a column.
+  bool LibrarySkips(qsizetype offset) const;
   const QByteArray& FPage;
   QList<qsizetype> FStarts;
   bool FUtf8 = true;

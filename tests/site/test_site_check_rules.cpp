@@ -179,6 +179,26 @@ class TestSiteCheckRules : public QObject {
     TLineIndex(latin).Position(1, &line, &column);
     QCOMPARE(column, 2);
   }
+
+  // The library gives a leading byte-order mark and control characters no
+  // column, nor on a page that is not UTF-8 the bytes Windows-1252 leaves
+  // undefined; a tag after them on the same line must still be found.
+  void libraryColumnsSkipControls() {
+    const QByteArray controls =
+        "a\x01\x1F\x0C\x7F\xC2\x81"
+        "b";
+    QCOMPARE(TLineIndex(controls).OffsetOfLibraryPosition(1, 4), controls.indexOf('b'));
+    const QByteArray latin =
+        "\xFF\x81\x8D\x8F\x90\x9D\x80"
+        "c";
+    QCOMPARE(TLineIndex(latin).OffsetOfLibraryPosition(1, 3), latin.indexOf('c'));
+    QCOMPARE(TLineIndex("\xEF\xBB\xBF\xFF<a").OffsetOfLibraryPosition(1, 2), qsizetype(4));
+    const QByteArray page =
+        "<a href=\"" + QByteArray(40, '\x02') + "\">a</a> <a href=\"b.htm\">b</a>";
+    const QList<TPageReference> refs = ScanPage(page, "p.htm").References;
+    QCOMPARE(refs.size(), 2);
+    QCOMPARE(refs[1].Target, QByteArray("b.htm"));
+  }
 };
 
 QTEST_GUILESS_MAIN(TestSiteCheckRules)
