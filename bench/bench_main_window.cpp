@@ -402,12 +402,18 @@ QUILLMERE_BENCH(main_window_100k_files) {
   const double listCpu = (ChildrenCpuSeconds() - childrenBefore) / 3;
   std::unique_ptr<TfrmMain> window;
   double shownCpu = 0;
-  const double shown = MedianSeconds(3, [&] {
+  std::vector<double> shownWall;
+  for (int run = 0; run < 3; ++run) {
+    // The previous window's end is no part of this one's start.
     window.reset();
+    QElapsedTimer wall;
+    wall.start();
     const double before = ProcessCpuSeconds();
     window = OpenWindow();
     shownCpu += (ProcessCpuSeconds() - before) / 3;
-  });
+    shownWall.push_back(wall.nsecsElapsed() / 1e9);
+  }
+  const double shown = Median(shownWall);
   if (FileList(*window)->count() != 100000) std::printf("the list is not whole!\n");
   int row = 0;
   const double switched = MedianSeconds(3, [&] { ShowRow(*window, row += 30000); });
