@@ -76,8 +76,9 @@ long TZELMemo::ValidChars(long start, long end) const {
        {std::pair{start, std::min(end, gap)}, std::pair{std::max(start, gap), end}}) {
     if (from >= to) continue;
     const auto* p = reinterpret_cast<const char*>(Sci(SCI_GETRANGEPOINTER, from, to - from));
+    if (!p) return -1;
     const std::string_view piece(p, static_cast<std::size_t>(to - from));
-    if (!p || !validator.Feed(piece.data(), piece.size())) return -1;
+    if (!validator.Feed(piece.data(), piece.size())) return -1;
     chars += Utf8StartBytes(piece);
   }
   return validator.Finish() ? static_cast<long>(chars) : -1;
