@@ -17,12 +17,6 @@ namespace {
 
 QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-QByteArray FolderOf(const QByteArray& path) {
-  const qsizetype slash = path.lastIndexOf('/');
-  if (slash < 0) return QByteArrayLiteral(".");
-  return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
-
 QByteArray BaseOf(const QByteArray& path) { return path.mid(path.lastIndexOf('/') + 1); }
 
 // A link is written where it points, so the link itself survives the
@@ -211,11 +205,7 @@ void TCheckedWrite::Commit() {
   }
   if (!moved) Fail(errno);
   FStage.clear();
-  const int folder = ::open(FolderOf(FReal).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
-  }
+  SyncFolder(FolderOf(FReal));
 }
 
 bool TCheckedWrite::NameUnnamed(int fd) {
@@ -320,4 +310,17 @@ void TCheckedWrite::CommitStaged() {
 
 QString TCheckedWrite::StagedName() const {
   return NameFromBytes(std::string_view(FStage.constData(), std::size_t(FStage.size())));
+}
+
+QByteArray FolderOf(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  if (slash < 0) return QByteArrayLiteral(".");
+  return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+void SyncFolder(const QByteArray& folder) {
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
 }

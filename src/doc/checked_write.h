@@ -79,5 +79,10 @@ class TCheckedWrite {
 void WriteFileChecked(const QString& target, const QByteArray& data,
                       TWriteMode mode = TWriteMode::Replace);
 
+// The folder of a path in bytes: "." when it names none, "/" for the root.
+QByteArray FolderOf(const QByteArray& path);
+// Makes the renames and new names in folder last: an fsync of the folder.
+void SyncFolder(const QByteArray& folder);
+
 // "Cannot write "NAME": REASON", the text every failed write carries.
 QString WriteFailureText(const QString& fileName, const QString& reason);

@@ -10,17 +10,6 @@
 
 #include "components/file_names.h"
 
-namespace {
-
-QByteArray FolderBytes(const QString& path) {
-  const QByteArray bytes = PathBytes(path);
-  const qsizetype slash = bytes.lastIndexOf('/');
-  if (slash < 0) return QByteArrayLiteral(".");
-  return slash == 0 ? QByteArrayLiteral("/") : bytes.left(slash);
-}
-
-}  // namespace
-
 TCheckedWriteBatch::TCheckedWriteBatch(QByteArray suffix) : FSuffix(std::move(suffix)) {}
 
 TCheckedWriteBatch::~TCheckedWriteBatch() {
@@ -45,7 +34,7 @@ int TCheckedWriteBatch::Add(const QString& target, const QByteArray& data) {
 }
 
 void TCheckedWriteBatch::WatchFileSystemOf(const QString& target) {
-  const QByteArray folder = FolderBytes(target);
+  const QByteArray folder = FolderOf(PathBytes(target));
   struct stat st {};
   if (::stat(folder.constData(), &st) != 0) return;  // the write itself will say why
   for (const auto& fs : FFileSystems)
@@ -68,18 +57,13 @@ void TCheckedWriteBatch::Sync() {
 void TCheckedWriteBatch::Commit(int index) {
   TCheckedWrite& file = *FFiles[std::size_t(index)];
   file.CommitStaged();
-  const QByteArray folder = FolderBytes(file.FileName());
+  const QByteArray folder = FolderOf(PathBytes(file.FileName()));
   if (std::find(FFolders.begin(), FFolders.end(), folder) == FFolders.end())
     FFolders.push_back(folder);
 }
 
 void TCheckedWriteBatch::Finish() {
-  for (const QByteArray& folder : FFolders) {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) continue;
-    ::fsync(fd);
-    ::close(fd);
-  }
+  for (const QByteArray& folder : FFolders) SyncFolder(folder);
   FFolders.clear();
 }
 

@@ -443,16 +443,11 @@ TJournalOutcome TSiteJournal::PutBack(bool interrupted, bool force) {
     }
     f.State = TJournalFileState::Restored;
     ++out.Restored;
-    const QByteArray folder = target.left(target.lastIndexOf('/'));
+    const QByteArray folder = FolderOf(target);
     if (std::find(folders.begin(), folders.end(), folder) == folders.end())
       folders.push_back(folder);
   }
-  for (const QByteArray& folder : folders) {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) continue;
-    ::fsync(fd);
-    ::close(fd);
-  }
+  for (const QByteArray& folder : folders) SyncFolder(folder);
   batch.Sync();
   for (int k = 0; k < batch.Count(); ++k) {
     TJournalFile& f = FFiles[std::size_t(staged[std::size_t(k)])];
